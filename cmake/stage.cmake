@@ -1,0 +1,20 @@
+cmake_minimum_required(VERSION 3.25)
+# Copies dist/ into the program folder. Files the user changes at run time
+# (the configuration, the history database) are copied only when missing;
+# everything else follows dist/.
+file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*)
+set(user_files config.ini w/datas.jpg)
+foreach(f IN LISTS files)
+  get_filename_component(dir ${DST}/${f} DIRECTORY)
+  file(MAKE_DIRECTORY ${dir})
+  if(f IN_LIST user_files)
+    if(NOT EXISTS ${DST}/${f})
+      file(COPY_FILE ${SRC}/${f} ${DST}/${f})
+    endif()
+  else()
+    file(COPY_FILE ${SRC}/${f} ${DST}/${f} ONLY_IF_DIFFERENT)
+  endif()
+endforeach()
+foreach(d temp updateTemp w/CustomFace plus)
+  file(MAKE_DIRECTORY ${DST}/${d})
+endforeach()

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, testing and running Tovlo needs.
+# Safe to run again: when everything is present it only checks and returns.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ pkg-config
+  # Qt 6: widgets, network, web views and the page channel
+  qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webchannel-dev qt6-qpa-plugins
+  libqt6webenginecore6-bin
+  # history store, blocking fetch, desktop access
+  libsqlite3-dev libcurl4-openssl-dev libx11-dev libxtst-dev
+  # tests, benchmarks and the local service
+  libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
+  # headless desktop for end-to-end runs and screenshots
+  xvfb openbox x11-utils xdotool imagemagick fonts-wqy-zenhei curl
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "install-deps: installing ${missing[*]}"
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+echo "install-deps: done"

@@ -1,0 +1,37 @@
+#pragma once
+// The shared utilities every part of the program uses.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "debug_form.h"
+#include "platform/browser_view.h"
+#include "platform/platform.h"
+
+namespace tovlo {
+
+// The whole file as text (decoded from the ANSI code page). Throws
+// FileNotFoundError (error 53) when the file does not exist.
+std::string readTextFile(const TextCodec& codec, const std::string& path);
+// Creates or truncates the file and writes the text (encoded to the ANSI
+// code page). Throws TovloError when the file cannot be written.
+void writeTextFile(const TextCodec& codec, const std::string& path, const std::string& text);
+// Creates every missing folder of the path, from the left; existing folders
+// and failures are ignored.
+void makeDirectories(const std::string& path);
+std::string joinArray(const std::vector<std::string>& parts);
+// Runs the script in the view and waits for it; a failing script raises
+// ScriptError to the caller.
+void runPageScript(BrowserView& view, const std::string& code);
+// Local time as "HH:MM:SS:SS" (hour, minute, second, then the second again).
+std::string timeStamp(std::int64_t epochMs);
+// Local date and time in the system's usual text form, "2026/12/7 14:05:09".
+std::string dateTimeText(std::int64_t epochMs);
+// The URL with "&t=" and a time stamp appended when it holds "?".
+std::string stampedUrl(const std::string& url, std::int64_t epochMs);
+
+// fetchUrlText: downloads the URL (stamped as above) into the scratch file
+// App/temp/nomalTemp.txt and returns its text; the empty text on any failure.
+std::string fetchUrlText(Platform& platform, const std::string& app, const std::string& url);
+
+}  // namespace tovlo

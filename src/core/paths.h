@@ -1,0 +1,25 @@
+#pragma once
+// Local paths. The program builds paths by joining names onto the program
+// folder with the platform's separator; texts handed to pages use "/".
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace tovlo {
+
+#ifdef _WIN32
+inline constexpr char kPathSep = '\\';
+#else
+inline constexpr char kPathSep = '/';
+#endif
+
+// base, then each part, with one separator between them.
+std::string joinPath(std::string_view base, std::initializer_list<std::string_view> parts);
+// The path with the separator written as "/" (for page scripts and file URLs).
+std::string pageSlashes(std::string_view path);
+// The path with the separator doubled when it is "\" (for a script string literal).
+std::string scriptEscapedPath(std::string_view path);
+// A file: URL for an absolute local path (file:///home/u/x on Linux).
+std::string fileUrl(std::string_view path);
+
+}  // namespace tovlo

@@ -1,0 +1,72 @@
+#include "text.h"
+
+namespace tovlo {
+
+bool contains(std::string_view text, std::string_view part) {
+    return text.find(part) != std::string_view::npos;
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
+    if (from.empty()) return text;
+    std::string out;
+    out.reserve(text.size());
+    std::size_t pos = 0;
+    for (;;) {
+        std::size_t hit = text.find(from, pos);
+        if (hit == std::string::npos) break;
+        out.append(text, pos, hit - pos);
+        out.append(to);
+        pos = hit + from.size();
+    }
+    out.append(text, pos, std::string::npos);
+    return out;
+}
+
+std::vector<std::string> split(std::string_view text, std::string_view sep) {
+    std::vector<std::string> parts;
+    if (sep.empty()) {
+        parts.emplace_back(text);
+        return parts;
+    }
+    std::size_t pos = 0;
+    for (;;) {
+        std::size_t hit = text.find(sep, pos);
+        if (hit == std::string_view::npos) break;
+        parts.emplace_back(text.substr(pos, hit - pos));
+        pos = hit + sep.size();
+    }
+    parts.emplace_back(text.substr(pos));
+    return parts;
+}
+
+std::optional<std::pair<std::string, std::string>> splitFirst(std::string_view text,
+                                                              std::string_view sep) {
+    std::size_t hit = text.find(sep);
+    if (hit == std::string_view::npos) return std::nullopt;
+    return std::make_pair(std::string(text.substr(0, hit)),
+                          std::string(text.substr(hit + sep.size())));
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+}  // namespace tovlo

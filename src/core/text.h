@@ -1,0 +1,25 @@
+#pragma once
+// Small text helpers shared by every subsystem: one split, one replace.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tovlo {
+
+bool contains(std::string_view text, std::string_view part);
+bool startsWith(std::string_view text, std::string_view prefix);
+// Every occurrence, left to right, literal and case-sensitive.
+std::string replaceAll(std::string text, std::string_view from, std::string_view to);
+// Splits at every occurrence of sep; an empty text gives one empty element.
+std::vector<std::string> split(std::string_view text, std::string_view sep);
+// The text before the first sep and the text after it; nothing when sep is absent.
+std::optional<std::pair<std::string, std::string>> splitFirst(std::string_view text,
+                                                              std::string_view sep);
+// Leading and trailing spaces and tabs removed.
+std::string_view trimBlanks(std::string_view text);
+// ASCII letters compared without regard to case; other bytes exactly.
+bool equalsNoCase(std::string_view a, std::string_view b);
+
+}  // namespace tovlo

@@ -1,0 +1,45 @@
+#pragma once
+// A browser view that records what the program asks of it. Page functions
+// exist unless a test names them missing; a test may also answer a script.
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/browser_view.h"
+
+namespace tovlo {
+
+class FakeBrowserView : public BrowserView {
+public:
+    void navigate(const std::string& url) override {
+        navigations.push_back(url);
+        location_ = url;
+    }
+    std::string location() const override { return location_; }
+    void stop() override { ++stops; }
+    void runScript(const std::string& code) override {
+        std::string function = code.substr(0, code.find('('));
+        if (missingFunctions.count(function))
+            throw ScriptError("'" + function + "' is undefined");
+        scripts.push_back(code);
+        if (onScript) onScript(code);
+    }
+    void setVisible(bool v) override { visible = v; }
+    bool isVisible() const override { return visible; }
+    void setGeometry(const Rect& r) override { rect = r; }
+    Rect geometry() const override { return rect; }
+
+    std::vector<std::string> navigations;
+    std::vector<std::string> scripts;
+    std::set<std::string> missingFunctions;
+    std::function<void(const std::string&)> onScript;
+    bool visible = true;
+    int stops = 0;
+    Rect rect;
+
+private:
+    std::string location_;
+};
+
+}  // namespace tovlo

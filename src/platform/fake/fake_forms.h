@@ -1,0 +1,101 @@
+#pragma once
+// In-memory forms: every control keeps its state so a test can read it, and
+// the factory keeps a pointer to each living form by name.
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/forms.h"
+
+namespace tovlo {
+
+class FakeListBox : public ListBox {
+public:
+    void addItem(const std::string& text) override { items.push_back(text); }
+    int count() const override { return static_cast<int>(items.size()); }
+    std::string item(int i) const override { return items.at(static_cast<std::size_t>(i)); }
+    void setSelectedIndex(int i) override { selected = i; }
+    int selectedIndex() const override { return selected; }
+    std::vector<std::string> items;
+    int selected = -1;
+};
+
+class FakeLabel : public Label {
+public:
+    void setText(const std::string& t) override { value = t; }
+    std::string text() const override { return value; }
+    std::string value;
+};
+
+class FakeProgressBar : public ProgressBar {
+public:
+    void setValue(int p) override { percent = p; }
+    int value() const override { return percent; }
+    int percent = 0;
+};
+
+class FakeButton : public Button {
+public:
+    void setText(const std::string& t) override { caption = t; }
+    void setEnabled(bool on) override { enabled = on; }
+    bool isEnabled() const override { return enabled; }
+    void click() {
+        if (onClick) onClick();
+    }
+    std::string caption;
+    bool enabled = true;
+};
+
+class FakeForms;
+
+class FakeForm : public Form {
+public:
+    FakeForm(FakeForms& owner, std::string name);
+    ~FakeForm() override;
+    void setTitle(const std::string& t) override { title = t; }
+    void show() override { visible = true; }
+    void hide() override { visible = false; }
+    bool isVisible() const override { return visible; }
+    void setGeometry(const Rect& r) override { rect = r; }
+    Rect geometry() const override { return rect; }
+    ListBox& listBox(const std::string& n) override { return lists[n]; }
+    Label& label(const std::string& n) override { return labels[n]; }
+    ProgressBar& progressBar(const std::string& n) override { return bars[n]; }
+    Button& button(const std::string& n) override { return buttons[n]; }
+
+    std::string name, title;
+    bool visible = false;
+    Rect rect;
+    std::map<std::string, FakeListBox> lists;
+    std::map<std::string, FakeLabel> labels;
+    std::map<std::string, FakeProgressBar> bars;
+    std::map<std::string, FakeButton> buttons;
+
+private:
+    FakeForms& owner_;
+};
+
+class FakeForms : public Forms {
+public:
+    std::unique_ptr<Form> create(const std::string& formName) override {
+        return std::make_unique<FakeForm>(*this, formName);
+    }
+    // The living form of that name (the newest one), or null.
+    FakeForm* find(const std::string& formName) const {
+        auto it = living.find(formName);
+        return it == living.end() ? nullptr : it->second;
+    }
+    std::map<std::string, FakeForm*> living;
+};
+
+inline FakeForm::FakeForm(FakeForms& owner, std::string n) : name(std::move(n)), owner_(owner) {
+    owner_.living[name] = this;
+}
+
+inline FakeForm::~FakeForm() {
+    auto it = owner_.living.find(name);
+    if (it != owner_.living.end() && it->second == this) owner_.living.erase(it);
+}
+
+}  // namespace tovlo

@@ -1,0 +1,75 @@
+#pragma once
+// Recording fakes of the small facilities: URL fetch, message boxes,
+// processes, tray icon, single instance.
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/message_box.h"
+#include "platform/processes.h"
+#include "platform/single_instance.h"
+#include "platform/tray_icon.h"
+#include "platform/url_fetch.h"
+
+namespace tovlo {
+
+class FakeUrlFetch : public UrlFetch {
+public:
+    bool fetchToFile(const std::string& url, const std::string& path) override;
+    std::optional<std::string> fetchBytes(const std::string& url) override;
+
+    // Answers by URL; a URL without an answer fails. `handler`, when set,
+    // answers first (return nothing to fall back to the table).
+    std::map<std::string, std::string> answers;
+    std::function<std::optional<std::string>(const std::string& url)> handler;
+    std::vector<std::string> requests;
+};
+
+class FakeMessageBox : public MessageBox {
+public:
+    struct Shown {
+        std::string text, title;
+        MessageIcon icon;
+    };
+    void show(const std::string& text, const std::string& title, MessageIcon icon) override {
+        shown.push_back({text, title, icon});
+        if (onShow) onShow(text);
+    }
+    std::vector<Shown> shown;
+    std::function<void(const std::string&)> onShow;
+};
+
+class FakeProcesses : public Processes {
+public:
+    struct Started {
+        std::string program, argument;
+    };
+    bool startDetached(const std::string& program, const std::string& argument) override {
+        started.push_back({program, argument});
+        return canStart;
+    }
+    std::vector<Started> started;
+    bool canStart = true;
+};
+
+class FakeTrayIcon : public TrayIcon {
+public:
+    void setToolTip(const std::string& tip) override { toolTip = tip; }
+    void setVisible(bool v) override { visible = v; }
+    void showBalloon(const std::string& title, const std::string& text) override {
+        balloons.push_back(title + "|" + text);
+    }
+    std::string toolTip;
+    bool visible = false;
+    std::vector<std::string> balloons;
+};
+
+class FakeSingleInstance : public SingleInstance {
+public:
+    bool acquire() override { return free; }
+    bool free = true;
+};
+
+}  // namespace tovlo

@@ -1,0 +1,29 @@
+#include "qt_message_box.h"
+
+#include <QMessageBox>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace tovlo {
+
+bool unattendedRun() {
+    const char* v = std::getenv("TOVLO_UNATTENDED");
+    return v && std::strcmp(v, "1") == 0;
+}
+
+void QtMessageBox::show(const std::string& text, const std::string& title, MessageIcon icon) {
+    if (unattendedRun()) {
+        std::fprintf(stderr, "[message] %s: %s\n", title.c_str(), text.c_str());
+        std::fflush(stderr);
+        return;
+    }
+    QMessageBox box(icon == MessageIcon::Critical      ? QMessageBox::Critical
+                    : icon == MessageIcon::Information ? QMessageBox::Information
+                                                       : QMessageBox::NoIcon,
+                    QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok);
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    box.exec();
+}
+
+}  // namespace tovlo

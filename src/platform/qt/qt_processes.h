@@ -1,0 +1,11 @@
+#pragma once
+#include "platform/processes.h"
+
+namespace tovlo {
+
+class QtProcesses : public Processes {
+public:
+    bool startDetached(const std::string& program, const std::string& argument) override;
+};
+
+}  // namespace tovlo

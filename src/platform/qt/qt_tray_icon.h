@@ -1,0 +1,23 @@
+#pragma once
+#include <memory>
+
+#include "platform/tray_icon.h"
+
+class QSystemTrayIcon;
+
+namespace tovlo {
+
+class QtTrayIcon : public TrayIcon {
+public:
+    QtTrayIcon();
+    ~QtTrayIcon() override;
+    void setToolTip(const std::string& tip) override;
+    void setVisible(bool visible) override;
+    void showBalloon(const std::string& title, const std::string& text) override;
+    QSystemTrayIcon& icon() { return *icon_; }
+
+private:
+    std::unique_ptr<QSystemTrayIcon> icon_;
+};
+
+}  // namespace tovlo
