@@ -3,6 +3,7 @@
 // browser context menu, no browser shortcuts (reload, find, back, new window),
 // typing into page fields works, and each page gets window.external whose
 // calls(webName, text) reaches the host's page bridge.
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -29,6 +30,12 @@ public:
     virtual bool isVisible() const = 0;
     virtual void setGeometry(const Rect& r) = 0;
     virtual Rect geometry() const = 0;
+
+    // The host's answer to window.external.calls(webName, text) of every page
+    // this view shows. An exception it throws rejects the page's call with
+    // the exception's text; otherwise the call resolves once it has run.
+    using ExternalCalls = std::function<void(const std::string& webName, const std::string& text)>;
+    virtual void setExternalCalls(ExternalCalls handler) = 0;
 };
 
 }  // namespace tovlo

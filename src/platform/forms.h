@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "browser_view.h"
 #include "geometry.h"
 
 namespace tovlo {
@@ -56,6 +57,7 @@ public:
     virtual Label& label(const std::string& name) = 0;
     virtual ProgressBar& progressBar(const std::string& name) = 0;
     virtual Button& button(const std::string& name) = 0;
+    virtual BrowserView& browserView(const std::string& name) = 0;
 };
 
 class Forms {

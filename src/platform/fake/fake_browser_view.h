@@ -29,11 +29,19 @@ public:
     bool isVisible() const override { return visible; }
     void setGeometry(const Rect& r) override { rect = r; }
     Rect geometry() const override { return rect; }
+    void setExternalCalls(ExternalCalls handler) override { external = std::move(handler); }
+
+    // What the page does when it calls window.external.calls(webName, text).
+    void pageCalls(const std::string& webName, const std::string& text) {
+        if (!external) throw ScriptError("window.external is not available");
+        external(webName, text);
+    }
 
     std::vector<std::string> navigations;
     std::vector<std::string> scripts;
     std::set<std::string> missingFunctions;
     std::function<void(const std::string&)> onScript;
+    ExternalCalls external;
     bool visible = true;
     int stops = 0;
     Rect rect;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fake_browser_view.h"
 #include "platform/forms.h"
 
 namespace tovlo {
@@ -63,6 +64,7 @@ public:
     Label& label(const std::string& n) override { return labels[n]; }
     ProgressBar& progressBar(const std::string& n) override { return bars[n]; }
     Button& button(const std::string& n) override { return buttons[n]; }
+    BrowserView& browserView(const std::string& n) override { return views[n]; }
 
     std::string name, title;
     bool visible = false;
@@ -71,6 +73,7 @@ public:
     std::map<std::string, FakeLabel> labels;
     std::map<std::string, FakeProgressBar> bars;
     std::map<std::string, FakeButton> buttons;
+    std::map<std::string, FakeBrowserView> views;
 
 private:
     FakeForms& owner_;

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <map>
+#include <stdexcept>
 
 namespace tovlo {
 
@@ -90,6 +91,9 @@ public:
     }
     Button& button(const std::string& name) override {
         return control<QtButton, QPushButton>(buttons_, name);
+    }
+    BrowserView& browserView(const std::string& name) override {
+        throw std::logic_error("no browser view support in this build: " + name);
     }
 
 private:
