@@ -2,6 +2,7 @@
 // The program's own windows and panels, drawn by the toolkit, driven by name.
 // A form is created by its name ("debugForm", "aboutForm", ...) and its
 // controls are reached by the names the window declares ("List1", "Label1").
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -44,6 +45,28 @@ public:
     std::function<void()> onClick;
 };
 
+// A picture control: shows an image file and reports clicks and mouse moves.
+class Picture {
+public:
+    virtual ~Picture() = default;
+    virtual void loadImageFile(const std::string& path) = 0;
+    std::function<void()> onClick;
+    std::function<void()> onMouseMove;
+};
+
+// A container area of a form (such as the main window's Frame1).
+class Frame {
+public:
+    virtual ~Frame() = default;
+    virtual void setVisible(bool visible) = 0;
+    virtual bool isVisible() const = 0;
+    virtual void setGeometry(const Rect& r) = 0;
+    virtual Rect geometry() const = 0;
+};
+
+// Identifies a top-level window on the desktop (own or another program's); 0 is none.
+using WindowHandle = std::uint64_t;
+
 class Form {
 public:
     virtual ~Form() = default;
@@ -58,6 +81,22 @@ public:
     virtual ProgressBar& progressBar(const std::string& name) = 0;
     virtual Button& button(const std::string& name) = 0;
     virtual BrowserView& browserView(const std::string& name) = 0;
+    virtual Picture& picture(const std::string& name) = 0;
+    virtual Frame& frame(const std::string& name) = 0;
+    // A panel form drawn inside one of this form's frames.
+    virtual std::unique_ptr<Form> createPanel(const std::string& frameName,
+                                              const std::string& formName) = 0;
+
+    // The desktop handle of this window (0 while it has none).
+    virtual WindowHandle handle() const = 0;
+    // Places the window above all windows that are not top-most, without
+    // moving or resizing it.
+    virtual void setTopMost() = 0;
+    // Paints the window's background in this colour (0xRRGGBB) and leaves
+    // every pixel of exactly this colour out of the window.
+    virtual void setTransparentColour(std::uint32_t rgb) = 0;
+    // Closing by the user or the system (the window's own close box).
+    std::function<void()> onClosed;
 };
 
 class Forms {

@@ -1,6 +1,7 @@
 #pragma once
 // In-memory forms: every control keeps its state so a test can read it, and
 // the factory keeps a pointer to each living form by name.
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -48,6 +49,28 @@ public:
     bool enabled = true;
 };
 
+class FakePicture : public Picture {
+public:
+    void loadImageFile(const std::string& path) override { loads.push_back(path); }
+    void click() {
+        if (onClick) onClick();
+    }
+    void mouseMove() {
+        if (onMouseMove) onMouseMove();
+    }
+    std::vector<std::string> loads;
+};
+
+class FakeFrame : public Frame {
+public:
+    void setVisible(bool v) override { visible = v; }
+    bool isVisible() const override { return visible; }
+    void setGeometry(const Rect& r) override { rect = r; }
+    Rect geometry() const override { return rect; }
+    bool visible = false;
+    Rect rect;
+};
+
 class FakeForms;
 
 class FakeForm : public Form {
@@ -65,6 +88,12 @@ public:
     ProgressBar& progressBar(const std::string& n) override { return bars[n]; }
     Button& button(const std::string& n) override { return buttons[n]; }
     BrowserView& browserView(const std::string& n) override { return views[n]; }
+    Picture& picture(const std::string& n) override { return pictures[n]; }
+    Frame& frame(const std::string& n) override { return frames[n]; }
+    std::unique_ptr<Form> createPanel(const std::string& frameName, const std::string& formName) override;
+    WindowHandle handle() const override { return windowHandle; }
+    void setTopMost() override { ++topMostCalls; }
+    void setTransparentColour(std::uint32_t rgb) override { transparentColour = rgb; }
 
     std::string name, title;
     bool visible = false;
@@ -74,6 +103,12 @@ public:
     std::map<std::string, FakeProgressBar> bars;
     std::map<std::string, FakeButton> buttons;
     std::map<std::string, FakeBrowserView> views;
+    std::map<std::string, FakePicture> pictures;
+    std::map<std::string, FakeFrame> frames;
+    WindowHandle windowHandle;
+    int topMostCalls = 0;
+    std::int64_t transparentColour = -1;
+    std::string parentFrame;  // for panels: the frame of the form holding them
 
 private:
     FakeForms& owner_;
@@ -90,10 +125,19 @@ public:
         return it == living.end() ? nullptr : it->second;
     }
     std::map<std::string, FakeForm*> living;
+    WindowHandle nextHandle = 0x1000;
 };
 
-inline FakeForm::FakeForm(FakeForms& owner, std::string n) : name(std::move(n)), owner_(owner) {
+inline FakeForm::FakeForm(FakeForms& owner, std::string n)
+    : name(std::move(n)), windowHandle(owner.nextHandle++), owner_(owner) {
     owner_.living[name] = this;
+}
+
+inline std::unique_ptr<Form> FakeForm::createPanel(const std::string& frameName,
+                                                   const std::string& formName) {
+    auto panel = std::make_unique<FakeForm>(owner_, formName);
+    panel->parentFrame = frameName;
+    return panel;
 }
 
 inline FakeForm::~FakeForm() {

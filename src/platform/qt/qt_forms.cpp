@@ -1,6 +1,9 @@
 #include "qt_forms.h"
 
+#include <QBitmap>
+#include <QFrame>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -70,9 +73,64 @@ private:
     QPushButton* w_;
 };
 
+class ClickableLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    std::function<void()> clicked, moved;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        QLabel::mousePressEvent(e);
+        if (clicked) clicked();
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        QLabel::mouseMoveEvent(e);
+        if (moved) moved();
+    }
+};
+
+class QtPicture : public Picture {
+public:
+    QtPicture(ClickableLabel* w, std::function<void()> changed) : w_(w), changed_(std::move(changed)) {
+        w_->setMouseTracking(true);
+        w_->clicked = [this] {
+            if (onClick) onClick();
+        };
+        w_->moved = [this] {
+            if (onMouseMove) onMouseMove();
+        };
+    }
+    void loadImageFile(const std::string& path) override {
+        w_->setPixmap(QPixmap(q(path)));
+        changed_();
+    }
+
+private:
+    ClickableLabel* w_;
+    std::function<void()> changed_;
+};
+
+class QtFrame : public Frame {
+public:
+    explicit QtFrame(QFrame* w) : w_(w) { w_->hide(); }
+    void setVisible(bool visible) override { w_->setVisible(visible); }
+    bool isVisible() const override { return w_->isVisible(); }
+    void setGeometry(const Rect& r) override { w_->setGeometry(r.left, r.top, r.width, r.height); }
+    Rect geometry() const override {
+        QRect g = w_->geometry();
+        return {g.left(), g.top(), g.width(), g.height()};
+    }
+    QFrame* widget() { return w_; }
+
+private:
+    QFrame* w_;
+};
+
 class QtForm : public Form {
 public:
-    QtForm() : layout_(new QVBoxLayout(&widget_)) { widget_.resize(320, 240); }
+    explicit QtForm(QWidget* parent = nullptr) : widget_(parent), layout_(new QVBoxLayout(&widget_)) {
+        if (!parent) widget_.resize(320, 240);
+    }
     void setTitle(const std::string& title) override { widget_.setWindowTitle(q(title)); }
     void show() override { widget_.show(); }
     void hide() override { widget_.hide(); }
@@ -95,6 +153,46 @@ public:
     BrowserView& browserView(const std::string& name) override {
         throw std::logic_error("no browser view support in this build: " + name);
     }
+    Picture& picture(const std::string& name) override {
+        auto it = pictures_.find(name);
+        if (it != pictures_.end()) return *it->second;
+        auto* w = new ClickableLabel(&widget_);
+        w->setObjectName(q(name));
+        layout_->addWidget(w);
+        auto made = std::make_unique<QtPicture>(w, [this] { applyColourKey(); });
+        return *pictures_.emplace(name, std::move(made)).first->second;
+    }
+    Frame& frame(const std::string& name) override {
+        auto it = frames_.find(name);
+        if (it != frames_.end()) return *it->second;
+        // Frames are placed by the program, not by the layout.
+        auto* w = new QFrame(&widget_);
+        w->setObjectName(q(name));
+        return *frames_.emplace(name, std::make_unique<QtFrame>(w)).first->second;
+    }
+    std::unique_ptr<Form> createPanel(const std::string& frameName, const std::string&) override {
+        auto& f = static_cast<QtFrame&>(frame(frameName));
+        auto panel = std::make_unique<QtForm>(f.widget());
+        panel->widget_.setGeometry(0, 0, f.widget()->width(), f.widget()->height());
+        return panel;
+    }
+    WindowHandle handle() const override { return static_cast<WindowHandle>(widget_.winId()); }
+    void setTopMost() override {
+        if (!(widget_.windowFlags() & Qt::WindowStaysOnTopHint)) {
+            bool shown = widget_.isVisible();
+            widget_.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+            if (shown) widget_.show();
+        }
+        widget_.raise();
+    }
+    void setTransparentColour(std::uint32_t rgb) override {
+        colourKey_ = rgb;
+        QPalette pal = widget_.palette();
+        pal.setColor(QPalette::Window, QColor(QRgb(rgb)));
+        widget_.setPalette(pal);
+        widget_.setAutoFillBackground(true);
+        applyColourKey();
+    }
 
 private:
     template <typename Wrapper, typename Widget>
@@ -107,8 +205,20 @@ private:
         return *all.emplace(name, std::make_unique<Wrapper>(w)).first->second;
     }
 
+    // Cuts the pixels of the key colour out of the window's shape.
+    void applyColourKey() {
+        if (colourKey_ < 0) return;
+        QPixmap shot = widget_.grab();
+        QBitmap mask = shot.createMaskFromColor(QColor(QRgb(static_cast<std::uint32_t>(colourKey_))),
+                                                Qt::MaskOutColor);
+        widget_.setMask(mask);
+    }
+
     QWidget widget_;
     QVBoxLayout* layout_;
+    std::int64_t colourKey_ = -1;
+    std::map<std::string, std::unique_ptr<QtPicture>> pictures_;
+    std::map<std::string, std::unique_ptr<QtFrame>> frames_;
     std::map<std::string, std::unique_ptr<QtListBox>> lists_;
     std::map<std::string, std::unique_ptr<QtLabel>> labels_;
     std::map<std::string, std::unique_ptr<QtProgressBar>> bars_;
