@@ -27,6 +27,7 @@ public:
     virtual ~Label() = default;
     virtual void setText(const std::string& text) = 0;
     virtual std::string text() const = 0;
+    std::function<void()> onClick;
 };
 
 class ProgressBar {
@@ -97,6 +98,8 @@ public:
     virtual void setTransparentColour(std::uint32_t rgb) = 0;
     // Closing by the user or the system (the window's own close box).
     std::function<void()> onClosed;
+    // After every change of the window's size.
+    std::function<void()> onResized;
 };
 
 class Forms {

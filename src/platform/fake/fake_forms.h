@@ -27,6 +27,9 @@ class FakeLabel : public Label {
 public:
     void setText(const std::string& t) override { value = t; }
     std::string text() const override { return value; }
+    void click() {
+        if (onClick) onClick();
+    }
     std::string value;
 };
 
@@ -81,7 +84,11 @@ public:
     void show() override { visible = true; }
     void hide() override { visible = false; }
     bool isVisible() const override { return visible; }
-    void setGeometry(const Rect& r) override { rect = r; }
+    void setGeometry(const Rect& r) override {
+        bool resized = r.width != rect.width || r.height != rect.height;
+        rect = r;
+        if (resized && onResized) onResized();
+    }
     Rect geometry() const override { return rect; }
     ListBox& listBox(const std::string& n) override { return lists[n]; }
     Label& label(const std::string& n) override { return labels[n]; }

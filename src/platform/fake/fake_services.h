@@ -50,7 +50,12 @@ public:
         started.push_back({program, argument});
         return canStart;
     }
+    bool openUrl(const std::string& url) override {
+        opened.push_back(url);
+        return canStart;
+    }
     std::vector<Started> started;
+    std::vector<std::string> opened;
     bool canStart = true;
 };
 
@@ -61,9 +66,19 @@ public:
     void showBalloon(const std::string& title, const std::string& text) override {
         balloons.push_back(title + "|" + text);
     }
+    void popupMenu(const std::vector<std::string>& items, std::function<void(int)> chosen) override {
+        menuItems = items;
+        menuChosen = std::move(chosen);
+    }
+    void choose(int index) {
+        auto chosen = menuChosen;
+        if (chosen) chosen(index);
+    }
     std::string toolTip;
     bool visible = false;
     std::vector<std::string> balloons;
+    std::vector<std::string> menuItems;
+    std::function<void(int)> menuChosen;
 };
 
 class FakeSingleInstance : public SingleInstance {

@@ -1,6 +1,8 @@
 #include "qt_processes.h"
 
+#include <QDesktopServices>
 #include <QProcess>
+#include <QUrl>
 #include <QString>
 
 namespace tovlo {
@@ -10,6 +12,14 @@ bool QtProcesses::startDetached(const std::string& program, const std::string& a
     // as its arguments, split at spaces.
     QStringList args = QString::fromStdString(argument).split(' ', Qt::SkipEmptyParts);
     return QProcess::startDetached(QString::fromStdString(program), args);
+}
+
+}  // namespace tovlo
+
+namespace tovlo {
+
+bool QtProcesses::openUrl(const std::string& url) {
+    return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
 }
 
 }  // namespace tovlo

@@ -1,6 +1,8 @@
 #include "qt_tray_icon.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QMenu>
 #include <QIcon>
 #include <QPainter>
 #include <QPixmap>
@@ -31,7 +33,15 @@ QIcon faceIcon() {
 
 }  // namespace
 
-QtTrayIcon::QtTrayIcon() : icon_(std::make_unique<QSystemTrayIcon>(faceIcon())) {}
+QtTrayIcon::QtTrayIcon() : icon_(std::make_unique<QSystemTrayIcon>(faceIcon())) {
+    QObject::connect(icon_.get(), &QSystemTrayIcon::activated, [this](QSystemTrayIcon::ActivationReason r) {
+        if (r == QSystemTrayIcon::Context) {
+            if (onMenuRequest) onMenuRequest();
+        } else if (r == QSystemTrayIcon::Trigger || r == QSystemTrayIcon::DoubleClick) {
+            if (onClick) onClick();
+        }
+    });
+}
 
 QtTrayIcon::~QtTrayIcon() = default;
 
@@ -42,6 +52,16 @@ void QtTrayIcon::setVisible(bool visible) { icon_->setVisible(visible); }
 void QtTrayIcon::showBalloon(const std::string& title, const std::string& text) {
     icon_->showMessage(QString::fromStdString(title), QString::fromStdString(text),
                        QSystemTrayIcon::Information);
+}
+
+void QtTrayIcon::popupMenu(const std::vector<std::string>& items, std::function<void(int)> chosen) {
+    QMenu menu;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        QAction* a = menu.addAction(QString::fromStdString(items[i]));
+        a->setData(static_cast<int>(i));
+    }
+    QAction* picked = menu.exec(QCursor::pos());
+    if (picked && chosen) chosen(picked->data().toInt());
 }
 
 }  // namespace tovlo

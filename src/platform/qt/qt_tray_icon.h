@@ -14,6 +14,7 @@ public:
     void setToolTip(const std::string& tip) override;
     void setVisible(bool visible) override;
     void showBalloon(const std::string& title, const std::string& text) override;
+    void popupMenu(const std::vector<std::string>& items, std::function<void(int)> chosen) override;
     QSystemTrayIcon& icon() { return *icon_; }
 
 private:
