@@ -25,6 +25,11 @@ std::string scriptEscapedPath(std::string_view path) {
     return replaceAll(std::string(path), "\\", "\\\\");
 }
 
+bool isSafeName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+}
+
 std::string fileUrl(std::string_view path) {
     std::string p = pageSlashes(path);
     if (!p.empty() && p.front() == '/') return "file://" + p;

@@ -19,6 +19,9 @@ std::string joinPath(std::string_view base, std::initializer_list<std::string_vi
 std::string pageSlashes(std::string_view path);
 // The path with the separator doubled when it is "\" (for a script string literal).
 std::string scriptEscapedPath(std::string_view path);
+// Whether a name from a page or the service can be used as one folder or file
+// name: not empty, not "." or "..", and without separators or NUL.
+bool isSafeName(std::string_view name);
 // A file: URL for an absolute local path (file:///home/u/x on Linux).
 std::string fileUrl(std::string_view path);
 

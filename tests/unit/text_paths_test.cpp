@@ -41,3 +41,8 @@ TEST(Service, HostSettingShapesEveryAddress) {
     EXPECT_EQ(uploadHostField("127.0.0.1:8080"), "127.0.0.1:8080");
     EXPECT_EQ(uploadHostField("[::1]"), "[::1]:80");
 }
+
+TEST(Text, ScriptStringTextEscapesWhatEndsOrBendsALiteral) {
+    EXPECT_EQ(scriptStringText("a'b\\c\r\nd 张"), "a\\'b\\\\c\\r\\nd 张");
+    EXPECT_EQ(scriptStringText(",||x.gif"), ",||x.gif");
+}

@@ -1,0 +1,47 @@
+#pragma once
+// The database behind the usage history: one table of image references in
+// the order they were added. Every operation of the history opens a
+// connection, runs a few of the statements below and drops it again, so
+// nothing holds the file between operations. Image references are passed to
+// the engine as values, never pasted into statement text, so any character
+// (an apostrophe too) is stored as it is.
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tovlo {
+
+// A failing database operation: missing or locked file, engine error.
+class HistoryDbError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// An open database; closed when destroyed. Each call throws HistoryDbError
+// on failure; statements already run stay done (there is no transaction).
+class HistoryConnection {
+public:
+    virtual ~HistoryConnection() = default;
+    // Removes every row holding exactly this image reference.
+    virtual void deleteImage(const std::string& img) = 0;
+    virtual std::int64_t count() = 0;
+    // Removes the one row with the smallest id (nothing when empty).
+    virtual void deleteOldest() = 0;
+    // Adds a row; its id is larger than every id given before.
+    virtual void insert(const std::string& img) = 0;
+    // Every image reference, the newest (largest id) first.
+    virtual std::vector<std::string> listNewestFirst() = 0;
+    // Removes every row.
+    virtual void clear() = 0;
+};
+
+class HistoryDb {
+public:
+    virtual ~HistoryDb() = default;
+    // Opens the store; throws HistoryDbError when it cannot be opened.
+    virtual std::unique_ptr<HistoryConnection> open() = 0;
+};
+
+}  // namespace tovlo

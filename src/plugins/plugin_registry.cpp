@@ -1,0 +1,58 @@
+#include "plugin_registry.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+#include "core/ini_cls.h"
+#include "core/paths.h"
+#include "core/text.h"
+
+namespace tovlo {
+
+void PluginRegistry::loadPlugins() {
+    currentPlugin_.clear();
+    pluginRegistry_ = HashMap();
+    // Folder listings come in no particular order; sort by name so the list
+    // is the same on every start.
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator it(joinPath(app_, {"plus"}), ec), end; !ec && it != end;
+         it.increment(ec))
+        names.push_back(it->path().filename().string());
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        if (contains(name, ".")) continue;
+        IniCls ini(codec_);
+        ini.setINIFileName(joinPath(app_, {"plus", name, "main.ini"}));
+        auto info = std::make_shared<HashMap>();
+        for (const char* key : {"id", "name", "infor", "author", "version"})
+            info->addStr(key, ini.GetIniKey("main", key));
+        pluginRegistry_.add(ini.GetIniKey("main", "id"), info);
+    }
+}
+
+std::string PluginRegistry::pluginListText() const {
+    std::string text = "[{}";
+    for (const auto& [id, value] : pluginRegistry_.entries()) {
+        auto info = std::get<std::shared_ptr<HashMap>>(value);
+        text += ",{id:'" + id + "',name:'" + info->valueStr("name") + "'}";
+    }
+    return text + "]";
+}
+
+std::shared_ptr<HashMap> PluginRegistry::pluginInfo(const std::string& id) const {
+    return pluginRegistry_.valueMap(id);
+}
+
+std::shared_ptr<HashMap> PluginRegistry::currentPluginInfo() const {
+    if (currentPlugin_.empty()) return nullptr;
+    return pluginInfo(currentPlugin_);
+}
+
+std::string PluginRegistry::pluginFolder() const {
+    auto info = currentPluginInfo();
+    return joinPath(app_, {"plus", info ? info->valueStr("name") : std::string()});
+}
+
+}  // namespace tovlo

@@ -1,0 +1,38 @@
+#pragma once
+// The registry of installed plug-ins: one folder per plug-in under plus/,
+// each described by its main.ini (section "main": id, name, infor, author,
+// version).
+#include <memory>
+#include <string>
+
+#include "core/hash_map.h"
+#include "platform/text_codec.h"
+
+namespace tovlo {
+
+class PluginRegistry {
+public:
+    PluginRegistry(const TextCodec& codec, std::string app) : codec_(codec), app_(std::move(app)) {}
+
+    // Rebuilds the registry from the plus/ folder. Two plug-ins with the same
+    // id fail here (the later ones are not registered).
+    void loadPlugins();
+    // "[{}" then ",{id:'..',name:'..'}" per plug-in in registry order, then "]".
+    std::string pluginListText() const;
+    std::shared_ptr<HashMap> pluginInfo(const std::string& id) const;
+    // The description of the open plug-in, or null when none is open.
+    std::shared_ptr<HashMap> currentPluginInfo() const;
+    void openPlugin(const std::string& id) { currentPlugin_ = id; }
+    const std::string& currentPlugin() const { return currentPlugin_; }
+    // App/plus/<name of the open plug-in>.
+    std::string pluginFolder() const;
+    const HashMap& registry() const { return pluginRegistry_; }
+
+private:
+    const TextCodec& codec_;
+    std::string app_;
+    HashMap pluginRegistry_;
+    std::string currentPlugin_;
+};
+
+}  // namespace tovlo

@@ -1,0 +1,57 @@
+#include "chat_tracker.h"
+
+#include "placement.h"
+#include "window_text.h"
+
+namespace tovlo {
+
+ChatTracker::ChatTracker(const Desktop& desktop, Form& panel, ButtomFrm& bar, const PublicParm& parm)
+    : desktop_(desktop), panel_(panel), bar_(bar), parm_(parm) {}
+
+void ChatTracker::tick() {
+    const WindowHandle h = desktop_.foregroundWindow();
+    if (h == 0) return;  // focus in transition: change nothing
+
+    const std::string title = getWindowTitle(desktop_, h);
+    const std::string className = getWindowClass(desktop_, h);
+    setFlags(classifyWindow(className, title));
+
+    // The user is working in the panel itself: leave everything where it is.
+    if (h == panel_.handle()) return;
+
+    if (is09 || is08) {
+        dock(h);
+        qqwindow = h;
+    } else if (h != bar_.form().handle()) {
+        bar_.form().hide();
+        panel_.hide();
+    }
+}
+
+void ChatTracker::setFlags(const ChatFlags& f) {
+    is09 = f.is09;
+    is08 = f.is08;
+    isQun = f.isQun;
+}
+
+void ChatTracker::dock(WindowHandle chat) {
+    const DisplayMode mode = displayModeOf(parm_.showModel);
+    if (mode == DisplayMode::None) return;
+    const DockState state{.panelWidth = panel_.geometry().width,
+                          .isQun = isQun,
+                          .barOpen = bar_.isOpen,
+                          .keepMainVisible = parm_.keepMainVisible};
+    if (auto p = dockFor(mode, desktop_.windowRect(chat), state)) applyPlacement(*p, panel_, bar_.form());
+}
+
+void ChatTracker::showMode_Buttom_showMainForm(Timer& timer1) {
+    timer1.setEnabled(false);
+    if (displayModeOf(parm_.showModel) == DisplayMode::FQQ || !panel_.isVisible())
+        panel_.show();
+    else
+        panel_.hide();
+    panel_.setTopMost();
+    timer1.setEnabled(true);
+}
+
+}  // namespace tovlo

@@ -1,0 +1,42 @@
+#pragma once
+// Following the QQ chat window that has the focus. The main window's 20 ms
+// Timer1 runs tick(): it classifies the foreground window, remembers a chat
+// window as the target of face insertion (qqwindow), docks the panel and the
+// bottom bar beside it in the current display mode, and hides both when the
+// focus is on some other program.
+#include "buttom_frm.h"
+#include "classify_window.h"
+#include "core/public_parm.h"
+#include "platform/desktop.h"
+#include "platform/event_loop.h"
+#include "platform/forms.h"
+
+namespace tovlo {
+
+class ChatTracker {
+public:
+    // panel is the main window; showModel and keepMainVisible are read from
+    // parm at every tick.
+    ChatTracker(const Desktop& desktop, Form& panel, ButtomFrm& bar, const PublicParm& parm);
+
+    // The body of the main window's Timer1.
+    void tick();
+    // The bar's click: show or hide the panel with the tick paused.
+    void showMode_Buttom_showMainForm(Timer& timer1);
+
+    WindowHandle qqwindow = 0;  // the last chat window seen; kept when the focus moves away
+    bool is09 = false;
+    bool is08 = false;
+    bool isQun = false;
+
+private:
+    void setFlags(const ChatFlags& f);
+    void dock(WindowHandle chat);
+
+    const Desktop& desktop_;
+    Form& panel_;
+    ButtomFrm& bar_;
+    const PublicParm& parm_;
+};
+
+}  // namespace tovlo

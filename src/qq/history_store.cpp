@@ -1,0 +1,34 @@
+#include "history_store.h"
+
+#include <charconv>
+
+#include "core/text.h"
+
+namespace tovlo {
+
+std::int16_t historyCap(std::string_view historyNub) {
+    std::string_view digits = trimBlanks(historyNub);
+    if (digits.size() > 1 && digits[0] == '+' && digits[1] != '-') digits.remove_prefix(1);
+    std::int16_t value = 0;
+    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size()) return kDefaultHistoryCap;
+    return value;
+}
+
+void HistoryStore::addHistory(const std::string& img) {
+    const std::int16_t cap = historyCap(parm_.historyNub);
+    auto db = db_.open();
+    db->deleteImage(img);
+    if (db->count() >= cap) db->deleteOldest();
+    db->insert(img);
+}
+
+std::string HistoryStore::historyListText() {
+    std::string list = ",";
+    for (const std::string& img : db_.open()->listNewestFirst()) list += "||" + img;
+    return list;
+}
+
+void HistoryStore::clearAllHistory() { db_.open()->clear(); }
+
+}  // namespace tovlo

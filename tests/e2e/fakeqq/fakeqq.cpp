@@ -1,0 +1,77 @@
+// fakeqq: a stand-in chat window for end-to-end runs. Its top-level window
+// has the class "TXGuiFoundation" (both parts of WM_CLASS) and the title
+// given on the command line; its rich-text input box accepts pastes and
+// reports each one on standard output:
+//   pasted image <width>x<height>
+//   pasted text <text>
+// With --copy-qq PATH it also puts data in the format "QQ_RichEdit_Format"
+// on the clipboard, holding filepath="PATH", the way the chat client
+// describes a picture copied in a chat.
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QMimeData>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <cstdio>
+
+#include "class_hint.h"
+
+namespace {
+
+class InputBox : public QTextEdit {
+protected:
+    void insertFromMimeData(const QMimeData* source) override {
+        if (source->hasImage()) {
+            QImage image = qvariant_cast<QImage>(source->imageData());
+            std::printf("pasted image %dx%d\n", image.width(), image.height());
+        } else if (source->hasText()) {
+            std::printf("pasted text %s\n", source->text().toUtf8().constData());
+        } else {
+            std::printf("pasted other %s\n", source->formats().join(",").toUtf8().constData());
+        }
+        std::fflush(stdout);
+        QTextEdit::insertFromMimeData(source);
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QString title = "张三";
+    QString copyPath;
+    QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == "--copy-qq" && i + 1 < args.size()) copyPath = args[++i];
+        else title = args[i];
+    }
+
+    QWidget window;
+    window.setWindowTitle(title);
+    auto* layout = new QVBoxLayout(&window);
+    auto* history = new QTextEdit;
+    history->setReadOnly(true);
+    history->setPlainText("fakeqq: " + title);
+    auto* input = new InputBox;
+    layout->addWidget(history, 3);
+    layout->addWidget(input, 1);
+    window.resize(500, 600);
+    window.winId();
+    setClassHint(static_cast<unsigned long>(window.winId()), "TXGuiFoundation");
+    window.show();
+    input->setFocus();
+
+    if (!copyPath.isEmpty()) {
+        auto* data = new QMimeData;
+        QByteArray block = "<QQRichEditFormat><EditElement type=\"1\" filepath=\"" + copyPath.toLocal8Bit() +
+                           "\" shortcut=\"\"></EditElement></QQRichEditFormat>";
+        block.append('\0');
+        data->setData("QQ_RichEdit_Format", block);
+        QApplication::clipboard()->setMimeData(data);
+    }
+    std::printf("fakeqq ready %llu\n", static_cast<unsigned long long>(window.winId()));
+    std::fflush(stdout);
+    return app.exec();
+}

@@ -1,0 +1,152 @@
+// The main window: load, geometry, timers, panel closing, parameters, tray and exit.
+#include "core/twips.h"
+#include "main_form_fixture.h"
+
+namespace tovlo::test {
+
+TEST_F(MainFormTest, LoadPreparesViewsFirstPageAndTray) {
+    start("2.3");
+    EXPECT_FALSE(window().visible);
+    for (FakeBrowserView* v : {&web2(), &web3()}) {
+        EXPECT_FALSE(v->visible);
+        EXPECT_EQ(v->location(), "about:blank");
+        EXPECT_EQ(v->rect.left, twipsToPixels(100));
+        EXPECT_EQ(v->rect.top, twipsToPixels(450));
+    }
+    EXPECT_EQ(web().navigations, (std::vector<std::string>{"file://" + file("w/nullInte.html")}));
+    EXPECT_GE(window().topMostCalls, 1);
+    EXPECT_EQ(fake.tray.toolTip, "Tovlo2.3");
+    EXPECT_TRUE(fake.tray.visible);
+    EXPECT_EQ(fake.tray.balloons, (std::vector<std::string>{"标题|Tovlo欢迎你!"}));
+    EXPECT_FALSE(main->tracker().is09 || main->tracker().is08 || main->tracker().isQun);
+    EXPECT_FALSE(main->inserter().inputBusy());
+}
+
+TEST_F(MainFormTest, ResizeKeepsTheOverlaysInsideTheWindow) {
+    start();
+    window().setGeometry({0, 0, 360, 600});
+    EXPECT_EQ(web().rect, (Rect{0, 0, 360, 600}));
+    EXPECT_EQ(web2().rect.width, 345);
+    EXPECT_EQ(web2().rect.height, 550);
+    EXPECT_EQ(web3().rect.height, 550);
+    window().setGeometry({0, 0, 360, 40});
+    EXPECT_EQ(web().rect, (Rect{0, 0, 360, 40}));
+    EXPECT_EQ(web2().rect.height, 550) << "a window at most 50 pixels high resizes web only";
+}
+
+TEST_F(MainFormTest, ClosingAPanelRestoresTrackingAfter200ms) {
+    offerPanel("ClassManager");
+    start();
+    main->callVb("manage||-");
+    const Rect frame = window().frames["Frame1"].rect;
+    EXPECT_EQ(frame.left, 6);
+    EXPECT_EQ(frame.top, 32);
+    EXPECT_EQ(frame.width, (360 * 15 - 190) / 15);
+    EXPECT_EQ(frame.height, (520 * 15 - 800) / 15);
+    parm->keepMainVisible = true;
+    main->exitManage();
+    EXPECT_FALSE(main->Timer1().enabled());
+    EXPECT_TRUE(window().visible);
+    EXPECT_FALSE(window().frames["Frame1"].visible);
+    EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
+    fake.loop.advance(199);
+    EXPECT_FALSE(main->Timer1().enabled());
+    const int topMost = window().topMostCalls;
+    fake.loop.advance(1);
+    EXPECT_TRUE(main->Timer1().enabled());
+    EXPECT_FALSE(parm->keepMainVisible);
+    EXPECT_EQ(window().topMostCalls, topMost + 1);
+}
+
+TEST_F(MainFormTest, PackDownloadHandsOverToProcessing) {
+    offerPanel("PublicFaceDownLoader");
+    offerPanel("PublicFaceProcess");
+    start();
+    main->callVb("showFace||hot,3");
+    main->exitDownPublicFace("hot");
+    EXPECT_EQ(panelIn(MainForm::kSlot)->className, "PublicFaceProcess");
+    EXPECT_EQ(panelLog.back(), "PublicFaceProcess.PPath=hot");
+    fake.loop.advance(200);  // the download panel's exit re-shows and resumes tracking
+    ASSERT_TRUE(main->Timer1().enabled());
+    main->exitProcessFace();
+    EXPECT_TRUE(main->Timer1().enabled()) << "processing's exit leaves the tick alone";
+    EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
+    main->callVb("showFace||hot,3");
+    main->exitDownPublicFace("");
+    EXPECT_EQ(main->control(MainForm::kSlot), nullptr) << "a cancelled download loads nothing";
+}
+
+TEST_F(MainFormTest, ServerParametersMoveFaceDownloadsAndShowTheNotice) {
+    fake.fetch.answers[serviceUrl("/soft/connect.html")] = "1";
+    fake.fetch.answers[serviceUrl("/soft/params.html")] =
+        "isQQShow=false||faceHttpPath=http://cdn.example/soft/?a=b||junk||";
+    start();
+    main->callVb("into||-");
+    fake.loop.advance(1000);
+    EXPECT_EQ(parm->faceHttpPath, "http://cdn.example/soft/?a=b");
+    EXPECT_EQ(parm->ini.GetIniKey("run", "faceHttpPath"), "http://cdn.example/soft/?a=b");
+    EXPECT_EQ(main->notice(), nullptr);
+
+    fake.fetch.answers[serviceUrl("/soft/params.html")] = "faceHttpPath=http://else/||isQQShow=true";
+    main->callVb("into||-");
+    fake.loop.advance(1000);
+    ASSERT_NE(main->notice(), nullptr);
+    EXPECT_TRUE(main->notice()->form().isVisible());
+    main->notice()->WebBrowser1().setVisible(true);
+    static_cast<FakeBrowserView&>(main->notice()->WebBrowser1()).pageCalls("qqWeb", "close||-");
+    EXPECT_EQ(main->notice(), nullptr);
+    fake.loop.advance(5);
+
+    fake.fetch.answers[serviceUrl("/soft/params.html")] = "faceHttpPath=http://other/";
+    main->callVb("into||-");
+    fake.loop.advance(1000);
+    EXPECT_EQ(parm->faceHttpPath, "http://else/") << "an answer without isQQShow changes nothing";
+}
+
+TEST_F(MainFormTest, ExitMenuAsksThePageOrEndsAtOnce) {
+    start();
+    main->exitMenu();
+    EXPECT_EQ(lastScript(web()), "exitFun()");
+    EXPECT_FALSE(fake.loop.quitRequested);
+
+    writeBytes(dir / "config.ini", readBytes(dir / "config.ini") + "startWith=1\r\n");
+    web().scripts.clear();
+    fake.tray.onMenuRequest();
+    EXPECT_EQ(fake.tray.menuItems, (std::vector<std::string>{"设置", "关于", "退出"}));
+    fake.tray.choose(2);
+    EXPECT_TRUE(web().scripts.empty()) << "startWith 1 does not call the page";
+    EXPECT_EQ(parm->ini.GetIniKey("run", "defaultFaceClass"), "没有分类");
+    EXPECT_FALSE(fake.tray.visible);
+    EXPECT_TRUE(fake.loop.quitRequested);
+}
+
+TEST_F(MainFormTest, AboutWindowShowsTheVersionAndOpensTheHomePage) {
+    start("2.3");
+    fake.tray.onMenuRequest();
+    fake.tray.choose(1);
+    FakeForm* about = fake.forms.find("aboutForm");
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->visible);
+    EXPECT_EQ(about->title, "关于Tovlo");
+    EXPECT_EQ(about->labels["Label6"].value, "2.3");
+    EXPECT_EQ(about->labels["Label1"].value, "Tovlo - 分享快乐，从此快乐随身走");
+    about->labels["Label4"].click();
+    EXPECT_EQ(fake.processes.opened, (std::vector<std::string>{serviceUrl("/")}));
+    EXPECT_TRUE(about->visible) << "the window stays open";
+}
+
+TEST_F(MainFormTest, BarClickTogglesThePanelAroundAPausedTick) {
+    start();
+    FakeForm* bar = fake.forms.find("ButtomFrm");
+    ASSERT_NE(bar, nullptr);
+    window().visible = false;
+    bar->pictures["Image1"].click();
+    EXPECT_TRUE(main->bar().isOpen);
+    EXPECT_TRUE(window().visible);
+    EXPECT_TRUE(main->Timer1().enabled());
+    bar->pictures["Picture1"].click();
+    EXPECT_FALSE(main->bar().isOpen);
+    EXPECT_FALSE(window().visible);
+}
+
+}  // namespace tovlo::test

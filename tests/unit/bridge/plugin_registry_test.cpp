@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "platform/posix/iconv_codec.h"
+#include "plugins/plugin_registry.h"
+#include "support/temp_dir.h"
+
+using namespace tovlo;
+
+TEST(PluginRegistry, ListsPluginFoldersWithoutDotsInNameOrder) {
+    test::TempDir dir;
+    IconvCodec codec;
+    PluginRegistry plugins(codec, dir.path());
+    plugins.loadPlugins();
+    EXPECT_EQ(plugins.pluginListText(), "[{}]") << "no plus folder at all";
+    test::writeBytes(dir / "plus/zeta/main.ini", "[main]\r\nid=9\r\nname=zeta\r\n");
+    test::writeBytes(dir / "plus/demo/main.ini",
+                     "[main]\r\nid=7\r\nname=demo\r\ninfor=\xC4\xE3\xBA\xC3\r\nauthor=me\r\nversion=1\r\n");
+    test::writeBytes(dir / "plus/x.old/main.ini", "[main]\r\nid=8\r\nname=x\r\n");
+    test::writeBytes(dir / "plus/readme.txt", "");
+    std::filesystem::create_directories(dir / "plus/empty");
+    plugins.loadPlugins();
+    EXPECT_EQ(plugins.pluginListText(), "[{},{id:'7',name:'demo'},{id:'',name:''},{id:'9',name:'zeta'}]");
+    EXPECT_EQ(plugins.pluginInfo("7")->valueStr("infor"), "你好");
+    EXPECT_EQ(plugins.currentPluginInfo(), nullptr);
+    plugins.openPlugin("7");
+    EXPECT_EQ(plugins.pluginFolder(), dir / "plus/demo");
+    plugins.loadPlugins();
+    EXPECT_EQ(plugins.currentPlugin(), "") << "a rebuild closes the current plug-in";
+}
+
+TEST(PluginRegistry, DuplicateIdsStopTheRebuild) {
+    test::TempDir dir;
+    IconvCodec codec;
+    test::writeBytes(dir / "plus/a/main.ini", "[main]\r\nid=1\r\nname=a\r\n");
+    test::writeBytes(dir / "plus/b/main.ini", "[main]\r\nid=1\r\nname=b\r\n");
+    test::writeBytes(dir / "plus/c/main.ini", "[main]\r\nid=3\r\nname=c\r\n");
+    PluginRegistry plugins(codec, dir.path());
+    EXPECT_THROW(plugins.loadPlugins(), TovloError);
+    EXPECT_EQ(plugins.pluginListText(), "[{},{id:'1',name:'a'}]");
+}
