@@ -139,6 +139,9 @@ void MainForm::into(const std::string&) {
     web3().stop();
     auto bytes = platform_.fetch.fetchBytes(serviceUrl("/soft/connect.html"));
     if (!bytes || platform_.codec.ansiToUtf8(*bytes) != "1") {
+        // The window is still hidden at start; show it so the user sees the
+        // offline notice (and its retry) instead of nothing at all.
+        window_->show();
         runPageScript(web(), "df()");
         return;
     }
