@@ -14,7 +14,7 @@ packages=(
   # tests, benchmarks and the local service
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   # headless desktop for end-to-end runs and screenshots
-  xvfb openbox x11-utils xdotool imagemagick fonts-wqy-zenhei curl
+  xvfb openbox x11-utils xdotool imagemagick fonts-wqy-zenhei curl libgl1-mesa-dri
 )
 
 missing=()

@@ -13,6 +13,7 @@
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_processes.h"
 #include "platform/qt/qt_tray_icon.h"
+#include "platform/qt/web_engine_setup.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ std::string commandLineText(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    tovlo::prepareWebEngine();
     QApplication qtApp(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     const std::string app = QCoreApplication::applicationDirPath().toStdString();

@@ -10,7 +10,8 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <map>
-#include <stdexcept>
+
+#include "qt_browser_view.h"
 
 namespace tovlo {
 
@@ -151,7 +152,12 @@ public:
         return control<QtButton, QPushButton>(buttons_, name);
     }
     BrowserView& browserView(const std::string& name) override {
-        throw std::logic_error("no browser view support in this build: " + name);
+        auto it = views_.find(name);
+        if (it != views_.end()) return *it->second;
+        auto made = std::make_unique<QtBrowserView>(&widget_);
+        made->widget()->setObjectName(q(name));
+        layout_->addWidget(made->widget());
+        return *views_.emplace(name, std::move(made)).first->second;
     }
     Picture& picture(const std::string& name) override {
         auto it = pictures_.find(name);
@@ -223,6 +229,7 @@ private:
     std::map<std::string, std::unique_ptr<QtLabel>> labels_;
     std::map<std::string, std::unique_ptr<QtProgressBar>> bars_;
     std::map<std::string, std::unique_ptr<QtButton>> buttons_;
+    std::map<std::string, std::unique_ptr<QtBrowserView>> views_;
 };
 
 }  // namespace

@@ -1,0 +1,55 @@
+#include "qt_page_bridge.h"
+
+#include <exception>
+
+namespace tovlo {
+
+PageBridge::PageBridge(QObject* parent) : QObject(parent) {
+    runTimer_.setSingleShot(true);
+    runTimer_.setInterval(0);
+    connect(&runTimer_, &QTimer::timeout, this, &PageBridge::runNext);
+}
+
+void PageBridge::calls(const QString& id, const QString& webName, const QString& text) {
+    queue_.push_back({id, webName, text});
+    runTimer_.start();
+}
+
+void PageBridge::runNext() {
+    if (queue_.empty() || doomed_) return;
+    const Call call = queue_.front();
+    queue_.pop_front();
+    // The next call may start while this one waits in a nested event loop
+    // (a script it runs in a page): calls start in the order they were made.
+    if (!queue_.empty()) runTimer_.start();
+    // A copy: the handler may drop this bridge's handler while it runs.
+    BrowserView::ExternalCalls handler = handler_;
+    bool ok = true;
+    QString error;
+    ++depth_;
+    try {
+        if (handler) handler(call.webName.toStdString(), call.text.toStdString());
+    } catch (const std::exception& e) {
+        ok = false;
+        error = QString::fromStdString(e.what());
+    } catch (...) {
+        ok = false;
+        error = QStringLiteral("unknown error");
+    }
+    --depth_;
+    if (doomed_) {
+        if (depth_ == 0) doomed_->deleteLater();
+        return;
+    }
+    emit answered(call.id, ok, error);
+}
+
+void PageBridge::deleteWhenIdle(QObject* view) {
+    handler_ = nullptr;
+    if (depth_ == 0)
+        delete view;
+    else
+        doomed_ = view;
+}
+
+}  // namespace tovlo
