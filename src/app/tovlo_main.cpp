@@ -1,10 +1,14 @@
-// Tovlo.exe: picks the real platform and runs the program.
+// Tovlo.exe: picks the real platform, wires the objects together and runs
+// the program until every window is unloaded.
 #include <QApplication>
 #include <cstdio>
+#include <memory>
 #include <string>
 
+#include "bridge/main_form.h"
+#include "bridge/panel_factory.h"
 #include "core/debug_form.h"
-#include "core/startup.h"
+#include "core/paths.h"
 #include "platform/posix/curl_fetch.h"
 #include "platform/posix/iconv_codec.h"
 #include "platform/posix/lock_file_instance.h"
@@ -14,6 +18,9 @@
 #include "platform/qt/qt_processes.h"
 #include "platform/qt/qt_tray_icon.h"
 #include "platform/qt/web_engine_setup.h"
+#include "platform/sqlite/sqlite_history_db.h"
+#include "platform/x11/x11_desktop.h"
+#include "plugins/plugin_registry.h"
 
 namespace {
 
@@ -51,15 +58,20 @@ int main(int argc, char** argv) {
         return 0;
     }
 
+    auto desktop = tovlo::X11Desktop::connect();
+    if (!desktop) {
+        std::fprintf(stderr, "Tovlo: no X display to follow chat windows on (DISPLAY=%s)\n",
+                     std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
+        return 1;
+    }
+    tovlo::SqliteHistoryDb historyDb(tovlo::joinPath(app, {"w", "datas.jpg"}));
     tovlo::PublicParm parm(app, codec);
     tovlo::DebugForm debugForm(platform);
-    tovlo::startUp(parm, platform, [&](const std::string& name) { parm.userName = name; });
-    tovlo::takeVersion(parm, commandLineText(argc, argv));
-    if (parm.isDebug) debugForm.show();
-    const std::string trayTip = tovlo::trayTipText(parm);
-    tray.setToolTip(trayTip);
-    tray.setVisible(true);
-    tray.showBalloon("标题", "Tovlo欢迎你!");
+    tovlo::PanelFactory panels;
+    tovlo::PluginRegistry plugins(codec, app);
+
+    tovlo::MainForm mainForm({platform, parm, debugForm, *desktop, historyDb, panels, plugins}, {});
+    mainForm.load(commandLineText(argc, argv));
     std::fprintf(stderr, "Tovlo %s started in %s\n", parm.ver.c_str(), app.c_str());
     return qtApp.exec();
 }

@@ -31,7 +31,14 @@ MainForm::MainForm(Deps deps, MainFormHooks hooks)
       timer3_(platform_.loop.createTimer(1000, false)),
       timer4_(platform_.loop.createTimer(200, false)),
       reaper_(platform_.loop.createTimer(1, false)),
-      bar_(platform_.forms, parm_.app, [this] { showMode_Buttom_showMainForm(); }),
+      bar_(platform_.forms, parm_.app,
+           [this] {
+               // A click gives the bar the focus (window managers may not do
+               // it for a frameless button), so the next tick sees the bar
+               // in front and leaves the panel shown.
+               desktop_.setForegroundWindow(bar_.form().handle());
+               showMode_Buttom_showMainForm();
+           }),
       tracker_(desktop_, *window_, bar_, parm_),
       inserter_(desktop_, platform_.loop, debug_),
       history_(deps.historyDb, parm_) {

@@ -1,6 +1,7 @@
 #include "qt_forms.h"
 
 #include <QBitmap>
+#include <QRegion>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -39,14 +40,34 @@ private:
     QListWidget* w_;
 };
 
+class ClickableLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    std::function<void()> clicked, moved;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        QLabel::mousePressEvent(e);
+        if (clicked) clicked();
+    }
+    void mouseMoveEvent(QMouseEvent* e) override {
+        QLabel::mouseMoveEvent(e);
+        if (moved) moved();
+    }
+};
+
 class QtLabel : public Label {
 public:
-    explicit QtLabel(QLabel* w) : w_(w) {}
+    explicit QtLabel(ClickableLabel* w) : w_(w) {
+        w_->clicked = [this] {
+            if (onClick) onClick();
+        };
+    }
     void setText(const std::string& text) override { w_->setText(q(text)); }
     std::string text() const override { return w_->text().toStdString(); }
 
 private:
-    QLabel* w_;
+    ClickableLabel* w_;
 };
 
 class QtProgressBar : public ProgressBar {
@@ -74,22 +95,6 @@ private:
     QPushButton* w_;
 };
 
-class ClickableLabel : public QLabel {
-public:
-    using QLabel::QLabel;
-    std::function<void()> clicked, moved;
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override {
-        QLabel::mousePressEvent(e);
-        if (clicked) clicked();
-    }
-    void mouseMoveEvent(QMouseEvent* e) override {
-        QLabel::mouseMoveEvent(e);
-        if (moved) moved();
-    }
-};
-
 class QtPicture : public Picture {
 public:
     QtPicture(ClickableLabel* w, std::function<void()> changed) : w_(w), changed_(std::move(changed)) {
@@ -114,7 +119,10 @@ private:
 class QtFrame : public Frame {
 public:
     explicit QtFrame(QFrame* w) : w_(w) { w_->hide(); }
-    void setVisible(bool visible) override { w_->setVisible(visible); }
+    void setVisible(bool visible) override {
+        w_->setVisible(visible);
+        if (visible) w_->raise();  // above the page views
+    }
     bool isVisible() const override { return w_->isVisible(); }
     void setGeometry(const Rect& r) override { w_->setGeometry(r.left, r.top, r.width, r.height); }
     Rect geometry() const override {
@@ -127,16 +135,59 @@ private:
     QFrame* w_;
 };
 
+// Tells the form of resizes and of closing by the user.
+class FormEvents : public QObject {
+public:
+    std::function<void()> resized, closed;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::Resize && resized) resized();
+        if (e->type() == QEvent::Close && closed) closed();
+        return QObject::eventFilter(watched, e);
+    }
+};
+
+// The program's own small windows have no frame and no taskbar entry; the
+// face panel and the notice stay above other windows.
+Qt::WindowFlags flagsFor(const std::string& formName) {
+    const Qt::WindowFlags bare = Qt::Tool | Qt::FramelessWindowHint;
+    if (formName == "mainForm" || formName == "QQShow") return bare | Qt::WindowStaysOnTopHint;
+    if (formName == "ButtomFrm") return bare;
+    return Qt::Window;
+}
+
 class QtForm : public Form {
 public:
-    explicit QtForm(QWidget* parent = nullptr) : widget_(parent), layout_(new QVBoxLayout(&widget_)) {
-        if (!parent) widget_.resize(320, 240);
+    explicit QtForm(const std::string& formName, QWidget* parent = nullptr)
+        : widget_(parent), layout_(new QVBoxLayout(&widget_)) {
+        if (!parent) {
+            widget_.setWindowFlags(flagsFor(formName));
+            widget_.resize(320, 240);
+        }
+        events_.resized = [this] {
+            applyColourKey();
+            if (onResized) onResized();
+        };
+        events_.closed = [this] {
+            if (onClosed) onClosed();
+        };
+        widget_.installEventFilter(&events_);
     }
     void setTitle(const std::string& title) override { widget_.setWindowTitle(q(title)); }
-    void show() override { widget_.show(); }
-    void hide() override { widget_.hide(); }
+    // Each call changes only what differs: the tracking tick repeats them
+    // 50 times a second.
+    void show() override {
+        if (!widget_.isVisible()) widget_.show();
+    }
+    void hide() override {
+        if (widget_.isVisible()) widget_.hide();
+    }
     bool isVisible() const override { return widget_.isVisible(); }
-    void setGeometry(const Rect& r) override { widget_.setGeometry(r.left, r.top, r.width, r.height); }
+    void setGeometry(const Rect& r) override {
+        const QRect want(r.left, r.top, r.width, r.height);
+        if (widget_.geometry() != want) widget_.setGeometry(want);
+    }
     Rect geometry() const override {
         QRect g = widget_.geometry();
         return {g.left(), g.top(), g.width(), g.height()};
@@ -144,7 +195,7 @@ public:
     ListBox& listBox(const std::string& name) override {
         return control<QtListBox, QListWidget>(lists_, name);
     }
-    Label& label(const std::string& name) override { return control<QtLabel, QLabel>(labels_, name); }
+    Label& label(const std::string& name) override { return control<QtLabel, ClickableLabel>(labels_, name); }
     ProgressBar& progressBar(const std::string& name) override {
         return control<QtProgressBar, QProgressBar>(bars_, name);
     }
@@ -176,9 +227,9 @@ public:
         w->setObjectName(q(name));
         return *frames_.emplace(name, std::make_unique<QtFrame>(w)).first->second;
     }
-    std::unique_ptr<Form> createPanel(const std::string& frameName, const std::string&) override {
+    std::unique_ptr<Form> createPanel(const std::string& frameName, const std::string& formName) override {
         auto& f = static_cast<QtFrame&>(frame(frameName));
-        auto panel = std::make_unique<QtForm>(f.widget());
+        auto panel = std::make_unique<QtForm>(formName, f.widget());
         panel->widget_.setGeometry(0, 0, f.widget()->width(), f.widget()->height());
         return panel;
     }
@@ -193,6 +244,8 @@ public:
     }
     void setTransparentColour(std::uint32_t rgb) override {
         colourKey_ = rgb;
+        layout_->setContentsMargins(0, 0, 0, 0);
+        layout_->setSpacing(0);
         QPalette pal = widget_.palette();
         pal.setColor(QPalette::Window, QColor(QRgb(rgb)));
         widget_.setPalette(pal);
@@ -211,18 +264,35 @@ private:
         return *all.emplace(name, std::make_unique<Wrapper>(w)).first->second;
     }
 
-    // Cuts the pixels of the key colour out of the window's shape.
+    // Cuts the pixels of the key colour out of the window's shape (so the
+    // window works without a compositor). Redone whenever the content changes.
     void applyColourKey() {
-        if (colourKey_ < 0) return;
-        QPixmap shot = widget_.grab();
-        QBitmap mask = shot.createMaskFromColor(QColor(QRgb(static_cast<std::uint32_t>(colourKey_))),
-                                                Qt::MaskOutColor);
-        widget_.setMask(mask);
+        // grab() itself sends the widget a resize event: do not recurse.
+        if (colourKey_ < 0 || shaping_) return;
+        shaping_ = true;
+        layout_->activate();
+        const QImage shot = widget_.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QRgb key = 0xFF000000u | static_cast<std::uint32_t>(colourKey_);
+        QRegion shape;
+        for (int y = 0; y < shot.height(); ++y) {
+            const QRgb* line = reinterpret_cast<const QRgb*>(shot.constScanLine(y));
+            for (int x = 0; x < shot.width();) {
+                if (line[x] == key) { ++x; continue; }
+                int end = x;
+                while (end < shot.width() && line[end] != key) ++end;
+                shape += QRect(x, y, end - x, 1);
+                x = end;
+            }
+        }
+        widget_.setMask(shape);
+        shaping_ = false;
     }
 
     QWidget widget_;
     QVBoxLayout* layout_;
+    FormEvents events_;
     std::int64_t colourKey_ = -1;
+    bool shaping_ = false;
     std::map<std::string, std::unique_ptr<QtPicture>> pictures_;
     std::map<std::string, std::unique_ptr<QtFrame>> frames_;
     std::map<std::string, std::unique_ptr<QtListBox>> lists_;
@@ -234,6 +304,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Form> QtForms::create(const std::string&) { return std::make_unique<QtForm>(); }
+std::unique_ptr<Form> QtForms::create(const std::string& formName) {
+    return std::make_unique<QtForm>(formName);
+}
 
 }  // namespace tovlo

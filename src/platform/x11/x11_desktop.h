@@ -1,0 +1,47 @@
+#pragma once
+// The desktop on X11 through Xlib and XTest, on a connection of its own.
+// Window handles are the X ids of client windows (the windows that carry
+// WM_CLASS and the title), so our own top-level windows compare equal to
+// their toolkit window ids.
+#include <memory>
+
+#include "platform/desktop.h"
+
+namespace tovlo {
+
+class X11Connection;
+
+class X11Desktop : public Desktop {
+public:
+    // Connects to the display (nullptr: $DISPLAY); nullptr when there is none.
+    static std::unique_ptr<X11Desktop> connect(const char* displayName = nullptr);
+    ~X11Desktop() override;
+
+    WindowHandle foregroundWindow() const override;
+    std::string windowTitle(WindowHandle window) const override;
+    std::string windowClass(WindowHandle window) const override;
+    Rect windowRect(WindowHandle window) const override;
+    void setForegroundWindow(WindowHandle window) override;
+    void sendKey(int virtualKey, bool down) override;
+    ScreenSize screenSize() const override;
+
+    // The connection, with its record of ignored errors.
+    X11Connection& connection() const { return *x_; }
+
+private:
+    explicit X11Desktop(std::unique_ptr<X11Connection> x);
+    // Whether a window manager keeps _NET_ACTIVE_WINDOW; looked up again
+    // after the window manager changed.
+    bool windowManagerActivates() const;
+    void checkWindowManager() const;
+    WindowHandle focusedClient() const;
+    WindowHandle clientWindowOf(unsigned long window) const;
+
+    std::unique_ptr<X11Connection> x_;
+    bool hasXTest_ = false;
+    mutable bool wmKnown_ = false;
+    mutable bool wmActivates_ = false;
+    mutable unsigned long wmCheckWindow_ = 0;
+};
+
+}  // namespace tovlo
