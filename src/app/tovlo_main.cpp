@@ -9,11 +9,14 @@
 #include "bridge/panel_factory.h"
 #include "core/debug_form.h"
 #include "core/paths.h"
+#include "library/library_deps.h"
 #include "platform/posix/curl_fetch.h"
 #include "platform/posix/iconv_codec.h"
 #include "platform/posix/lock_file_instance.h"
+#include "platform/qt/qt_async_url_read.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_forms.h"
+#include "platform/qt/qt_images.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_processes.h"
 #include "platform/qt/qt_tray_icon.h"
@@ -69,6 +72,10 @@ int main(int argc, char** argv) {
     tovlo::DebugForm debugForm(platform);
     tovlo::PanelFactory panels;
     tovlo::PluginRegistry plugins(codec, app);
+    // The readers outlive the panels that use them.
+    tovlo::QtAsyncUrlReads reads(codec);
+    tovlo::QtImages images;
+    tovlo::registerLibraryPanels(panels, {platform, parm, debugForm, plugins, reads, images});
 
     tovlo::MainForm mainForm({platform, parm, debugForm, *desktop, historyDb, panels, plugins}, {});
     mainForm.load(commandLineText(argc, argv));

@@ -100,6 +100,8 @@ public:
     std::function<void()> onClosed;
     // After every change of the window's size.
     std::function<void()> onResized;
+    // A mouse button went down anywhere in the window.
+    std::function<void()> onPressed;
 };
 
 class Forms {

@@ -1,5 +1,6 @@
 #include "qt_forms.h"
 
+#include <QApplication>
 #include <QBitmap>
 #include <QRegion>
 #include <QFrame>
@@ -138,14 +139,25 @@ private:
 // Tells the form of resizes and of closing by the user.
 class FormEvents : public QObject {
 public:
-    std::function<void()> resized, closed;
+    explicit FormEvents(QWidget& window) : window_(window) {}
+    std::function<void()> resized, closed, pressed;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
-        if (e->type() == QEvent::Resize && resized) resized();
-        if (e->type() == QEvent::Close && closed) closed();
+        if (watched == &window_) {
+            if (e->type() == QEvent::Resize && resized) resized();
+            if (e->type() == QEvent::Close && closed) closed();
+        }
+        // Presses reach the innermost widget (a page view's own child), so
+        // they are watched application-wide and kept when inside this window.
+        if (e->type() == QEvent::MouseButtonPress && pressed && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->window() == &window_)
+            pressed();
         return QObject::eventFilter(watched, e);
     }
+
+private:
+    QWidget& window_;
 };
 
 // The program's own small windows have no frame and no taskbar entry; the
@@ -172,7 +184,11 @@ public:
         events_.closed = [this] {
             if (onClosed) onClosed();
         };
+        events_.pressed = [this] {
+            if (onPressed) onPressed();
+        };
         widget_.installEventFilter(&events_);
+        if (!parent) qApp->installEventFilter(&events_);
     }
     void setTitle(const std::string& title) override { widget_.setWindowTitle(q(title)); }
     // Each call changes only what differs: the tracking tick repeats them
@@ -290,7 +306,7 @@ private:
 
     QWidget widget_;
     QVBoxLayout* layout_;
-    FormEvents events_;
+    FormEvents events_{widget_};
     std::int64_t colourKey_ = -1;
     bool shaping_ = false;
     std::map<std::string, std::unique_ptr<QtPicture>> pictures_;

@@ -4,11 +4,14 @@
 // reports each one on standard output:
 //   pasted image <width>x<height>
 //   pasted text <text>
+// Key presses in the input box are reported as "key <code> at <ms>".
 // With --copy-qq PATH it also puts data in the format "QQ_RichEdit_Format"
 // on the clipboard, holding filepath="PATH", the way the chat client
 // describes a picture copied in a chat.
 #include <QApplication>
 #include <QClipboard>
+#include <QDateTime>
+#include <QKeyEvent>
 #include <QImage>
 #include <QMimeData>
 #include <QTextEdit>
@@ -20,12 +23,19 @@
 
 namespace {
 
+long long nowMs() { return QDateTime::currentMSecsSinceEpoch(); }
+
 class InputBox : public QTextEdit {
 protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        std::printf("key %d at %lld\n", e->key(), nowMs());
+        std::fflush(stdout);
+        QTextEdit::keyPressEvent(e);
+    }
     void insertFromMimeData(const QMimeData* source) override {
         if (source->hasImage()) {
             QImage image = qvariant_cast<QImage>(source->imageData());
-            std::printf("pasted image %dx%d\n", image.width(), image.height());
+            std::printf("pasted image %dx%d at %lld\n", image.width(), image.height(), nowMs());
         } else if (source->hasText()) {
             std::printf("pasted text %s\n", source->text().toUtf8().constData());
         } else {

@@ -1,0 +1,36 @@
+#pragma once
+// ClassManager: shows the service's class manager page and keeps the local
+// copies of the account's classes consistent with what the page changes on
+// the server, by deleting them so that they are fetched again.
+#include <memory>
+#include <string>
+
+#include "bridge/main_form.h"
+#include "library/library_deps.h"
+
+namespace tovlo {
+
+class ClassManager : public Panel {
+public:
+    ClassManager(MainForm& main, std::unique_ptr<Form> form, const LibraryDeps& deps);
+
+    // The page's commands ("manageWeb"). A text without "||", or an
+    // "addFace"/"deleteFace" argument without "--" or with a class id that is
+    // no folder name, is refused before anything changes.
+    void callVb(const std::string& Text) override;
+
+    BrowserView& WebBrowser1() { return form().browserView("WebBrowser1"); }
+    Timer& Timer1() { return *timer1_; }
+
+private:
+    void deleteClassLists();
+    std::string removeClassFolder(const std::string& arg);
+    void closeManage();
+    std::string userFolder() const;
+
+    MainForm& main_;
+    LibraryDeps deps_;
+    std::unique_ptr<Timer> timer1_;
+};
+
+}  // namespace tovlo

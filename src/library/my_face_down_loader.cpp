@@ -1,0 +1,147 @@
+#include "my_face_down_loader.h"
+
+#include <filesystem>
+
+#include "core/errors.h"
+#include "core/files.h"
+#include "core/functions.h"
+#include "core/paths.h"
+#include "core/service.h"
+#include "core/text.h"
+#include "library/library_helpers.h"
+
+namespace tovlo {
+
+namespace {
+
+std::string checkedPanelName(const std::string& value, const char* what) {
+    if (!isSafeName(value)) throw TovloError(kErrInvalidArgument, std::string("not a usable ") + what + ": " + value);
+    return value;
+}
+
+}  // namespace
+
+MyFaceDownLoader::MyFaceDownLoader(MainForm& main, std::unique_ptr<Form> form, const LibraryDeps& deps)
+    : Panel(std::move(form)),
+      main_(main),
+      deps_(deps),
+      timer1_(deps.platform.loop.createTimer(100, false)),
+      downloader1_(deps.reads.create(), deps.platform.messages) {
+    Form& f = this->form();
+    f.label("Label4").setText("当本地表情数据和服务器数据不相同的时候，会触发自动下载；一般在下面几种情况下发生：");
+    f.label("Label5").setText("1.您换了机器登陆Tovlo，将会下载你服务器的表情道本地");
+    f.label("Label6").setText("2.你对该分类进行了修改分类名称、添加表情、删除表情等操作，需要再次和服务器同步！");
+    f.label("Label1").setText("总下载进度：");
+    f.label("Label2").setText("当前缩略表情下载进度：");
+    f.label("Label3").setText("当前表情下载进度：");
+    timer1_->onTick = [this] { guardEvent(deps_.debug, "MyFaceDownLoader.Timer1", [this] { timer1Tick(); }); };
+    downloader1_.DownloadProgress = [this](std::int64_t cur, std::int64_t max, const std::string& saveFile) {
+        const char* bar = contains(saveFile, "s_") ? "ProgressBar2" : "ProgressBar3";
+        this->form().progressBar(bar).setValue(percentOf(static_cast<double>(cur), static_cast<double>(max)));
+    };
+    downloader1_.DownloadAllComplete = [this](const std::vector<std::string>&) {
+        guardEvent(deps_.debug, "MyFaceDownLoader.DownloadAllComplete", [this] { allComplete(); });
+    };
+}
+
+void MyFaceDownLoader::setProperty(const std::string& name, const std::string& value) {
+    if (name == "PClassId") setPClassId(value);
+    else if (name == "PPage") setPPage(value);
+    else Panel::setProperty(name, value);
+}
+
+void MyFaceDownLoader::setPClassId(const std::string& id) { classId_ = checkedPanelName(id, "class id"); }
+
+void MyFaceDownLoader::setPPage(const std::string& page) {
+    page_ = checkedPanelName(page, "page");
+    isNewList_ = true;
+    faceIndex_ = 1;
+    timer1_->setEnabled(true);
+}
+
+void MyFaceDownLoader::setPar(const std::string& classId, const std::string& page) {
+    classId_ = checkedPanelName(classId, "class id");
+    page_ = checkedPanelName(page, "page");
+}
+
+std::string MyFaceDownLoader::userFolder() const {
+    return joinPath(deps_.parm.app, {"w", "CustomFace", deps_.parm.userName});
+}
+
+std::string MyFaceDownLoader::listingFile() const { return joinPath(deps_.parm.app, {"temp", "tempMyFaceClass.txt"}); }
+
+std::string MyFaceDownLoader::serviceUrl(const std::string& path) const {
+    return tovlo::serviceUrl(deps_.parm.serviceHost, path);
+}
+
+void MyFaceDownLoader::timer1Tick() {
+    timer1_->setEnabled(false);
+    std::error_code ec;
+    std::filesystem::remove(listingFile(), ec);
+    // A listing that cannot even be requested is handled like one that
+    // failed: the page is built from nothing, and the panel hands back.
+    if (!downloader1_.BeginDownload(serviceUrl("/soft/showFace.asp?classId=" + classId_ + "&PageNo=" + page_),
+                                    listingFile()))
+        allComplete();
+}
+
+void MyFaceDownLoader::allComplete() {
+    if (isNewList_) {
+        isNewList_ = false;
+        // A listing that did not arrive reads as empty; one without "--" is
+        // taken whole as the face list.
+        try {
+            listText_ = readTextFile(deps_.platform.codec, listingFile());
+        } catch (const TovloError&) {
+            listText_.clear();
+        }
+        auto head = splitFirst(listText_, "--");
+        faceList_ = split(head ? head->first : listText_, "||");
+    }
+    const int last = static_cast<int>(faceList_.size()) - 1;
+    const std::string folder = userFolder();
+    while (faceIndex_ <= last) {
+        std::vector<std::string> paths = split(faceList_[static_cast<std::size_t>(faceIndex_)], "$$");
+        const std::string a = paths[0];
+        const std::string b = paths.size() > 1 ? paths[1] : std::string();
+        if (isSafeRelativePath(b) && contains(b, "/")) makeDirectories(localPath(folder, b.substr(0, b.rfind('/'))));
+        form().progressBar("ProgressBar1").setValue(percentOf(faceIndex_, last));
+        ++faceIndex_;
+        // Paths that would leave the user's folder are never written.
+        bool queued = false;
+        for (const std::string& path : {a, b}) {
+            if (!isSafeRelativePath(path) || fileExists(localPath(folder, path))) continue;
+            queued = downloader1_.BeginDownload(serviceUrl("/soft/" + path), localPath(folder, path)) || queued;
+        }
+        // The next entry comes with the next DownloadAllComplete; an entry
+        // with nothing to fetch is passed over at once.
+        if (queued) return;
+    }
+    buildPage(last < 1);
+}
+
+void MyFaceDownLoader::buildPage(bool withoutEntries) {
+    const TextCodec& codec = deps_.platform.codec;
+    std::string text;
+    try {
+        text = readTextFile(codec, joinPath(deps_.parm.app, {"templates", "myFaceOneClass.html"}));
+    } catch (const TovloError& e) {
+        deps_.debug.log(std::string("MyFaceDownLoader: ") + e.what());
+    }
+    const std::string& user = deps_.parm.userName;
+    const std::pair<std::string, std::string> str{"{{str}}", listText_};
+    const std::pair<std::string, std::string> path{
+        "{{path}}", fileUrl(joinPath(replaceAll(deps_.parm.app, ":\\", "|/"), {"w", "CustomFace", user}))};
+    const std::pair<std::string, std::string> userName{"{{userName}}", user};
+    const std::pair<std::string, std::string> plus{"{{plus}}", deps_.plugins.pluginListText()};
+    text = withoutEntries ? fillPlaceholders(text, {str, plus, path, userName})
+                          : fillPlaceholders(text, {str, path, userName, plus});
+    try {
+        writeTextFile(codec, joinPath(userFolder(), {classId_, page_ + ".html"}), text);
+    } catch (const TovloError& e) {
+        deps_.debug.log(std::string("MyFaceDownLoader: ") + e.what());
+    }
+    main_.exitDownMyFace(classId_, page_);
+}
+
+}  // namespace tovlo

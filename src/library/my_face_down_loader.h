@@ -1,0 +1,54 @@
+#pragma once
+// MyFaceDownLoader: makes one page of one of the account's face classes.
+// It fetches the class listing, downloads every face (large image and
+// thumbnail) that is not on disk yet, one entry per batch, writes the class
+// page from its template and hands back with exitDownMyFace.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bridge/main_form.h"
+#include "library/downloader.h"
+#include "library/library_deps.h"
+
+namespace tovlo {
+
+class MyFaceDownLoader : public Panel {
+public:
+    MyFaceDownLoader(MainForm& main, std::unique_ptr<Form> form, const LibraryDeps& deps);
+
+    // "PClassId" and "PPage"; a value that is no safe folder or file name is refused.
+    void setProperty(const std::string& name, const std::string& value) override;
+    std::string PClassId() const { return classId_; }
+    void setPClassId(const std::string& id);
+    std::string PPage() const { return page_; }
+    // Starts the cycle: a fresh listing, from the first entry, 100 ms later.
+    void setPPage(const std::string& page);
+    // Sets both without starting anything.
+    void setPar(const std::string& classId, const std::string& page);
+
+    Timer& Timer1() { return *timer1_; }
+    Downloader& Downloader1() { return downloader1_; }
+    const std::vector<std::string>& faceList() const { return faceList_; }
+
+private:
+    void timer1Tick();
+    void allComplete();
+    void buildPage(bool withoutEntries);
+    std::string userFolder() const;
+    std::string listingFile() const;
+    std::string serviceUrl(const std::string& path) const;
+
+    MainForm& main_;
+    LibraryDeps deps_;
+    std::unique_ptr<Timer> timer1_;
+    Downloader downloader1_;
+    std::string classId_;
+    std::string page_;
+    bool isNewList_ = false;
+    int faceIndex_ = 1;
+    std::string listText_;
+    std::vector<std::string> faceList_;
+};
+
+}  // namespace tovlo

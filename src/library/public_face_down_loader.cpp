@@ -1,0 +1,195 @@
+#include "public_face_down_loader.h"
+
+#include <filesystem>
+
+#include "core/errors.h"
+#include "core/files.h"
+#include "core/functions.h"
+#include "core/paths.h"
+#include "core/text.h"
+#include "library/library_helpers.h"
+
+namespace tovlo {
+
+namespace {
+
+const char* const kChannelBars[3] = {"ProgressBar2", "ProgressBar3", "ProgressBar4"};
+
+}  // namespace
+
+PublicFaceDownLoader::PublicFaceDownLoader(MainForm& main, std::unique_ptr<Form> form, const LibraryDeps& deps)
+    : Panel(std::move(form)),
+      main_(main),
+      deps_(deps),
+      timer1_(deps.platform.loop.createTimer(200, false)),
+      downloader1_(deps.reads.create(), deps.platform.messages) {
+    Form& f = this->form();
+    f.label("Label1").setText("第一次打开表情，或者表情库有所更新");
+    f.label("Label4").setText("需先下载，请耐心等待.");
+    f.label("Label2").setText("总共下载进度：");
+    f.label("Label3").setText("线程1：");
+    f.label("Label5").setText("线程2：");
+    f.label("Label6").setText("线程3：");
+    Command1().setText("取消");
+    Command1().onClick = [this] { guardEvent(deps_.debug, "PublicFaceDownLoader.Command1", [this] { cancelClick(); }); };
+    timer1_->onTick = [this] { guardEvent(deps_.debug, "PublicFaceDownLoader.Timer1", [this] { timer1Tick(); }); };
+    downloader1_.DownloadProgress = [this](std::int64_t cur, std::int64_t max, const std::string& saveFile) {
+        int c = channelOf(saveFile);
+        this->form().progressBar(kChannelBars[c]).setValue(percentOf(static_cast<double>(cur), static_cast<double>(max)));
+    };
+    downloader1_.DownloadComplete = [this](std::int64_t, const std::string& saveFile) {
+        guardEvent(deps_.debug, "PublicFaceDownLoader.DownloadComplete", [&] {
+            if (isListStage_) listArrived();
+            else fileEnded(saveFile, true);
+        });
+    };
+    // A failed file ends nothing by itself: its channel goes on with the next
+    // name, and the pack is marked incomplete. A failed list ends the panel.
+    downloader1_.DownloadError = [this](const std::string& saveFile) {
+        guardEvent(deps_.debug, "PublicFaceDownLoader.DownloadError", [&] {
+            deps_.debug.log("下载失败：" + saveFile);
+            if (isListStage_) {
+                finished_ = true;
+                main_.exitDownPublicFace("");
+                return;
+            }
+            anyFailed_ = true;
+            fileEnded(saveFile, false);
+        });
+    };
+}
+
+void PublicFaceDownLoader::setProperty(const std::string& name, const std::string& value) {
+    if (name == "PPath") setPPath(value);
+    else Panel::setProperty(name, value);
+}
+
+void PublicFaceDownLoader::setPPath(const std::string& pack) {
+    if (!isSafeName(pack)) throw TovloError(kErrInvalidArgument, "not a usable pack name: " + pack);
+    PPath_ = pack;
+    std::error_code ec;
+    std::filesystem::create_directory(packFolder(), ec);
+    channels_ = {"", "", ""};
+    nextIndex_ = 0;
+    isListStage_ = true;
+    finished_ = false;
+    anyFailed_ = false;
+    for (const char* bar : kChannelBars) form().progressBar(bar).setValue(0);
+    Command1().setEnabled(true);
+    timer1_->setEnabled(true);
+}
+
+std::string PublicFaceDownLoader::FileText(const std::string& path) const {
+    return readTextFile(deps_.platform.codec, path);
+}
+
+std::string PublicFaceDownLoader::packFolder() const { return joinPath(deps_.parm.facePath, {PPath_}); }
+std::string PublicFaceDownLoader::listFile() const { return joinPath(deps_.parm.app, {"temp", "imgs.txt"}); }
+std::string PublicFaceDownLoader::saveFileOf(const std::string& name) const { return joinPath(packFolder(), {name}); }
+
+std::string PublicFaceDownLoader::channelLine() const {
+    return channels_[0] + "--" + channels_[1] + "--" + channels_[2];
+}
+
+void PublicFaceDownLoader::timer1Tick() {
+    timer1_->setEnabled(false);
+    std::error_code ec;
+    std::filesystem::remove(listFile(), ec);
+    const std::string url =
+        deps_.parm.faceHttpPath + PPath_ + "/imgs.txt?t=" + timeStamp(deps_.platform.loop.nowMs());
+    if (!downloader1_.BeginDownload(url, listFile())) {
+        finished_ = true;
+        main_.exitDownPublicFace("");
+    }
+}
+
+void PublicFaceDownLoader::listArrived() {
+    packList_ = split(FileText(listFile()), "/");
+    isListStage_ = false;
+    nextIndex_ = 0;
+    // A channel that gets nothing at the start is done at once, so packs of
+    // fewer than three names complete too.
+    for (int c = 0; c < 3; ++c) startNext(c);
+    checkChannels();
+}
+
+std::string PublicFaceDownLoader::nextFile() {
+    if (nextIndex_ >= packList_.size()) return "";
+    return packList_[nextIndex_++];
+}
+
+void PublicFaceDownLoader::startNext(int channel) {
+    for (;;) {
+        const std::string name = nextFile();
+        if (name.empty()) {
+            channels_[channel] = kChannelDone;
+            return;
+        }
+        // A name that would leave the pack folder is never written, and a
+        // name another channel is fetching right now is not fetched twice.
+        if (!isSafeName(name) || name == channels_[(channel + 1) % 3] || name == channels_[(channel + 2) % 3]) {
+            deps_.debug.log("跳过：" + name);
+            continue;
+        }
+        channels_[channel] = name;
+        deps_.debug.log("开始下载：" + name);
+        if (downloader1_.BeginDownload(deps_.parm.faceHttpPath + PPath_ + "/" + name, saveFileOf(name))) return;
+        anyFailed_ = true;
+    }
+}
+
+int PublicFaceDownLoader::channelOf(const std::string& saveFile) {
+    deps_.debug.log("下载完的这个：");
+    deps_.debug.log(saveFile);
+    deps_.debug.log(channelLine());
+    // A channel matches the file it fetches; an empty slot (before the list
+    // has arrived) matches everything; the last match wins.
+    int result = 0;
+    for (int c = 0; c < 3; ++c)
+        if (channels_[c].empty() || (channels_[c] != kChannelDone && saveFileOf(channels_[c]) == saveFile)) result = c;
+    return result;
+}
+
+void PublicFaceDownLoader::fileEnded(const std::string& saveFile, bool arrived) {
+    if (finished_) return;
+    form().progressBar("ProgressBar1").setValue(
+        percentOf(static_cast<double>(nextIndex_), static_cast<double>(packList_.size())));
+    const int c = channelOf(saveFile);
+    if (arrived) deps_.debug.log(saveFile + "===成功" + std::to_string(c));
+    startNext(c);
+    if (channels_[c] == kChannelDone) checkChannels();
+}
+
+void PublicFaceDownLoader::checkChannels() {
+    deps_.debug.log("管道：" + channelLine());
+    for (const std::string& slot : channels_)
+        if (slot != kChannelDone) return;
+    if (finished_) return;
+    finished_ = true;
+    deps_.debug.log("完成：" + PPath_);
+    // A pack with a file missing must not look complete: without its version
+    // marker the next opening downloads it again.
+    if (anyFailed_) removeVersionMarkers();
+    main_.exitDownPublicFace(PPath_);
+}
+
+void PublicFaceDownLoader::removeVersionMarkers() {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(packFolder(), ec)) return;
+    std::vector<std::filesystem::path> markers;
+    for (const auto& entry : std::filesystem::directory_iterator(packFolder(), ec))
+        if (contains(entry.path().filename().string(), "ver-")) markers.push_back(entry.path());
+    for (const auto& marker : markers) {
+        std::filesystem::remove(marker, ec);
+        deps_.platform.loop.processEvents();
+    }
+}
+
+void PublicFaceDownLoader::cancelClick() {
+    finished_ = true;
+    downloader1_.CancelAllDownload();
+    removeVersionMarkers();
+    main_.exitDownPublicFace("");
+}
+
+}  // namespace tovlo

@@ -1,0 +1,65 @@
+#pragma once
+// PublicFaceDownLoader: downloads a public face pack. It fetches the pack's
+// file list (imgs.txt, names separated by "/") and then every listed file
+// over three channels, each starting its next file when its previous one has
+// ended, and hands over to the processing with exitDownPublicFace.
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bridge/main_form.h"
+#include "library/downloader.h"
+#include "library/library_deps.h"
+
+namespace tovlo {
+
+class PublicFaceDownLoader : public Panel {
+public:
+    PublicFaceDownLoader(MainForm& main, std::unique_ptr<Form> form, const LibraryDeps& deps);
+
+    // "PPath": the pack's folder name; starts the download.
+    void setProperty(const std::string& name, const std::string& value) override;
+    void setPPath(const std::string& pack);
+    // The whole file as text; error 53 when it is missing.
+    std::string FileText(const std::string& path) const;
+
+    Timer& Timer1() { return *timer1_; }
+    Downloader& Downloader1() { return downloader1_; }
+    Button& Command1() { return form().button("Command1"); }
+    const std::array<std::string, 3>& channels() const { return channels_; }
+
+    static constexpr const char* kChannelDone = "-1";
+
+private:
+    void timer1Tick();
+    void listArrived();
+    // A file of the pack has ended (arrived or failed): its channel goes on.
+    void fileEnded(const std::string& saveFile, bool arrived);
+    // Gives the channel its next usable name and starts it; marks the
+    // channel done ("-1") when the list has nothing more for it.
+    void startNext(int channel);
+    std::string nextFile();
+    int channelOf(const std::string& saveFile);
+    void checkChannels();
+    void cancelClick();
+    void removeVersionMarkers();
+    std::string packFolder() const;
+    std::string listFile() const;
+    std::string saveFileOf(const std::string& name) const;
+    std::string channelLine() const;
+
+    MainForm& main_;
+    LibraryDeps deps_;
+    std::unique_ptr<Timer> timer1_;
+    Downloader downloader1_;
+    std::string PPath_;
+    bool isListStage_ = false;
+    bool finished_ = false;
+    bool anyFailed_ = false;
+    std::vector<std::string> packList_;
+    std::size_t nextIndex_ = 0;
+    std::array<std::string, 3> channels_;
+};
+
+}  // namespace tovlo

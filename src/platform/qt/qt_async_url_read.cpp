@@ -1,0 +1,92 @@
+#include "qt_async_url_read.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QObject>
+#include <map>
+
+#include "platform/wire_url.h"
+
+namespace tovlo {
+
+namespace {
+
+// The error number of a URL the reader cannot use.
+constexpr int kErrBadUrl = 5;
+
+class QtAsyncUrlRead : public AsyncUrlRead {
+public:
+    QtAsyncUrlRead(QNetworkAccessManager& manager, const TextCodec& codec, int stallTimeoutMs)
+        : manager_(manager), codec_(codec), stallTimeoutMs_(stallTimeoutMs) {}
+    ~QtAsyncUrlRead() override {
+        for (auto& [tag, reply] : replies_) drop(reply);
+    }
+
+    void start(const std::string& url, const std::string& tag) override {
+        if (replies_.count(tag)) throw AsyncReadStartError(kErrBadUrl, "a read with this tag is running: " + tag);
+        const QUrl wire = QUrl::fromEncoded(QByteArray::fromStdString(wireUrl(codec_, url)), QUrl::StrictMode);
+        if (!wire.isValid() || (wire.scheme() != "http" && wire.scheme() != "https") || wire.host().isEmpty())
+            throw AsyncReadStartError(kErrBadUrl, "not a usable address: " + url);
+        QNetworkRequest request(wire);
+        request.setTransferTimeout(stallTimeoutMs_);
+        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+        QNetworkReply* reply = manager_.get(request);
+        replies_[tag] = reply;
+        QObject::connect(reply, &QNetworkReply::downloadProgress, &context_, [this, tag](qint64 read, qint64 total) {
+            if (onProgress) onProgress(read, total < 0 ? 0 : total, kReadReceiving, tag);
+        });
+        QObject::connect(reply, &QNetworkReply::finished, &context_, [this, tag, reply] { finished(tag, reply); });
+    }
+
+    bool cancel(const std::string& tag) override {
+        auto it = replies_.find(tag);
+        if (it == replies_.end()) return false;
+        QNetworkReply* reply = it->second;
+        replies_.erase(it);
+        drop(reply);
+        return true;
+    }
+
+private:
+    void drop(QNetworkReply* reply) {
+        QObject::disconnect(reply, nullptr, &context_, nullptr);
+        reply->abort();
+        reply->deleteLater();
+    }
+
+    void finished(const std::string& tag, QNetworkReply* reply) {
+        auto it = replies_.find(tag);
+        if (it == replies_.end() || it->second != reply) return;
+        replies_.erase(it);
+        QObject::disconnect(reply, nullptr, &context_, nullptr);
+        reply->deleteLater();
+        const QByteArray body = reply->error() == QNetworkReply::NoError ? reply->readAll() : QByteArray();
+        const int http = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
+        const bool whole = !announced.isValid() || announced.toLongLong() == body.size();
+        const bool ok = reply->error() == QNetworkReply::NoError && http >= 200 && http < 300 && whole;
+        if (!onComplete) return;
+        if (ok) onComplete(kReadEndOfData, body.toStdString(), body.size(), tag);
+        else onComplete(kReadError, std::string(), 0, tag);
+    }
+
+    QNetworkAccessManager& manager_;
+    const TextCodec& codec_;
+    int stallTimeoutMs_;
+    QObject context_;  // the receiver of every connection: gone with the reader
+    std::map<std::string, QNetworkReply*> replies_;
+};
+
+}  // namespace
+
+QtAsyncUrlReads::QtAsyncUrlReads(const TextCodec& codec, int stallTimeoutMs)
+    : codec_(codec), stallTimeoutMs_(stallTimeoutMs), manager_(std::make_unique<QNetworkAccessManager>()) {}
+
+QtAsyncUrlReads::~QtAsyncUrlReads() = default;
+
+std::unique_ptr<AsyncUrlRead> QtAsyncUrlReads::create() {
+    return std::make_unique<QtAsyncUrlRead>(*manager_, codec_, stallTimeoutMs_);
+}
+
+}  // namespace tovlo

@@ -1,0 +1,167 @@
+// The public pack panel: list, three channels, completion, failures, cancel.
+#include <filesystem>
+
+#include "library/public_face_down_loader.h"
+#include "library/public_face_process.h"
+#include "library_fixture.h"
+
+namespace tovlo::test {
+
+namespace fs = std::filesystem;
+
+class PackDownloadTest : public LibraryTest {
+protected:
+    // Serves the pack: its list and each named file (the name as content).
+    void servePack(const std::string& pack, const std::string& list, const std::vector<std::string>& files) {
+        const std::string base = faceUrl(pack + "/");
+        net.handler = [base, list](const std::string& url) -> std::optional<FakeAnswer> {
+            if (url.starts_with(base + "imgs.txt?t=")) return FakeAnswer{list};
+            return std::nullopt;
+        };
+        for (const std::string& f : files) answer(base + f, "file " + f);
+    }
+    void open(const std::string& pack, const std::string& version) {
+        main->callVb("showFace||" + pack + "," + version);
+    }
+    std::string packFile(const std::string& pack, const std::string& name) const {
+        return dir / ("w/" + pack + "/" + name);
+    }
+    std::string changeClass(const std::string& pack) const {
+        return "changeClass('" + pack + "','" + dir.path() + "/w')";
+    }
+    std::vector<std::string> startedFiles() const {
+        std::vector<std::string> out;
+        for (const auto& s : net.starts) out.push_back(fs::path(s.tag).filename().string());
+        return out;
+    }
+};
+
+TEST_F(PackDownloadTest, ThreeChannelsFetchTheWholeListThenProcessingTakesOver) {
+    startLibrary();
+    servePack("hot", "1-1.gif/1-2.gif/1-3.gif/1-4.gif/ver-3.txt", {"1-1.gif", "1-2.gif", "1-3.gif", "1-4.gif", "ver-3.txt"});
+    net.manual = true;
+    open("hot", "3");
+    auto* panel = this->panel<PublicFaceDownLoader>();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(fs::is_directory(dir / "w/hot"));
+    EXPECT_EQ(panelForm("PublicFaceDownLoader")->buttons["Command1"].caption, "取消");
+    fake.loop.advance(200);
+    ASSERT_EQ(net.starts.size(), 1u);
+    EXPECT_TRUE(net.starts[0].url.starts_with(faceUrl("hot/imgs.txt?t=")));
+    EXPECT_EQ(net.starts[0].tag, file("temp/imgs.txt"));
+    net.progress(file("temp/imgs.txt"), 5, 10, kReadReceiving);
+    EXPECT_EQ(panelForm("PublicFaceDownLoader")->bars["ProgressBar4"].percent, 50) << "the list shows on channel 3";
+
+    net.finish(file("temp/imgs.txt"), kReadEndOfData, "1-1.gif/1-2.gif/1-3.gif/1-4.gif/ver-3.txt");
+    EXPECT_EQ(panel->channels(), (std::array<std::string, 3>{"1-1.gif", "1-2.gif", "1-3.gif"}));
+    net.progress(packFile("hot", "1-2.gif"), 1, 4, kReadReceiving);
+    EXPECT_EQ(panelForm("PublicFaceDownLoader")->bars["ProgressBar3"].percent, 25);
+    net.finish(packFile("hot", "1-2.gif"), kReadEndOfData, "b");
+    EXPECT_EQ(panel->channels()[1], "1-4.gif") << "the channel that finished takes the next name";
+    EXPECT_EQ(panelForm("PublicFaceDownLoader")->bars["ProgressBar1"].percent, 60);
+    net.finish(packFile("hot", "1-1.gif"), kReadEndOfData, "a");
+    EXPECT_EQ(panel->channels()[0], "ver-3.txt");
+    for (const char* f : {"1-3.gif", "1-4.gif"}) net.finish(packFile("hot", f), kReadEndOfData, f);
+    EXPECT_EQ(panel->channels(), (std::array<std::string, 3>{"ver-3.txt", "-1", "-1"}));
+    EXPECT_EQ(this->panel<PublicFaceProcess>(), nullptr);
+    net.finish(packFile("hot", "ver-3.txt"), kReadEndOfData, "3");
+    ASSERT_NE(this->panel<PublicFaceProcess>(), nullptr) << "the pack is complete: processing is loaded";
+    EXPECT_TRUE(fs::exists(packFile("hot", "ver-3.txt")));
+    EXPECT_EQ(startedFiles(), (std::vector<std::string>{"imgs.txt", "1-1.gif", "1-2.gif", "1-3.gif", "1-4.gif",
+                                                        "ver-3.txt"}));
+}
+
+TEST_F(PackDownloadTest, ShortListsAndEmptyNamesComplete) {
+    startLibrary();
+    for (const std::string list : {"ver-1.txt", "1-1.gif/ver-1.txt", "1-1.gif/ver-1.txt/", "", "1-1.gif//ver-1.txt"}) {
+        SCOPED_TRACE("list: " + list);
+        servePack("p", list, {"1-1.gif", "ver-1.txt"});
+        fs::remove_all(dir / "w/p");
+        open("p", "9");
+        settle();
+        EXPECT_EQ(lastScript(web()), changeClass("p")) << "the pack completed and was processed";
+        EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
+        web().scripts.clear();
+    }
+    EXPECT_TRUE(fs::exists(packFile("p", "ver-1.txt"))) << "the last list names the marker after an empty element";
+}
+
+TEST_F(PackDownloadTest, AFailedFileEndsItsChannelAndTheMarkerGoes) {
+    startLibrary();
+    servePack("hot", "1-1.gif/1-2.gif/1-3.gif/1-4.gif/1-5.gif/ver-3.txt",
+              {"1-1.gif", "1-3.gif", "1-4.gif", "1-5.gif", "ver-3.txt"});
+    open("hot", "3");
+    settle();
+    EXPECT_EQ(lastScript(web()), changeClass("hot")) << "the pack completes without the failed file";
+    EXPECT_FALSE(fs::exists(packFile("hot", "1-2.gif")));
+    EXPECT_TRUE(fs::exists(packFile("hot", "1-5.gif")));
+    EXPECT_FALSE(fs::exists(packFile("hot", "ver-3.txt"))) << "an incomplete pack is fetched again next time";
+}
+
+TEST_F(PackDownloadTest, NamesThatLeaveThePackFolderAreNeverFetched) {
+    startLibrary();
+    servePack("hot", "..\\evil.gif/1-1.gif/../1-1.gif/ver-3.txt", {"1-1.gif", "ver-3.txt"});
+    answer(faceUrl("hot/..\\evil.gif"), "evil");
+    open("hot", "3");
+    settle();
+    EXPECT_EQ(startedFiles(), (std::vector<std::string>{"imgs.txt", "1-1.gif", "ver-3.txt"}))
+        << "unsafe names are skipped, and a name a channel is fetching is not fetched twice at once";
+    EXPECT_FALSE(fs::exists(dir / "w/hot/..\\evil.gif"));
+    EXPECT_EQ(lastScript(web()), changeClass("hot"));
+}
+
+TEST_F(PackDownloadTest, CancelRemovesEveryVersionMarkerAndKeepsTheImages) {
+    startLibrary();
+    writeBytes(packFile("hot", "ver-1.txt"), "1");
+    writeBytes(packFile("hot", "1-1.gif"), "old");
+    servePack("hot", "1-1.gif/1-2.gif/ver-3.txt/1-3.gif", {"1-1.gif", "1-2.gif", "ver-3.txt", "1-3.gif"});
+    net.answers[faceUrl("hot/1-3.gif")].stall = true;
+    open("hot", "3");
+    settle();
+    EXPECT_TRUE(fs::exists(packFile("hot", "ver-3.txt")));
+    ASSERT_NE(this->panel<PublicFaceDownLoader>(), nullptr) << "a stalled file keeps the pack open";
+    panelForm("PublicFaceDownLoader")->buttons["Command1"].click();
+    EXPECT_FALSE(fs::exists(packFile("hot", "ver-1.txt")));
+    EXPECT_FALSE(fs::exists(packFile("hot", "ver-3.txt")));
+    EXPECT_EQ(readBytes(packFile("hot", "1-1.gif")), "file 1-1.gif") << "a second download replaces listed files";
+    EXPECT_TRUE(net.running().empty());
+    settle();
+    EXPECT_EQ(main->control(MainForm::kSlot), nullptr) << "nothing to process after a cancel";
+    EXPECT_TRUE(web().scripts.empty());
+}
+
+TEST_F(PackDownloadTest, AListThatCannotBeFetchedEndsThePanel) {
+    startLibrary();
+    open("gone", "1");
+    settle();
+    EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
+    EXPECT_FALSE(window().frames["Frame1"].visible);
+}
+
+TEST_F(PackDownloadTest, LongListsKeepAWholePercentage) {
+    startLibrary();
+    std::string list;
+    std::vector<std::string> files;
+    for (int i = 0; i < 400; ++i) {
+        files.push_back("f" + std::to_string(i) + ".gif");
+        list += (i ? "/" : "") + files.back();
+    }
+    servePack("big", list, files);
+    open("big", "1");
+    std::vector<int> seen;
+    fake.loop.advance(200 + 10);
+    for (int step = 0; step < 200 && panelForm("PublicFaceDownLoader"); ++step) {
+        seen.push_back(panelForm("PublicFaceDownLoader")->bars["ProgressBar1"].percent);
+        fake.loop.advance(10);
+    }
+    ASSERT_GT(seen.size(), 100u);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_EQ(seen.back(), 100);
+    EXPECT_GT(seen[50], 0);
+    EXPECT_EQ(fs::directory_iterator(dir / "w/big") == fs::directory_iterator(), false);
+    int count = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir / "w/big")) ++count;
+    EXPECT_GE(count, 400);
+}
+
+}  // namespace tovlo::test
