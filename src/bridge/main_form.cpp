@@ -143,14 +143,18 @@ void MainForm::retire(std::unique_ptr<CommandTarget> gone) {
     reaper_->setEnabled(true);
 }
 
-void MainForm::exitControl() {
+// How a panel leaves its slot: the tick paused and the window shown around
+// the removal, tracking resumed 200 ms later by Timer4.
+void MainForm::closeSlot(const std::string& slot) {
     timer1_->setEnabled(false);
     window_->show();
-    removeSlot(kSlot);
+    removeSlot(slot);
     Frame1().setVisible(false);
     window_->show();
     timer4_->setEnabled(true);
 }
+
+void MainForm::exitControl() { closeSlot(kSlot); }
 
 void MainForm::exitDownMyFace(const std::string& classId, const std::string& pg) {
     web3().navigate(fileUrl(joinPath(parm_.app, {"w", "CustomFace", getUserName(), classId, pg + ".html"})));
@@ -172,23 +176,9 @@ void MainForm::exitProcessFace() {
     timer4_->setEnabled(true);
 }
 
-void MainForm::exitAddFaceOverAlert() {
-    timer1_->setEnabled(false);
-    window_->show();
-    removeSlot(kSlot2);
-    Frame1().setVisible(false);
-    window_->show();
-    timer4_->setEnabled(true);
-}
+void MainForm::exitAddFaceOverAlert() { closeSlot(kSlot2); }
 
-void MainForm::exitPlusControl() {
-    timer1_->setEnabled(false);
-    window_->show();
-    removeSlot(kSlotPlus);
-    Frame1().setVisible(false);
-    window_->show();
-    timer4_->setEnabled(true);
-}
+void MainForm::exitPlusControl() { closeSlot(kSlotPlus); }
 
 void MainForm::myHidden() {
     timer1_->setEnabled(false);
