@@ -28,13 +28,12 @@ public:
         if (posix_spawnp(&pid_, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0) pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
         close(fds[1]);
-        char buf[32];
-        ssize_t n = read(fds[0], buf, sizeof buf - 1);
+        // Xvfb writes the display number and a line end once it is ready.
+        std::string number;
+        char c;
+        while (read(fds[0], &c, 1) == 1 && c >= '0' && c <= '9') number.push_back(c);
         close(fds[0]);
-        if (n > 0) {
-            buf[n] = 0;
-            display_ = ":" + std::string(buf, buf + std::string(buf).find_first_of("\r\n"));
-        }
+        if (!number.empty()) display_ = ":" + number;
     }
     ~Xvfb() {
         if (pid_ > 0) {
