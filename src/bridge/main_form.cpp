@@ -47,8 +47,11 @@ MainForm::MainForm(Deps deps, MainFormHooks hooks)
     window_->onResized = [this] { onResized(); };
     // A click into the panel gives it the focus at once (window managers may
     // not do it for a frameless tool window); the page needs the focus to
-    // put the chosen face on the clipboard.
-    window_->onPressed = [this] { desktop_.setForegroundWindow(window_->handle()); };
+    // put the chosen face on the clipboard. While a paste is pending the
+    // chat window keeps the focus, so the paste still lands there.
+    window_->onPressed = [this] {
+        if (!inserter_.inputBusy()) desktop_.setForegroundWindow(window_->handle());
+    };
     onResized();
     for (BrowserView* view : {&web(), &Web2(), &web3()}) WebJs(*this, this, nullptr).attachTo(*view);
     timer1_->onTick = [this] { tracker_.tick(); };

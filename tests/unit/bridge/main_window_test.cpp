@@ -150,3 +150,23 @@ TEST_F(MainFormTest, BarClickTogglesThePanelAroundAPausedTick) {
 }
 
 }  // namespace tovlo::test
+
+namespace tovlo::test {
+
+TEST_F(MainFormTest, AClickFocusesThePanelUnlessAPasteIsPending) {
+    start();
+    desktop.addWindow(77, "TXGuiFoundation", "张三", {100, 100, 400, 500});
+    desktop.foreground = 77;
+    fake.loop.advance(20);
+    window().onPressed();
+    EXPECT_EQ(desktop.focusRequests.back(), window().windowHandle);
+    main->callVb("inputFace||-");
+    const auto requests = desktop.focusRequests.size();
+    window().onPressed();
+    EXPECT_EQ(desktop.focusRequests.size(), requests) << "the chat window keeps the focus for the paste";
+    fake.loop.advance(250);
+    window().onPressed();
+    EXPECT_EQ(desktop.focusRequests.back(), window().windowHandle);
+}
+
+}  // namespace tovlo::test
