@@ -251,11 +251,12 @@ public:
     }
     WindowHandle handle() const override { return static_cast<WindowHandle>(widget_.winId()); }
     void setTopMost() override {
-        if (!(widget_.windowFlags() & Qt::WindowStaysOnTopHint)) {
-            bool shown = widget_.isVisible();
-            widget_.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-            if (shown) widget_.show();
-        }
+        // The window manager keeps a window with this hint above the others,
+        // so it is raised once when it gets the hint, not at every tick.
+        if (widget_.windowFlags() & Qt::WindowStaysOnTopHint) return;
+        bool shown = widget_.isVisible();
+        widget_.setWindowFlag(Qt::WindowStaysOnTopHint, true);
+        if (shown) widget_.show();
         widget_.raise();
     }
     void setTransparentColour(std::uint32_t rgb) override {
