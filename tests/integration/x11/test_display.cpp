@@ -17,11 +17,11 @@ TestDisplay::~TestDisplay() {
     XCloseDisplay(display_);
 }
 
-Window TestDisplay::create(const TestWindowSpec& spec) {
+Window TestDisplay::create(const TestWindowShape& shape) {
     XSetWindowAttributes attributes{};
-    attributes.event_mask = spec.eventMask;
-    const Window w = XCreateWindow(display_, spec.parent ? spec.parent : root(), spec.rect.left, spec.rect.top,
-                                   spec.rect.width, spec.rect.height, spec.border, CopyFromParent, InputOutput,
+    attributes.event_mask = shape.eventMask;
+    const Window w = XCreateWindow(display_, shape.parent ? shape.parent : root(), shape.rect.left, shape.rect.top,
+                                   shape.rect.width, shape.rect.height, shape.border, CopyFromParent, InputOutput,
                                    CopyFromParent, CWEventMask, &attributes);
     // A window manager would otherwise place it where it likes.
     XSizeHints hints{};
@@ -29,15 +29,15 @@ Window TestDisplay::create(const TestWindowSpec& spec) {
     XSetWMNormalHints(display_, w, &hints);
 
     using namespace std::string_literals;
-    const std::string classHint = "tovlo-test\0"s + spec.className + '\0';
+    const std::string classHint = "tovlo-test\0"s + shape.className + '\0';
     XChangeProperty(display_, w, XA_WM_CLASS, XA_STRING, 8, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(classHint.data()), static_cast<int>(classHint.size()));
     auto setText = [&](Atom property, Atom type, const std::string& text) {
         XChangeProperty(display_, w, property, type, 8, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(text.data()), static_cast<int>(text.size()));
     };
-    if (spec.netWmName) setText(atom("_NET_WM_NAME"), atom("UTF8_STRING"), *spec.netWmName);
-    if (spec.wmName) setText(XA_WM_NAME, spec.wmNameType ? spec.wmNameType : XA_STRING, *spec.wmName);
+    if (shape.netWmName) setText(atom("_NET_WM_NAME"), atom("UTF8_STRING"), *shape.netWmName);
+    if (shape.wmName) setText(XA_WM_NAME, shape.wmNameType ? shape.wmNameType : XA_STRING, *shape.wmName);
 
     XMapWindow(display_, w);
     XFlush(display_);

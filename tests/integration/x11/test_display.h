@@ -12,7 +12,7 @@
 
 namespace tovlo::test {
 
-struct TestWindowSpec {
+struct TestWindowShape {
     std::string className = "TXGuiFoundation";
     std::optional<std::string> netWmName{};  // UTF-8 in _NET_WM_NAME
     std::optional<std::string> wmName{};     // bytes of WM_NAME
@@ -35,7 +35,7 @@ public:
     Atom atom(const char* name) const { return XInternAtom(display_, name, False); }
 
     // Creates and maps the window and waits until it can be seen.
-    Window create(const TestWindowSpec& spec);
+    Window create(const TestWindowShape& shape);
     void destroy(Window window);
     Window inputFocus() const;
     // The window directly below the root that holds `window` (its frame, or itself).
