@@ -71,6 +71,9 @@ int main(int argc, char** argv) {
         int yes = 1;
         ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     });
+    // Small answers go out at once instead of waiting for the client's
+    // acknowledgement (a pack is hundreds of small files on one connection).
+    server.set_tcp_nodelay(true);
     int port = options.port == 0 ? server.bind_to_any_port("127.0.0.1")
                                  : (server.bind_to_port("127.0.0.1", options.port) ? options.port : -1);
     if (port <= 0) {
