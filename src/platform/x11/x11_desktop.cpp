@@ -6,6 +6,7 @@
 
 #include "x11_connection.h"
 #include "x11_property.h"
+#include "x11_window_cache.h"
 
 namespace tovlo {
 
@@ -53,22 +54,26 @@ std::unique_ptr<X11Desktop> X11Desktop::connect(const char* displayName) {
     return std::unique_ptr<X11Desktop>(new X11Desktop(std::move(x)));
 }
 
-X11Desktop::X11Desktop(std::unique_ptr<X11Connection> x) : x_(std::move(x)) {
+X11Desktop::X11Desktop(std::unique_ptr<X11Connection> x)
+    : x_(std::move(x)), windows_(std::make_unique<X11WindowCache>(x_->display(), x_->root(), x_->atoms())) {
     Display* d = x_->display();
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
     hasXTest_ = XTestQueryExtension(d, &eventBase, &errorBase, &major, &minor);
     // A window manager announces itself on the root window and takes its check
-    // window with it when it goes: watch both to know when to look again.
+    // window with it when it goes: watch both to know when to look again. The
+    // root also says when the active window changes.
     XSelectInput(d, x_->root(), PropertyChangeMask);
     x_->setEventHandler([this](const XEvent& e) {
         const X11Atoms& a = x_->atoms();
-        if (e.type == PropertyNotify && e.xproperty.window == x_->root() &&
-            (e.xproperty.atom == a.netSupportingWmCheck || e.xproperty.atom == a.netSupported))
+        if (e.type == PropertyNotify && e.xproperty.window == x_->root()) {
+            if (e.xproperty.atom == a.netSupportingWmCheck || e.xproperty.atom == a.netSupported) wmKnown_ = false;
+            if (e.xproperty.atom == a.netActiveWindow) activeKnown_ = false;
+        } else if (e.type == DestroyNotify && e.xdestroywindow.window == wmCheckWindow_) {
             wmKnown_ = false;
-        else if (e.type == DestroyNotify && e.xdestroywindow.window == wmCheckWindow_)
-            wmKnown_ = false;
-        else if (e.type == MappingNotify)
+        } else if (e.type == MappingNotify) {
             XRefreshKeyboardMapping(const_cast<XMappingEvent*>(&e.xmapping));
+        }
+        windows_->handle(e);
     });
 }
 
@@ -85,6 +90,7 @@ void X11Desktop::checkWindowManager() const {
     const X11Atoms& a = x_->atoms();
     wmKnown_ = true;
     wmActivates_ = false;
+    activeKnown_ = false;
     wmCheckWindow_ = 0;
 
     WindowProperty check(d, x_->root(), a.netSupportingWmCheck, XA_WINDOW, 1);
@@ -104,8 +110,13 @@ void X11Desktop::checkWindowManager() const {
 
 WindowHandle X11Desktop::foregroundWindow() const {
     if (windowManagerActivates()) {
+        if (activeKnown_) return activeWindow_;
         WindowProperty active(x_->display(), x_->root(), x_->atoms().netActiveWindow, XA_WINDOW, 1);
-        if (active.exists()) return active.item(0);
+        if (active.exists()) {
+            activeWindow_ = active.item(0);
+            activeKnown_ = true;
+            return activeWindow_;
+        }
     }
     return focusedClient();
 }
@@ -137,36 +148,70 @@ WindowHandle X11Desktop::clientWindowOf(unsigned long window) const {
     }
 }
 
+WatchedWindow& X11Desktop::watched(WindowHandle window) const {
+    x_->drainEvents();
+    return windows_->watch(window);
+}
+
 std::string X11Desktop::windowTitle(WindowHandle window) const {
     if (window == 0) return {};
+    WatchedWindow& entry = watched(window);
+    if (entry.title) return *entry.title;
     Display* d = x_->display();
     const X11Atoms& a = x_->atoms();
     WindowProperty netName(d, window, a.netWmName, a.utf8String, kTextLongs);
-    if (!netName.readable()) return {};
-    if (netName.type() == a.utf8String) return propertyText(d, netName, a.compoundText);
-    WindowProperty name(d, window, XA_WM_NAME, AnyPropertyType, kTextLongs);
-    return propertyText(d, name, a.compoundText);
+    if (!netName.readable()) {
+        windows_->forget(window);
+        return {};
+    }
+    if (netName.type() == a.utf8String) {
+        entry.title = propertyText(d, netName, a.compoundText);
+    } else {
+        WindowProperty name(d, window, XA_WM_NAME, AnyPropertyType, kTextLongs);
+        entry.title = propertyText(d, name, a.compoundText);
+    }
+    return *entry.title;
 }
 
 std::string X11Desktop::windowClass(WindowHandle window) const {
     if (window == 0) return {};
+    WatchedWindow& entry = watched(window);
+    if (entry.className) return *entry.className;
     WindowProperty cls(x_->display(), window, XA_WM_CLASS, XA_STRING, kTextLongs);
+    if (!cls.readable()) {
+        windows_->forget(window);
+        return {};
+    }
     // WM_CLASS holds the instance name and then the class name, each ending in NUL.
     std::string_view both = cls.bytes();
     const std::size_t nul = both.find('\0');
-    if (nul == std::string_view::npos) return {};
-    std::string_view className = both.substr(nul + 1);
-    return latin1ToUtf8(className.substr(0, className.find('\0')));
+    std::string_view className = nul == std::string_view::npos ? std::string_view{} : both.substr(nul + 1);
+    entry.className = latin1ToUtf8(className.substr(0, className.find('\0')));
+    return *entry.className;
 }
 
 Rect X11Desktop::windowRect(WindowHandle window) const {
     if (window == 0) return {};
+    WatchedWindow& entry = watched(window);
+    if (entry.rect) return *entry.rect;
+    // The frames around the window are watched before the window is measured,
+    // so a move after the measurement is reported.
+    std::optional<Rect> r = windows_->knowAncestors(entry) ? measureWindow(window) : std::nullopt;
+    if (!r) {
+        windows_->forget(window);
+        return {};
+    }
+    entry.rect = r;
+    return *r;
+}
+
+std::optional<Rect> X11Desktop::measureWindow(WindowHandle window) const {
     Display* d = x_->display();
     Window root = 0, child = 0;
     int x = 0, y = 0;
     unsigned int width = 0, height = 0, border = 0, depth = 0;
-    if (!XGetGeometry(d, window, &root, &x, &y, &width, &height, &border, &depth)) return {};
-    if (!XTranslateCoordinates(d, window, x_->root(), 0, 0, &x, &y, &child)) return {};
+    if (!XGetGeometry(d, window, &root, &x, &y, &width, &height, &border, &depth)) return std::nullopt;
+    if (!XTranslateCoordinates(d, window, x_->root(), 0, 0, &x, &y, &child)) return std::nullopt;
     const int b = static_cast<int>(border);
     Rect r{x - b, y - b, static_cast<int>(width) + 2 * b, static_cast<int>(height) + 2 * b};
 

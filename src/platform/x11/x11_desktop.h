@@ -4,12 +4,15 @@
 // WM_CLASS and the title), so our own top-level windows compare equal to
 // their toolkit window ids.
 #include <memory>
+#include <optional>
 
 #include "platform/desktop.h"
 
 namespace tovlo {
 
 class X11Connection;
+class X11WindowCache;
+struct WatchedWindow;
 
 class X11Desktop : public Desktop {
 public:
@@ -36,8 +39,17 @@ private:
     void checkWindowManager() const;
     WindowHandle focusedClient() const;
     WindowHandle clientWindowOf(unsigned long window) const;
+    // The cache entry of a window, with every change reported so far applied.
+    WatchedWindow& watched(WindowHandle window) const;
+    // The outer frame as the server has it now; nothing for a dead window.
+    std::optional<Rect> measureWindow(WindowHandle window) const;
 
     std::unique_ptr<X11Connection> x_;
+    // Answers about windows and the active window, kept until the server
+    // reports a change.
+    std::unique_ptr<X11WindowCache> windows_;
+    mutable bool activeKnown_ = false;
+    mutable WindowHandle activeWindow_ = 0;
     bool hasXTest_ = false;
     mutable bool wmKnown_ = false;
     mutable bool wmActivates_ = false;

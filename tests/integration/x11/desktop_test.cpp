@@ -31,6 +31,17 @@ protected:
     bool foregroundBecomes(WindowHandle w) {
         return waitUntil([&] { return desktop->foregroundWindow() == w; });
     }
+    // Requests the desktop has sent to the server so far.
+    unsigned long requestsSent() const { return NextRequest(desktop->connection().display()); }
+    void setTitle(Window w, const std::string& title) {
+        XChangeProperty(x.display(), w, x.atom("_NET_WM_NAME"), x.atom("UTF8_STRING"), 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(title.data()), static_cast<int>(title.size()));
+        XSync(x.display(), False);
+    }
+    void move(Window w, int left, int top) {
+        XMoveWindow(x.display(), w, left, top);
+        XSync(x.display(), False);
+    }
 };
 
 class BareDisplay : public DesktopTest {
@@ -96,6 +107,42 @@ TEST_F(BareDisplay, RectIsTheOuterWindowInRootCoordinates) {
     EXPECT_EQ(desktop->windowRect(plain), (Rect{100, 120, 300, 200}));
     EXPECT_EQ(desktop->windowRect(bordered), (Rect{200, 220, 306, 206}));
     EXPECT_EQ(desktop->windowRect(inner), (Rect{110, 140, 50, 40}));
+}
+
+TEST_F(BareDisplay, RepeatedQuestionsAreAnsweredWithoutTheServerUntilTheWindowChanges) {
+    const Window zhang = chat("张三", {100, 120, 300, 200});
+    EXPECT_EQ(desktop->windowTitle(zhang), "张三");
+    EXPECT_EQ(desktop->windowClass(zhang), "TXGuiFoundation");
+    EXPECT_EQ(desktop->windowRect(zhang), (Rect{100, 120, 300, 200}));
+
+    const unsigned long before = requestsSent();
+    for (int tick = 0; tick < 3; ++tick) {
+        EXPECT_EQ(desktop->windowTitle(zhang), "张三");
+        EXPECT_EQ(desktop->windowClass(zhang), "TXGuiFoundation");
+        EXPECT_EQ(desktop->windowRect(zhang), (Rect{100, 120, 300, 200}));
+    }
+    EXPECT_EQ(requestsSent(), before);
+
+    setTitle(zhang, "张三 - 正在输入");
+    EXPECT_TRUE(waitUntil([&] { return desktop->windowTitle(zhang) == "张三 - 正在输入"; }));
+    move(zhang, 400, 300);
+    EXPECT_TRUE(waitUntil([&] { return desktop->windowRect(zhang) == Rect{400, 300, 300, 200}; }));
+    XResizeWindow(x.display(), zhang, 320, 240);
+    XSync(x.display(), False);
+    EXPECT_TRUE(waitUntil([&] { return desktop->windowRect(zhang) == Rect{400, 300, 320, 240}; }));
+
+    x.destroy(zhang);
+    EXPECT_TRUE(waitUntil([&] { return desktop->windowTitle(zhang).empty(); }));
+    EXPECT_EQ(desktop->windowClass(zhang), "");
+    EXPECT_EQ(desktop->windowRect(zhang), Rect{});
+}
+
+TEST_F(BareDisplay, AChildWindowFollowsItsParentsMoves) {
+    const Window outer = chat("张三", {100, 120, 300, 200});
+    const Window inner = x.create({.rect = {10, 20, 50, 40}, .parent = outer});
+    EXPECT_EQ(desktop->windowRect(inner), (Rect{110, 140, 50, 40}));
+    move(outer, 200, 220);
+    EXPECT_TRUE(waitUntil([&] { return desktop->windowRect(inner) == Rect{210, 240, 50, 40}; }));
 }
 
 TEST_F(BareDisplay, SetForegroundRaisesAndFocusesTheWindow) {
@@ -190,6 +237,24 @@ TEST_F(UnderWindowManager, RectIsTheFrameAroundTheClient) {
     const Rect frame = x.geometryOf(x.topLevelOf(zhang));
     EXPECT_EQ(desktop->windowRect(zhang), frame);
     EXPECT_GT(frame.height, 200);  // the title bar
+}
+
+TEST_F(UnderWindowManager, TheFrameIsFollowedAsTheWindowManagerMovesIt) {
+    const Window zhang = chat("张三", {100, 120, 300, 200});
+    ASSERT_TRUE(waitUntil([&] { return desktop->windowRect(zhang) != x.geometryOf(zhang); }));
+    ASSERT_TRUE(foregroundBecomes(zhang));
+
+    const unsigned long before = requestsSent();
+    EXPECT_EQ(desktop->foregroundWindow(), zhang);
+    EXPECT_EQ(desktop->windowRect(zhang), x.geometryOf(x.topLevelOf(zhang)));
+    EXPECT_EQ(requestsSent(), before);
+
+    // The client asks to move; the window manager moves the frame around it.
+    move(zhang, 600, 400);
+    EXPECT_TRUE(waitUntil([&] {
+        const Rect frame = x.geometryOf(x.topLevelOf(zhang));
+        return frame.left > 500 && desktop->windowRect(zhang) == frame;
+    }));
 }
 
 TEST_F(UnderWindowManager, WhenTheWindowManagerQuitsTheInputFocusCountsAgain) {
