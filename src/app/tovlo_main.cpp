@@ -70,6 +70,9 @@ int main(int argc, char** argv) {
     tovlo::SqliteHistoryDb historyDb(tovlo::joinPath(app, {"w", "datas.jpg"}));
     tovlo::PublicParm parm(app, codec);
     tovlo::DebugForm debugForm(platform);
+    // TOVLO_DEBUG_LOG=1: every debug line also goes to standard error.
+    if (const char* echo = std::getenv("TOVLO_DEBUG_LOG"); echo && std::string(echo) == "1")
+        debugForm.setEcho([](const std::string& line) { std::fprintf(stderr, "[debug] %s\n", line.c_str()); });
     tovlo::PanelFactory panels;
     tovlo::PluginRegistry plugins(codec, app);
     // The readers outlive the panels that use them.

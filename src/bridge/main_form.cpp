@@ -131,6 +131,7 @@ void MainForm::loadSlot(const std::string& slot, const std::string& className) {
     Form& panelForm = *form;
     slots_[slot] = panels_.create(className, *this, std::move(form));
     panelForm.show();
+    debug_.log("panel opened: " + slot + " " + className);
 }
 
 void MainForm::removeSlot(const std::string& slot) {
@@ -139,6 +140,7 @@ void MainForm::removeSlot(const std::string& slot) {
     it->second->form().hide();
     retire(std::move(it->second));
     slots_.erase(it);
+    debug_.log("panel closed: " + slot);
 }
 
 void MainForm::retire(std::unique_ptr<CommandTarget> gone) {

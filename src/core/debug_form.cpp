@@ -17,6 +17,7 @@ void DebugForm::show() {
 }
 
 void DebugForm::log(const std::string& text) {
+    if (echo_) echo_(text);
     if (form_->isVisible()) List1().addItem("-" + text);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // debugForm: the debug window, a list of "-" + text lines that follows its
-// end. Lines are kept only while the window is shown.
+// end. Lines are kept only while the window is shown. With an echo every
+// line also goes there, shown or not (the program's log on standard error).
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,12 +16,14 @@ public:
     void show();
     bool isVisible() const { return form_->isVisible(); }
     void log(const std::string& text);
+    void setEcho(std::function<void(const std::string&)> echo) { echo_ = std::move(echo); }
     ListBox& List1() { return form_->listBox("List1"); }
 
 private:
     void timer1Tick();
     std::unique_ptr<Form> form_;
     std::unique_ptr<Timer> timer1_;
+    std::function<void(const std::string&)> echo_;
 };
 
 }  // namespace tovlo

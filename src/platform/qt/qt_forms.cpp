@@ -241,11 +241,14 @@ public:
         // Frames are placed by the program, not by the layout.
         auto* w = new QFrame(&widget_);
         w->setObjectName(q(name));
+        // Opaque: a panel in the frame covers the page views under it.
+        w->setAutoFillBackground(true);
         return *frames_.emplace(name, std::make_unique<QtFrame>(w)).first->second;
     }
     std::unique_ptr<Form> createPanel(const std::string& frameName, const std::string& formName) override {
         auto& f = static_cast<QtFrame&>(frame(frameName));
         auto panel = std::make_unique<QtForm>(formName, f.widget());
+        panel->widget_.setAutoFillBackground(true);
         panel->widget_.setGeometry(0, 0, f.widget()->width(), f.widget()->height());
         return panel;
     }

@@ -1,0 +1,193 @@
+# Shared by the end-to-end scripts (source it after setting `build`): a
+# private Xvfb with openbox, the devservice with fresh sample data, a copy of
+# the staged program folder, the test chat window fakeqq, starting and
+# stopping Tovlo.exe, and finding and clicking things in its pages.
+# Each check prints "ok - ..." or "FAIL - ..."; `finish` reports and sets the
+# exit status. Every process started here is stopped on exit.
+set -uo pipefail
+e2e_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(cd "$e2e_dir/../.." && pwd)
+work=$(mktemp -d /tmp/tovlo-e2e-XXXXXX)
+failures=0
+pids=()
+tovlo_pid=""
+service_pid=""
+
+cleanup() {
+  [ -n "$tovlo_pid" ] && kill "$tovlo_pid" 2>/dev/null
+  [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+ok() { echo "ok - $*"; }
+fail() { echo "FAIL - $*"; failures=$((failures + 1)); }
+check() { local what=$1; shift; if "$@"; then ok "$what"; else fail "$what"; fi; }
+# Waits up to $1 tenths of a second for the command to succeed.
+wait_for() { local n=$1; shift; for _ in $(seq "$n"); do "$@" && return 0; sleep 0.1; done; "$@"; }
+# Saves a screenshot of the whole display as $E2E_SHOTS/NAME.png when E2E_SHOTS is set.
+shot() { [ -n "${E2E_SHOTS:-}" ] && import -window root "$E2E_SHOTS/$1.png"; return 0; }
+
+finish() {
+  if [ "$failures" -ne 0 ]; then
+    echo "--- program output"; grep -v '^  \*' "$work/tovlo.txt" | tail -30
+    echo "--- chat window output"; tail -12 "$work/fakeqq.txt"
+    echo "$failures failed"
+    exit 1
+  fi
+  echo "all end-to-end checks passed"
+}
+
+# --- a display, a window manager, the service ---------------------------------
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+pids+=($!)
+wait_for 50 test -s "$work/display" || { echo "FAIL - Xvfb did not start"; exit 1; }
+export DISPLAY=":$(cat "$work/display")"
+openbox >/dev/null 2>&1 &
+pids+=($!)
+wait_for 50 sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"'
+
+start_service() {
+  port=$(bash "$root/tools/devservice/start-devservice.sh" "$build" "${1:-0}" 2>"$work/service.txt")
+  service_pid=$(sed -n 's/.*pid \([0-9]*\),.*/\1/p' "$work/service.txt" | head -1)
+  service_log=$(sed -n 's/.*log \(.*requests\.log\).*/\1/p' "$work/service.txt" | head -1)
+}
+start_service
+[ -n "$port" ] || { echo "FAIL - the devservice did not start"; cat "$work/service.txt"; exit 1; }
+
+# --- a program folder of our own -------------------------------------------------
+program="$work/program"
+cp -r "$build/program" "$program"
+rm -f "$program/.tovlo.lock"
+set_config() {  # set_config KEY VALUE (section run, or application for serviceHost)
+  python3 - "$program/config.ini" "$@" <<'PY'
+import re, sys
+path, key, value = sys.argv[1], sys.argv[2], sys.argv[3]
+section = 'application' if key == 'serviceHost' else 'run'
+text = open(path, 'rb').read().decode('gbk')
+pattern = re.compile(r'(?im)^' + key + r'=.*$')
+if pattern.search(text):
+    text = pattern.sub(key + '=' + value, text)
+else:
+    text = text.replace('[' + section + ']', '[' + section + ']\r\n' + key + '=' + value, 1)
+open(path, 'wb').write(text.encode('gbk'))
+PY
+}
+set_config serviceHost "127.0.0.1:$port"
+set_config updateFaseMainhtml 1
+set_config autoUpdate false
+set_config showModel normal
+
+# --- the chat window ----------------------------------------------------------------
+"$build/tests/e2e/fakeqq/fakeqq" 张三 >"$work/fakeqq.txt" 2>/dev/null &
+pids+=($!)
+wait_for 100 grep -q "fakeqq ready" "$work/fakeqq.txt" || { echo "FAIL - fakeqq did not start"; exit 1; }
+chat=$(awk '/fakeqq ready/ {print $3}' "$work/fakeqq.txt")
+pastes() { grep -c "pasted image" "$work/fakeqq.txt"; }
+more_pastes_than() { test "$(pastes)" -gt "$1"; }
+newest_history() { sqlite3 "$program/w/datas.jpg" "select img from history order by id desc limit 1;"; }
+
+# --- the program ------------------------------------------------------------------------
+# Its pages answer questions through the web engine's debugging port.
+devtools_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+start_tovlo() {
+  : >"$work/tovlo.txt"
+  QTWEBENGINE_DISABLE_SANDBOX=1 TOVLO_UNATTENDED=1 TOVLO_DEBUG_LOG=1 \
+    QTWEBENGINE_REMOTE_DEBUGGING="127.0.0.1:$devtools_port" \
+    ASAN_OPTIONS=detect_leaks=0:new_delete_type_mismatch=0 \
+    "$program/Tovlo.exe" 2>"$work/tovlo.txt" >/dev/null &
+  tovlo_pid=$!
+  wait_for 300 grep -q "started in" "$work/tovlo.txt"
+}
+stop_tovlo() { kill "$tovlo_pid" 2>/dev/null; wait "$tovlo_pid" 2>/dev/null; tovlo_pid=""; }
+# A debug line of the program has been written (a fixed text, not a pattern).
+logged() { grep -qF "[debug] $1" "$work/tovlo.txt"; }
+
+panel_id() { xdotool search --onlyvisible --name '^Tovlo$' 2>/dev/null | head -1; }
+# Client geometry of a window in root coordinates: x y width height.
+geometry_of() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+                           /Width:/ {w=$NF} /Height:/ {h=$NF} END {print x, y, w, h}'
+}
+# Outer frame (the window manager's decoration included): x y width height.
+frame_of() {
+  local l=0 r=0 t=0 b=0 extents x y w h
+  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS 2>/dev/null | grep -o '[0-9, ]*$' | tr -d ' ')
+  [ -n "$extents" ] && IFS=, read -r l r t b <<<"$extents"
+  read -r x y w h <<<"$(geometry_of "$1")"
+  echo $((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))
+}
+distinct_colours() {
+  [ -n "$1" ] || { echo 0; return; }
+  timeout 10 import -window "$1" "$work/shot.png" 2>/dev/null && convert "$work/shot.png" -format %k info:
+}
+
+# --- pages --------------------------------------------------------------------------------
+# page URL_PART EXPRESSION [FRAME_URL_PART]: the value of a script expression
+# in the open page whose address holds URL_PART, as JSON.
+page() { python3 "$e2e_dir/devtools.py" "$devtools_port" "$@"; }
+page_open() { page "$1" 'document.readyState' 2>/dev/null | grep -q complete; }
+page_true() { test "$(page "$@" 2>/dev/null)" = true; }
+
+# view_origin URL_PART: where the page's view starts on the screen, "x y".
+# The pointer is moved over the middle of the panel (the page must be the
+# one shown there) and the page reports where that was, in its own
+# coordinates and on the screen. The main page is asked on its tool bar:
+# the frame in its middle takes the pointer's events there.
+view_origin() {
+  local panel x y w h i py
+  panel=$(panel_id)
+  [ -n "$panel" ] || return 1
+  read -r x y w h <<<"$(geometry_of "$panel")"
+  py=$((y + h / 2))
+  [ "$1" = main.html ] && py=$((y + 8))
+  page "$1" "new Promise(function (done) { addEventListener('mousemove', function (e) {
+      done((e.screenX - e.clientX) + ' ' + (e.screenY - e.clientY)); }, {once: true}); })" \
+    >"$work/origin.txt" 2>/dev/null &
+  local asking=$!
+  for i in 1 2 3 4 5 6 7 8 9 10; do
+    sleep 0.2
+    xdotool mousemove $((x + w / 2 + i % 2)) "$py"
+    kill -0 "$asking" 2>/dev/null || break
+  done
+  kill "$asking" 2>/dev/null
+  wait "$asking" 2>/dev/null
+  tr -d '"' <"$work/origin.txt"
+}
+
+# The sum of the numbers, rounded to a whole pixel.
+sum() { awk 'BEGIN { s = 0; for (i = 1; i < ARGC; i++) s += ARGV[i]; printf "%.0f", s }' "$@"; }
+
+# click_page URL_PART SELECTOR [DX DY]: a real click on the element (at its
+# middle, or DX,DY from its top-left corner), scrolled into view first.
+click_page() {
+  local origin point at ox oy ex ey
+  origin=$(view_origin "$1") && [ -n "$origin" ] || return 1
+  point="r.left + r.width / 2, r.top + r.height / 2"
+  [ $# -ge 4 ] && point="r.left + $3, r.top + $4"
+  at=$(page "$1" "(function () { var e = document.querySelector('$2'); if (!e) return '';
+      e.scrollIntoView({block: 'nearest'}); var r = e.getBoundingClientRect();
+      return [$point].join(' '); })()" | tr -d '"')
+  [ -n "$at" ] || return 1
+  read -r ox oy <<<"$origin"
+  read -r ex ey <<<"$at"
+  xdotool mousemove "$(sum "$ox" "$ex")" "$(sum "$oy" "$ey")" click 1
+}
+
+# click_in_frame URL_PART FRAME_SELECTOR FRAME_URL_PART SELECTOR DX DY: a click
+# DX,DY from the top-left corner of an element of a page shown in a frame.
+click_in_frame() {
+  local origin frame at ox oy fx fy ex ey
+  origin=$(view_origin "$1") && [ -n "$origin" ] || return 1
+  frame=$(page "$1" "(function () { var r = document.querySelector('$2').getBoundingClientRect();
+      return [r.left, r.top].join(' '); })()" | tr -d '"')
+  at=$(page "$1" "(function () { var r = document.querySelector('$4').getBoundingClientRect();
+      return [r.left, r.top].join(' '); })()" "$3" | tr -d '"')
+  [ -n "$frame" ] && [ -n "$at" ] || return 1
+  read -r ox oy <<<"$origin"
+  read -r fx fy <<<"$frame"
+  read -r ex ey <<<"$at"
+  xdotool mousemove "$(sum "$ox" "$fx" "$ex" "$5")" "$(sum "$oy" "$fy" "$ey" "$6")" click 1
+}

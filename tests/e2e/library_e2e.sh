@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# End-to-end runs of the face library in the staged program, clicked through
+# its pages as a user would: a public pack opened from the catalogue (download
+# and processing panels, the pack page with its sheet, a face from it sent to
+# the chat window); logging in as the sample account and opening a class; the
+# class manager's changes dropping the cached files. Usage: library_e2e.sh BUILD_DIR
+build=$(cd "$1" && pwd)
+source "$(dirname "$0")/e2e_lib.sh"
+
+check "Tovlo starts" start_tovlo
+xdotool windowactivate --sync "$chat" 2>/dev/null
+panel_shown() { test -n "$(panel_id)"; }
+check "the panel is shown beside the chat window" wait_for 50 panel_shown
+check "the main page is loaded" wait_for 100 page_open main.html
+sleep 0.5
+
+# --- a public pack from the catalogue ----------------------------------------------
+pack=cute
+check "公共表情 opens the catalogue" click_page main.html '#btnSelect'
+check "the catalogue lists the sample packs" wait_for 100 page_true select.html \
+  "document.querySelectorAll('[data-cmd^=\"showFace||\"]').length === 3"
+shot catalogue
+card="[data-cmd^=\"showFace||$pack,\"]"
+check "a click on the pack asks for it" click_page select.html "$card"
+check "the download panel opens" wait_for 50 logged "panel opened: tempUserControl PublicFaceDownLoader"
+check "then the processing panel" wait_for 100 logged "panel opened: tempUserControl PublicFaceProcess"
+shot processing
+pack_page="w/$pack/main.html"
+frame_shows_pack() { page_true main.html "document.querySelector('#packFrame').src.indexOf('$pack_page') >= 0 &&
+                                          !document.querySelector('#packFrame').hidden"; }
+check "the pack page appears in the main page" wait_for 100 frame_shows_pack
+faces=$(tr '/' '\n' <"$build/devdata/soft/$pack/imgs.txt" | grep -c -v -e '^$' -e '^ver-')
+on_disk=$(find "$program/w/$pack" -maxdepth 1 \( -name '*-*.gif' -o -name '*-*.jpg' \) | wc -l)
+check "all $faces faces of the pack are in its folder ($on_disk)" test "$on_disk" -eq "$faces"
+check "and its version marker" sh -c "ls '$program/w/$pack'/ver-*.txt >/dev/null 2>&1"
+sheet_width=$(identify -format %w "$program/w/$pack/small.bmp" 2>/dev/null)
+check "the sheet is 180 px wide ($sheet_width)" test "${sheet_width:-0}" -eq 180
+sheet_drawn() { page_true main.html "(function () { var img = new Image(); img.src = getComputedStyle(
+                  document.querySelector('#sheet')).backgroundImage.replace(/^url\\(\"?|\"?\\)$/g, '');
+                  return img.decode().then(function () { return img.naturalWidth === 180; }, function () { return false; }); })()" \
+                  "$pack_page"; }
+check "the pack page draws the sheet" wait_for 50 sheet_drawn
+shot pack-page
+
+before=$(pastes)
+check "a face clicked on the sheet (row 1, column 2)" click_in_frame main.html '#packFrame' "$pack_page" '#sheet' 45 15
+check "arrives in the chat window" wait_for 30 more_pastes_than "$before"
+face_url="file://$program/w/$pack/$(tr '/' '\n' <"$build/devdata/soft/$pack/imgs.txt" | grep '^1-2\.')"
+check "and is the newest history row ($(newest_history))" test "$(newest_history)" = "$face_url"
+
+# --- the sample account and one of its classes ------------------------------------
+check "我的表情 asks for a login" click_page main.html '#btnMine'
+check "the login page is shown" wait_for 100 page_open login2.asp
+sleep 0.3
+click_page login2.asp '#name' && xdotool type --delay 30 demo
+click_page login2.asp '#password' && xdotool type --delay 30 demo
+check "the account and password are typed" page_true login2.asp \
+  "document.querySelector('#name').value === 'demo' && document.querySelector('#password').value === 'demo'"
+check "登录 is clicked" click_page login2.asp 'button[value="login"]'
+check "the class list appears" wait_for 100 page_open CustomFace/demo/myClass.html
+check "the account is remembered" grep -q "autoLoginName=demo" "$program/config.ini"
+shot class-list
+check "a click on the class 开心" click_page myClass.html '[data-cmd="showMyOneClassFaces||10--1"]'
+check "opens the own-faces download panel" wait_for 50 logged "panel opened: tempUserControl MyFaceDownLoader"
+check "and then the class page" wait_for 100 page_open CustomFace/demo/10/1.html
+faces_shown() { page "CustomFace/demo/10/1.html" "document.querySelectorAll('button.face').length" 2>/dev/null; }
+check "the class page shows its first 20 faces ($(faces_shown))" test "$(faces_shown)" = 20
+cached=$(find "$program/w/CustomFace/demo/10" -maxdepth 1 -name '*.gif' -o -maxdepth 1 -name '*.jpg' | wc -l)
+check "the class's faces are cached ($cached files)" test "$cached" -gt 0
+shot class-page
+
+# --- the class manager drops what it changed -----------------------------------------
+check "全部分类 goes back to the class list" click_page 10/1.html '#btnClasses'
+sleep 1
+check "the class list is shown again" wait_for 50 page_open myClass.html
+check "管理分类 opens the class manager" click_page myClass.html '[data-cmd="manage||-"]'
+check "the manager panel opens" wait_for 50 logged "panel opened: tempUserControl ClassManager"
+check "with the service's manager page" wait_for 100 page_true manageClass.asp \
+  "document.querySelectorAll('.face .del').length > 0"
+shot class-manager
+check "a face of 开心 is deleted" click_page manageClass.asp '.face .del'
+check "which drops the class's cached folder" wait_for 50 test ! -d "$program/w/CustomFace/demo/10"
+click_page manageClass.asp '#newName' && xdotool type --delay 30 e2e
+check "a new class is added" click_page manageClass.asp '#addForm button'
+check "which drops the cached class list" wait_for 50 test ! -f "$program/w/CustomFace/demo/myClass.html"
+lists_fetched() { grep -c "GET /soft/myClass.asp" "$service_log"; }
+fetched=$(lists_fetched)
+check "关闭 closes the manager" click_page manageClass.asp '[data-cmd="closeManage||-"]'
+check "the panel is closed" wait_for 50 logged "panel closed: tempUserControl"
+check "the class list is fetched again" wait_for 50 sh -c "test \$(grep -c 'GET /soft/myClass.asp' '$service_log') -gt $fetched"
+new_class_listed() { page_true myClass.html "document.body.textContent.indexOf('e2e') >= 0"; }
+check "and shows the new class" wait_for 50 new_class_listed
+shot after-manager
+
+finish
