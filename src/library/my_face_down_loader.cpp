@@ -31,9 +31,13 @@ MyFaceDownLoader::MyFaceDownLoader(MainForm& main, std::unique_ptr<Form> form, c
     f.label("Label4").setText("当本地表情数据和服务器数据不相同的时候，会触发自动下载；一般在下面几种情况下发生：");
     f.label("Label5").setText("1.您换了机器登陆Tovlo，将会下载你服务器的表情道本地");
     f.label("Label6").setText("2.你对该分类进行了修改分类名称、添加表情、删除表情等操作，需要再次和服务器同步！");
+    // Each bar stands under its label.
     f.label("Label1").setText("总下载进度：");
+    f.progressBar("ProgressBar1");
     f.label("Label2").setText("当前缩略表情下载进度：");
+    f.progressBar("ProgressBar2");
     f.label("Label3").setText("当前表情下载进度：");
+    f.progressBar("ProgressBar3");
     timer1_->onTick = [this] { guardEvent(deps_.debug, "MyFaceDownLoader.Timer1", [this] { timer1Tick(); }); };
     downloader1_.DownloadProgress = [this](std::int64_t cur, std::int64_t max, const std::string& saveFile) {
         const char* bar = contains(saveFile, "s_") ? "ProgressBar2" : "ProgressBar3";

@@ -23,13 +23,17 @@ PublicFaceDownLoader::PublicFaceDownLoader(MainForm& main, std::unique_ptr<Form>
       deps_(deps),
       timer1_(deps.platform.loop.createTimer(200, false)),
       downloader1_(deps.reads.create(), deps.platform.messages) {
+    // Controls are made in the order they stand: each bar under its label.
     Form& f = this->form();
     f.label("Label1").setText("第一次打开表情，或者表情库有所更新");
     f.label("Label4").setText("需先下载，请耐心等待.");
     f.label("Label2").setText("总共下载进度：");
-    f.label("Label3").setText("线程1：");
-    f.label("Label5").setText("线程2：");
-    f.label("Label6").setText("线程3：");
+    f.progressBar("ProgressBar1");
+    const char* const channelLabels[3] = {"Label3", "Label5", "Label6"};
+    for (int c = 0; c < 3; ++c) {
+        f.label(channelLabels[c]).setText("线程" + std::to_string(c + 1) + "：");
+        f.progressBar(kChannelBars[c]);
+    }
     Command1().setText("取消");
     Command1().onClick = [this] { guardEvent(deps_.debug, "PublicFaceDownLoader.Command1", [this] { cancelClick(); }); };
     timer1_->onTick = [this] { guardEvent(deps_.debug, "PublicFaceDownLoader.Timer1", [this] { timer1Tick(); }); };

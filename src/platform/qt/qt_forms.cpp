@@ -60,6 +60,7 @@ protected:
 class QtLabel : public Label {
 public:
     explicit QtLabel(ClickableLabel* w) : w_(w) {
+        w_->setWordWrap(true);  // panels are narrow; long notices take more lines
         w_->clicked = [this] {
             if (onClick) onClick();
         };
@@ -173,6 +174,9 @@ class QtForm : public Form {
 public:
     explicit QtForm(const std::string& formName, QWidget* parent = nullptr)
         : widget_(parent), layout_(new QVBoxLayout(&widget_)) {
+        // Controls stack from the top in the order they are first used; the
+        // space left over stays below them (or goes to a browser view).
+        layout_->addStretch();
         if (!parent) {
             widget_.setWindowFlags(flagsFor(formName));
             widget_.resize(320, 240);
@@ -223,7 +227,7 @@ public:
         if (it != views_.end()) return *it->second;
         auto made = std::make_unique<QtBrowserView>(&widget_);
         made->widget()->setObjectName(q(name));
-        layout_->addWidget(made->widget());
+        place(made->widget(), 1);
         return *views_.emplace(name, std::move(made)).first->second;
     }
     Picture& picture(const std::string& name) override {
@@ -231,7 +235,7 @@ public:
         if (it != pictures_.end()) return *it->second;
         auto* w = new ClickableLabel(&widget_);
         w->setObjectName(q(name));
-        layout_->addWidget(w);
+        place(w);
         auto made = std::make_unique<QtPicture>(w, [this] { applyColourKey(); });
         return *pictures_.emplace(name, std::move(made)).first->second;
     }
@@ -274,13 +278,16 @@ public:
     }
 
 private:
+    // Adds a control below the others, above the closing stretch.
+    void place(QWidget* w, int stretch = 0) { layout_->insertWidget(layout_->count() - 1, w, stretch); }
+
     template <typename Wrapper, typename Widget>
     Wrapper& control(std::map<std::string, std::unique_ptr<Wrapper>>& all, const std::string& name) {
         auto it = all.find(name);
         if (it != all.end()) return *it->second;
         auto* w = new Widget(&widget_);
         w->setObjectName(q(name));
-        layout_->addWidget(w);
+        place(w);
         return *all.emplace(name, std::make_unique<Wrapper>(w)).first->second;
     }
 
