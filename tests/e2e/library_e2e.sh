@@ -48,6 +48,17 @@ check "arrives in the chat window" wait_for 30 more_pastes_than "$before"
 face_url="file://$program/w/$pack/$(tr '/' '\n' <"$build/devdata/soft/$pack/imgs.txt" | grep '^1-2\.')"
 check "and is the newest history row ($(newest_history))" test "$(newest_history)" = "$face_url"
 
+# The other sample packs open the same way, each in a tab of its own.
+for other in $(cut -f1 "$build/devdata/data/packs.txt" | grep -v -x "$pack"); do
+  check "公共表情 again" click_page main.html '#btnSelect'
+  check "the catalogue is shown" wait_for 50 page_open select.html
+  sleep 0.3
+  check "a click on the pack $other" click_page select.html "[data-cmd^=\"showFace||$other,\"]"
+  check "its page appears in the main page" wait_for 150 page_true main.html \
+    "document.querySelector('#packFrame').src.indexOf('w/$other/main.html') >= 0"
+done
+check "every pack has a tab" page_true main.html "document.querySelectorAll('#tabs [role=tab]').length === $(wc -l <"$build/devdata/data/packs.txt")"
+
 # --- the sample account and one of its classes ------------------------------------
 check "我的表情 asks for a login" click_page main.html '#btnMine'
 check "the login page is shown" wait_for 100 page_open login2.asp
@@ -68,9 +79,14 @@ check "the class page shows its first 20 faces ($(faces_shown))" test "$(faces_s
 cached=$(find "$program/w/CustomFace/demo/10" -maxdepth 1 -name '*.gif' -o -maxdepth 1 -name '*.jpg' | wc -l)
 check "the class's faces are cached ($cached files)" test "$cached" -gt 0
 shot class-page
+check "全部分类 goes back to the class list" click_page 10/1.html '#btnClasses'
+sleep 1
+check "the class list is shown again" wait_for 50 page_open myClass.html
+check "a click on the class 工作" click_page myClass.html '[data-cmd="showMyOneClassFaces||11--1"]'
+check "shows its page" wait_for 100 page_open CustomFace/demo/11/1.html
 
 # --- the class manager drops what it changed -----------------------------------------
-check "全部分类 goes back to the class list" click_page 10/1.html '#btnClasses'
+check "全部分类 goes back to the class list" click_page 11/1.html '#btnClasses'
 sleep 1
 check "the class list is shown again" wait_for 50 page_open myClass.html
 check "管理分类 opens the class manager" click_page myClass.html '[data-cmd="manage||-"]'
