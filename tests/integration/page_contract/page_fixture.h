@@ -107,7 +107,16 @@ protected:
 
     // Empties the clipboard of pictures, so a later picture is the page's.
     void clearClipboard() { QApplication::clipboard()->setText(QStringLiteral("before")); }
-    QImage clipboardImage() { return QApplication::clipboard()->image(); }
+    // The picture the page put on the clipboard. Qt learns of it through the
+    // event loop, which a busy machine may delay: wait for it to be there.
+    QImage clipboardImage() {
+        QImage image;
+        waitFor([&] {
+            image = QApplication::clipboard()->image();
+            return !image.isNull();
+        }, 5000);
+        return image;
+    }
 
     // Writes a page made from a template: the program reads and writes pages
     // as GBK and replaces each placeholder in the order given.
