@@ -9,6 +9,7 @@
 #include <regex>
 
 #include "platform/posix/iconv_codec.h"
+#include "upload/upload_request.h"
 
 namespace tovlo::test {
 
@@ -77,31 +78,18 @@ RawAnswer rawGet(int port, const std::string& target) {
 
 RawAnswer uploadAsTheProgram(int port, const std::string& classId, const std::string& path,
                              const std::string& picture) {
-    const std::string b = "---------------------------7d32b5e2406c6";
-    const std::string crlf = "\r\n";
-    std::string bodyHead = "--" + b + crlf + "Content-Disposition: form-data; name=\"classId\"" + crlf + crlf +
-                           gbk(classId) + crlf + "--" + b + crlf +
-                           "Content-Disposition: form-data; name=\"myFile\"; filename=\"" + gbk(path) + "\"" +
-                           crlf + "Content-Type: application/octet-stream" + crlf + crlf;
-    std::string bodyTail = crlf + "--" + b + crlf + "Content-Disposition: form-data; name=\"Submit\"" + crlf +
-                           crlf + gbk("·     提交     ·") + crlf + "--" + b + "--" + crlf + crlf;
-    std::size_t length = bodyHead.size() + picture.size() + bodyTail.size();
-    std::string head =
-        "POST /soft/addUpLoad.asp HTTP/1.1" + crlf +
-        "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, application/x-shockwave-flash, "
-        "application/vnd.ms-excel, application/vnd.ms-powerpoint, application/msword, */*" + crlf +
-        "Referer: http://127.0.0.1:" + std::to_string(port) + "/example/upfile.htm" + crlf +
-        "Accept-Language: zh-cn" + crlf + "Content-Type: multipart/form-data; boundary=" + b + crlf +
-        "Accept-Encoding: gzip, deflate" + crlf + "Host: 127.0.0.1:" + std::to_string(port) + crlf +
-        "User-Agent: Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0; .NET CLR 1.1.4322)" + crlf +
-        "Connection: Keep-Alive" + crlf + "Cache-Control: no-cache" + crlf +
-        "Content-Length: " + std::to_string(length) + crlf + crlf;
-    // Three sends like the program: head and body start, the file in 8192-byte
-    // pieces, the rest of the body.
-    std::vector<std::string> pieces{head + bodyHead};
-    for (std::size_t pos = 0; pos < picture.size(); pos += 8192) pieces.push_back(picture.substr(pos, 8192));
-    pieces.push_back(bodyTail);
-    return rawExchange(port, pieces);
+    const UploadRequest request = buildUploadRequest(IconvCodec(), "127.0.0.1:" + std::to_string(port), classId,
+                                                     path, static_cast<std::int64_t>(picture.size()));
+    // Three stages like the program: head and body start, the picture in
+    // its pieces, the rest of the body.
+    std::vector<std::string> sends{request.head};
+    std::size_t at = 0;
+    for (std::int64_t piece : uploadPieces(static_cast<std::int64_t>(picture.size()))) {
+        sends.push_back(picture.substr(at, static_cast<std::size_t>(piece)));
+        at += static_cast<std::size_t>(piece);
+    }
+    sends.push_back(request.tail);
+    return rawExchange(port, sends);
 }
 
 }  // namespace tovlo::test

@@ -24,9 +24,9 @@ RawAnswer rawExchange(int port, const std::vector<std::string>& pieces);
 // "GET <target> HTTP/1.1" with a Host field.
 RawAnswer rawGet(int port, const std::string& target);
 
-// The add-face upload exactly as the program sends it: the fixed boundary,
-// header fields and body lines, in its three sends. path is the picture's
-// full local path in UTF-8; it travels as GBK.
+// The add-face upload as the program builds it (upload/upload_request.h),
+// in its three stages. path is the picture's full local path in UTF-8; it
+// travels as GBK.
 RawAnswer uploadAsTheProgram(int port, const std::string& classId, const std::string& path,
                              const std::string& picture);
 
