@@ -16,4 +16,12 @@ std::string serviceBase(const std::string& host);
 // The upload's Host field: the host, with ":80" when it names no port.
 std::string uploadHostField(const std::string& host);
 
+// Where the upload connects: the host name (without the brackets of an IPv6
+// literal) and the port it names, 80 when it names none or no valid one.
+struct ServiceEndpoint {
+    std::string name;
+    int port = 80;
+};
+ServiceEndpoint serviceEndpoint(const std::string& host);
+
 }  // namespace tovlo

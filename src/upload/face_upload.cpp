@@ -1,0 +1,97 @@
+#include "face_upload.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "core/errors.h"
+#include "core/service.h"
+
+namespace tovlo {
+
+FaceUpload::FaceUpload(TcpClients& clients, EventLoop& loop, const TextCodec& codec, std::string host)
+    : clients_(clients),
+      loop_(loop),
+      codec_(codec),
+      host_(std::move(host)),
+      connectTimer_(loop.createTimer(kUploadConnectTimeoutMs, false)) {
+    connectTimer_->onTick = [this] {
+        stop();
+        if (onNoConnection) onNoConnection();
+    };
+}
+
+FaceUpload::~FaceUpload() = default;
+
+FaceUpload::Start FaceUpload::start(const std::string& classId, const std::string& picturePath) {
+    stop();
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(picturePath, error);
+    if (error || !std::filesystem::is_regular_file(picturePath)) throw FileNotFoundError(picturePath);
+    if (size > static_cast<std::uintmax_t>(kMaxUploadBytes)) return Start::tooLarge;
+    picture_.open(picturePath, std::ios::binary);
+    if (!picture_) throw FileNotFoundError(picturePath);
+
+    request_ = buildUploadRequest(codec_, host_, classId, picturePath, static_cast<std::int64_t>(size));
+    pictureLeft_ = static_cast<std::int64_t>(size);
+    tailSent_ = false;
+    answer_.clear();
+
+    client_ = clients_.create();
+    client_->onConnected = [this] { connected(); };
+    client_->onSent = [this] { sendNext(); };
+    client_->onData = [this](const std::string& bytes) { arrived(bytes); };
+    // A refused connection is known at once: no need to wait for the time-out.
+    client_->onClosed = [this] {
+        if (!connectTimer_->enabled()) return;  // after the request: the answer decides
+        stop();
+        if (onNoConnection) onNoConnection();
+    };
+    const ServiceEndpoint endpoint = serviceEndpoint(host_);
+    connectTimer_->setEnabled(true);
+    client_->connectTo(endpoint.name, endpoint.port);
+    return Start::sending;
+}
+
+void FaceUpload::connected() {
+    connectTimer_->setEnabled(false);
+    client_->send(request_.head);
+}
+
+// Called whenever queued bytes went out: the next piece of the picture goes
+// only once everything before it has left, so at most one piece is in memory.
+void FaceUpload::sendNext() {
+    if (!client_ || tailSent_ || client_->pendingBytes() > 0) return;
+    if (pictureLeft_ > 0) {
+        std::string piece(static_cast<std::size_t>(std::min(pictureLeft_, kUploadPieceBytes)), '\0');
+        picture_.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+        pictureLeft_ -= static_cast<std::int64_t>(piece.size());
+        client_->send(piece);
+        return;
+    }
+    picture_.close();
+    tailSent_ = true;
+    client_->send(request_.tail);
+}
+
+// The answer may come in several parts; the result is read once its
+// "call(...)" has arrived whole.
+void FaceUpload::arrived(const std::string& bytes) {
+    answer_ += bytes;
+    std::optional<std::string> value = uploadResultIn(answer_);
+    if (!value) return;
+    stop();
+    if (onResult) onResult(*value);
+}
+
+void FaceUpload::stop() {
+    connectTimer_->setEnabled(false);
+    if (client_) {
+        client_->close();
+        // The client may be the caller of this very notification: it goes
+        // with the next start or with this object.
+        retired_ = std::move(client_);
+    }
+    if (picture_.is_open()) picture_.close();
+}
+
+}  // namespace tovlo
