@@ -14,16 +14,20 @@
 #include "platform/posix/iconv_codec.h"
 #include "platform/posix/lock_file_instance.h"
 #include "platform/qt/qt_async_url_read.h"
+#include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_forms.h"
 #include "platform/qt/qt_images.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_processes.h"
+#include "platform/qt/qt_tcp_client.h"
 #include "platform/qt/qt_tray_icon.h"
 #include "platform/qt/web_engine_setup.h"
 #include "platform/sqlite/sqlite_history_db.h"
+#include "platform/x11/x11_clipboard.h"
 #include "platform/x11/x11_desktop.h"
 #include "plugins/plugin_registry.h"
+#include "upload/upload_deps.h"
 
 namespace {
 
@@ -79,6 +83,16 @@ int main(int argc, char** argv) {
     tovlo::QtAsyncUrlReads reads(codec);
     tovlo::QtImages images;
     tovlo::registerLibraryPanels(panels, {platform, parm, debugForm, plugins, reads, images});
+    // The clipboard as X has it; while a page of ours owns it, through Qt.
+    auto clipboard = tovlo::X11Clipboard::connect();
+    if (!clipboard) {
+        std::fprintf(stderr, "Tovlo: no X display to read the clipboard on\n");
+        return 1;
+    }
+    tovlo::QtClipboard ownClipboard([&clipboard](const std::string& name) { return clipboard->formatId(name); });
+    clipboard->readOwnClipboardThrough(ownClipboard, [&ownClipboard] { return ownClipboard.ownsClipboard(); });
+    tovlo::QtTcpClients connections;
+    tovlo::registerUploadPanels(panels, {platform, parm, debugForm, *clipboard, connections});
 
     tovlo::MainForm mainForm({platform, parm, debugForm, *desktop, historyDb, panels, plugins}, {});
     mainForm.load(commandLineText(argc, argv));

@@ -25,6 +25,15 @@ public:
         return creators_.at("Tovlo." + className)(main, std::move(form));
     }
 
+    // Registers the panel class P, built as P(main, form, deps) with a copy
+    // of deps.
+    template <class P, class Deps>
+    void offer(const std::string& className, const Deps& deps) {
+        registerPanel(className, [deps](MainForm& main, std::unique_ptr<Form> form) -> std::unique_ptr<Panel> {
+            return std::make_unique<P>(main, std::move(form), deps);
+        });
+    }
+
 private:
     std::map<std::string, Creator> creators_;
 };

@@ -2,6 +2,7 @@
 // debugForm: the debug window, a list of "-" + text lines that follows its
 // end. Lines are kept only while the window is shown. With an echo every
 // line also goes there, shown or not (the program's log on standard error).
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -25,5 +26,16 @@ private:
     std::unique_ptr<Timer> timer1_;
     std::function<void(const std::string&)> echo_;
 };
+
+// Runs an event handler; an error it raises ends the event and is logged,
+// as nothing above a timer tick or a download event could take it.
+template <class F>
+void guardEvent(DebugForm& debug, const char* where, F&& handler) {
+    try {
+        std::forward<F>(handler)();
+    } catch (const std::exception& e) {
+        debug.log(std::string(where) + ": " + e.what());
+    }
+}
 
 }  // namespace tovlo

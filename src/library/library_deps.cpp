@@ -7,22 +7,11 @@
 
 namespace tovlo {
 
-namespace {
-
-template <class P>
-void offer(PanelFactory& panels, const char* className, const LibraryDeps& deps) {
-    panels.registerPanel(className, [deps](MainForm& main, std::unique_ptr<Form> form) -> std::unique_ptr<Panel> {
-        return std::make_unique<P>(main, std::move(form), deps);
-    });
-}
-
-}  // namespace
-
 void registerLibraryPanels(PanelFactory& panels, const LibraryDeps& deps) {
-    offer<MyFaceDownLoader>(panels, "MyFaceDownLoader", deps);
-    offer<PublicFaceDownLoader>(panels, "PublicFaceDownLoader", deps);
-    offer<PublicFaceProcess>(panels, "PublicFaceProcess", deps);
-    offer<ClassManager>(panels, "ClassManager", deps);
+    panels.offer<MyFaceDownLoader>("MyFaceDownLoader", deps);
+    panels.offer<PublicFaceDownLoader>("PublicFaceDownLoader", deps);
+    panels.offer<PublicFaceProcess>("PublicFaceProcess", deps);
+    panels.offer<ClassManager>("ClassManager", deps);
 }
 
 }  // namespace tovlo

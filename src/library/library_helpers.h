@@ -26,15 +26,4 @@ bool isSafeRelativePath(std::string_view path);
 // base joined with the "/"-separated relative path, in local separators.
 std::string localPath(const std::string& base, std::string_view relative);
 
-// Runs an event handler; an error it raises ends the event and is logged,
-// as nothing above a timer tick or a download event could take it.
-template <class F>
-void guardEvent(DebugForm& debug, const char* where, F&& handler) {
-    try {
-        std::forward<F>(handler)();
-    } catch (const std::exception& e) {
-        debug.log(std::string(where) + ": " + e.what());
-    }
-}
-
 }  // namespace tovlo

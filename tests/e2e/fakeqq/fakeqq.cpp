@@ -7,7 +7,8 @@
 // Key presses in the input box are reported as "key <code> at <ms>".
 // With --copy-qq PATH it also puts data in the format "QQ_RichEdit_Format"
 // on the clipboard, holding filepath="PATH", the way the chat client
-// describes a picture copied in a chat.
+// describes a picture copied in a chat (its text in GBK, the ANSI code page
+// of the systems the client runs on).
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
@@ -17,6 +18,8 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <iconv.h>
+
 #include <cstdio>
 
 #include "class_hint.h"
@@ -48,6 +51,21 @@ protected:
 
 }  // namespace
 
+// The text in GBK; characters GBK lacks are left out.
+QByteArray gbk(const QString& text) {
+    QByteArray utf8 = text.toUtf8();
+    QByteArray out(utf8.size() * 2 + 4, '\0');
+    iconv_t cd = iconv_open("GBK//IGNORE", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return utf8;
+    char* in = utf8.data();
+    char* to = out.data();
+    size_t inLeft = static_cast<size_t>(utf8.size()), outLeft = static_cast<size_t>(out.size());
+    iconv(cd, &in, &inLeft, &to, &outLeft);
+    iconv_close(cd);
+    out.truncate(out.size() - static_cast<int>(outLeft));
+    return out;
+}
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QString title = "张三";
@@ -75,7 +93,7 @@ int main(int argc, char** argv) {
 
     if (!copyPath.isEmpty()) {
         auto* data = new QMimeData;
-        QByteArray block = "<QQRichEditFormat><EditElement type=\"1\" filepath=\"" + copyPath.toLocal8Bit() +
+        QByteArray block = "<QQRichEditFormat><EditElement type=\"1\" filepath=\"" + gbk(copyPath) +
                            "\" shortcut=\"\"></EditElement></QQRichEditFormat>";
         block.append('\0');
         data->setData("QQ_RichEdit_Format", block);

@@ -1,0 +1,124 @@
+#include "add_face_con.h"
+
+#include <filesystem>
+
+#include "bridge/web_js.h"
+#include "core/command.h"
+#include "core/files.h"
+#include "core/functions.h"
+#include "core/paths.h"
+#include "core/text.h"
+#include "core/service.h"
+#include "qq/qq_clipboard.h"
+
+namespace tovlo {
+
+namespace {
+
+constexpr int kPickUpDelayMs = 200;
+
+}  // namespace
+
+AddFaceCon::AddFaceCon(MainForm& main, std::unique_ptr<Form> form, const UploadDeps& deps)
+    : Panel(std::move(form)),
+      main_(main),
+      deps_(deps),
+      timer1_(deps.platform.loop.createTimer(kPickUpDelayMs, false)),
+      upload_(deps.connections, deps.platform.loop, deps.platform.codec, deps.parm.serviceHost) {
+    WebJs(main_, nullptr, nullptr).attachTo(WebBrowser2());
+    timer1_->onTick = [this] { guardEvent(deps_.debug, "AddFaceCon.Timer1", [this] { pickUp(); }); };
+    upload_.onResult = [this](const std::string& value) {
+        deps_.debug.log(value);
+        guardEvent(deps_.debug, "AddFaceCon.answer", [&] { callVb("addOver||-" + value); });
+    };
+    upload_.onNoConnection = [this] { deps_.platform.messages.show("链接超时.", "Error"); };
+    panelStart();
+}
+
+std::string AddFaceCon::userFolder() const {
+    return joinPath(deps_.parm.app, {"w", "CustomFace", main_.getUserName()});
+}
+
+void AddFaceCon::panelStart() {
+    const std::string user = main_.getUserName();
+    if (user.empty()) {
+        WebBrowser2().navigate(fileUrl(joinPath(deps_.parm.app, {"w", "needLogin.html"})));
+        return;
+    }
+    pathTyped_ = false;
+    if (!isSafeName(user)) throw TovloError(kErrInvalidArgument, "not a usable account name: " + user);
+    const std::string folder = userFolder();
+    if (!folderExists(folder)) makeDirectories(folder);
+    const std::string classList = joinPath(folder, {"myClass.js"});
+    if (!fileExists(classList))
+        writeTextFile(deps_.platform.codec, classList,
+                      fetchUrlText(deps_.platform, deps_.parm.app,
+                                   serviceUrl(deps_.parm.serviceHost,
+                                              "/soft/manageClass_ajax.asp?action=classList_Script&userName=" + user)));
+    const std::string page = joinPath(folder, {"addFace.html"});
+    if (!fileExists(page) && !folderExists(page))
+        std::filesystem::copy_file(joinPath(deps_.parm.app, {"templates", "addFace.html"}), page);
+    WebBrowser2().navigate(fileUrl(page));
+    timer1_->setEnabled(true);
+}
+
+// The picture last copied in a QQ chat, 200 ms after the page asked.
+void AddFaceCon::pickUp() {
+    timer1_->setEnabled(false);
+    const std::string text = getClipboardText(deps_.clipboard, deps_.platform.codec,
+                                              findQQRichEditFormat(deps_.clipboard, deps_.platform.loop));
+    if (text.empty()) {
+        WebBrowser2().navigate(fileUrl(joinPath(deps_.parm.app, {"w", "addFaceErr.html"})));
+        return;
+    }
+    picturePath_ = getFilePath(text);
+    // The path is escaped for the script string (a "\" doubled, a quote
+    // escaped), so a name with an apostrophe cannot break the script.
+    runPageScript(WebBrowser2(), "view('" + scriptStringText(picturePath_) + "');start(" + main_.web3Tag() + ")");
+}
+
+void AddFaceCon::callVb(const std::string& Text) {
+    deps_.debug.log("addface=" + Text);
+    const Command command = parseCommand(Text);
+    if (command.name == "setFilePath") {
+        if (pathTyped_) return;
+        pathTyped_ = true;
+        // The path goes into the page's focused field as typed text would.
+        runPageScript(WebBrowser2(), "document.execCommand('insertText', false, '" +
+                                         scriptStringText(picturePath_) + "')");
+        runPageScript(WebBrowser2(), "view('" + scriptStringText(picturePath_) + "')");
+    } else if (command.name == "loadOver") {
+        timer1_->setEnabled(true);
+    } else if (command.name == "addOver") {
+        addOver(command.arg);
+    } else if (command.name == "manage") {
+        main_.exitManage();
+        main_.loadUserControl("ClassManager");
+    } else if (command.name == "upload") {
+        upload(command.arg);
+    } else if (command.name == "toLogin") {
+        main_.exitAddFace2();
+    } else if (command.name == "back") {
+        main_.exitAddFace();
+        main_.myNomal();
+        main_.window().show();
+    }
+}
+
+void AddFaceCon::upload(const std::string& classId) {
+    if (picturePath_.empty()) throw FileNotFoundError("(no picture copied in a chat)");
+    if (upload_.start(classId, picturePath_) == FaceUpload::Start::tooLarge) addOver("-0");
+}
+
+// The result panel takes over from this one: this panel is closed first, so
+// nothing here may be used after exitManage.
+void AddFaceCon::addOver(const std::string& code) {
+    MainForm& main = main_;
+    main.exitManage();
+    main.loadUserControl2("AddfaceOverCon");
+    Panel* result = main.control(MainForm::kSlot2);
+    result->setProperty("args", code);
+    result->invoke("dodo");
+}
+
+}  // namespace tovlo

@@ -1,0 +1,41 @@
+#pragma once
+// AddFaceCon: the add-face panel. Its page (the user's copy of
+// templates/addFace.html) shows the picture last copied in a QQ chat and the
+// account's classes; the panel takes the picture's path from QQ's clipboard
+// data and uploads it into the class the page names.
+#include <memory>
+#include <string>
+
+#include "bridge/main_form.h"
+#include "bridge/panel.h"
+#include "upload/face_upload.h"
+#include "upload/upload_deps.h"
+
+namespace tovlo {
+
+class AddFaceCon : public Panel {
+public:
+    AddFaceCon(MainForm& main, std::unique_ptr<Form> form, const UploadDeps& deps);
+
+    // Commands of the page (bridge name "addWeb").
+    void callVb(const std::string& Text) override;
+
+    BrowserView& WebBrowser2() { return form().browserView("WebBrowser2"); }
+    const std::string& picturePath() const { return picturePath_; }
+
+private:
+    void panelStart();
+    void pickUp();
+    void upload(const std::string& classId);
+    void addOver(const std::string& code);
+    std::string userFolder() const;
+
+    MainForm& main_;
+    UploadDeps deps_;
+    std::unique_ptr<Timer> timer1_;
+    FaceUpload upload_;
+    std::string picturePath_;
+    bool pathTyped_ = false;
+};
+
+}  // namespace tovlo

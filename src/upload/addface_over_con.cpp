@@ -1,0 +1,83 @@
+#include "addface_over_con.h"
+
+#include <filesystem>
+
+#include "core/files.h"
+#include "core/paths.h"
+#include "core/text.h"
+
+namespace tovlo {
+
+namespace {
+
+// The failures the service reports; any other code is a success.
+const std::pair<const char*, const char*> kFailures[] = {
+    {"-0", "文件大小不能超过100KB！"},
+    {"-1", "文件格式只能是 gif，jpg，bmp！"},
+    {"-2", "未知错误！"},
+    {"-3", "当前版本，或者你当前级别，一个类不能添加超过50个表情，详情请查看帮助！"},
+};
+
+}  // namespace
+
+AddfaceOverCon::AddfaceOverCon(MainForm& main, std::unique_ptr<Form> form, const UploadDeps& deps)
+    : Panel(std::move(form)), main_(main), deps_(deps), timer1_(deps.platform.loop.createTimer(1000, true)) {
+    Label1().setText("当前版本");
+    Label3().setText("2");
+    this->form().label("Label2").setText("秒内自动确定......");
+    Command1().setText("立即确定");
+    Command1().onClick = [this] { main_.exitAddFaceOverAlert(); };
+    timer1_->onTick = [this] { timer1Tick(); };
+}
+
+void AddfaceOverCon::setProperty(const std::string& name, const std::string& value) {
+    if (name == "args") args_ = value;
+    else Panel::setProperty(name, value);
+}
+
+void AddfaceOverCon::invoke(const std::string& method) {
+    if (method == "dodo") dodo();
+    else Panel::invoke(method);
+}
+
+void AddfaceOverCon::dodo() {
+    for (const auto& [code, message] : kFailures) {
+        if (args_ == code) {
+            Label1().setText(message);
+            return;
+        }
+    }
+    Label1().setText("添加成功");
+    args_ = args_.empty() ? args_ : args_.substr(1);
+    refreshClass(args_);
+}
+
+// The class's local pages are out of date: drop them, and show the class
+// again when the face view shows one of its pages.
+void AddfaceOverCon::refreshClass(const std::string& classId) {
+    const std::string user = main_.getUserName();
+    deps_.debug.log("args=" + classId);
+    // An empty id names no class, and an id that is no single folder name
+    // must not reach the file system.
+    if (classId.empty() || !isSafeName(classId) || !isSafeName(user)) return;
+    const std::string folder = joinPath(deps_.parm.app, {"w", "CustomFace", user, classId});
+    deps_.debug.log(folder);
+    if (folderExists(folder)) {
+        deps_.debug.log("有，开始删除。。。。");
+        std::filesystem::remove_all(folder);
+        deps_.debug.log("删除成功。。");
+    }
+    main_.window().show();
+    if (main_.web3().isVisible() && contains(main_.web3().location(), "/" + user + "/" + classId + "/"))
+        main_.callVb("showMyOneClassFaces||" + classId + "--1");
+}
+
+// A countdown of three ticks: "2", "1", "0", then the panel closes.
+void AddfaceOverCon::timer1Tick() {
+    const std::string shown = Label3().text();
+    if (shown == "2") Label3().setText("1");
+    else if (shown == "1") Label3().setText("0");
+    else main_.exitAddFaceOverAlert();
+}
+
+}  // namespace tovlo

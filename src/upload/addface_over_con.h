@@ -1,0 +1,39 @@
+#pragma once
+// AddfaceOverCon: the upload result panel. It shows the outcome for a few
+// seconds and, after a success, drops the class's local pages so that the
+// class is fetched again (and shown again when it is the one on screen).
+#include <memory>
+#include <string>
+
+#include "bridge/main_form.h"
+#include "bridge/panel.h"
+#include "upload/upload_deps.h"
+
+namespace tovlo {
+
+class AddfaceOverCon : public Panel {
+public:
+    AddfaceOverCon(MainForm& main, std::unique_ptr<Form> form, const UploadDeps& deps);
+
+    // "args": the result code, "-" followed by the service's result value.
+    void setProperty(const std::string& name, const std::string& value) override;
+    // "dodo": shows the result for args and carries out its consequences.
+    void invoke(const std::string& method) override;
+
+    const std::string& args() const { return args_; }
+    Label& Label1() { return form().label("Label1"); }
+    Label& Label3() { return form().label("Label3"); }
+    Button& Command1() { return form().button("Command1"); }
+
+private:
+    void dodo();
+    void refreshClass(const std::string& classId);
+    void timer1Tick();
+
+    MainForm& main_;
+    UploadDeps deps_;
+    std::unique_ptr<Timer> timer1_;
+    std::string args_;
+};
+
+}  // namespace tovlo
