@@ -109,4 +109,31 @@ new_class_listed() { page_true myClass.html "document.body.textContent.indexOf('
 check "and shows the new class" wait_for 50 new_class_listed
 shot after-manager
 
+# --- a picture copied in another chat goes into the class 工作 -------------------------
+picture="$work/笑脸.gif"
+cp "$build/devdata/soft/cute/1-1.gif" "$picture"
+"$build/tests/e2e/fakeqq/fakeqq" 李四 --copy-qq "$picture" >"$work/fakeqq2.txt" 2>/dev/null &
+pids+=($!)
+check "a picture is copied in another chat window" wait_for 100 grep -q "fakeqq ready" "$work/fakeqq2.txt"
+xdotool windowactivate --sync "$chat" 2>/dev/null
+check "the panel docks beside the first chat again" wait_for 50 panel_shown
+check "the class 工作 is opened" click_page myClass.html '[data-cmd="showMyOneClassFaces||11--1"]'
+check "and shown" wait_for 100 page_open CustomFace/demo/11/1.html
+faces_in_work() { page "CustomFace/demo/11/1.html" "document.querySelectorAll('button.face').length" 2>/dev/null; }
+before=$(faces_in_work)
+check "添加表情 opens the add-face panel" click_page main.html '#btnAdd'
+check "with its page" wait_for 100 page_open CustomFace/demo/addFace.html
+ready_to_upload() { page_true addFace.html "!document.querySelector('#btnUpload').disabled &&
+                                            document.querySelector('#classSelect').value === '11' &&
+                                            document.querySelector('#fileName').textContent === '笑脸.gif'"; }
+check "which shows the copied picture with 工作 chosen" wait_for 50 ready_to_upload
+shot add-face
+check "上传 is clicked" click_page addFace.html '#btnUpload'
+check "the service receives the picture" wait_for 50 grep -q "POST /soft/addUpLoad.asp" "$service_log"
+check "the result panel opens" wait_for 50 logged "panel opened: tempUserControl2 AddfaceOverCon"
+one_more_face() { page "CustomFace/demo/11/1.html" "document.querySelectorAll('button.face').length" 2>/dev/null |
+                    grep -qx "$((before + 1))"; }
+check "and the class page shows one face more than $before" wait_for 100 one_more_face
+shot after-upload
+
 finish
