@@ -26,6 +26,7 @@
 #include "platform/sqlite/sqlite_history_db.h"
 #include "platform/x11/x11_clipboard.h"
 #include "platform/x11/x11_desktop.h"
+#include "plugins/plugin_panels.h"
 #include "plugins/plugin_registry.h"
 #include "upload/upload_deps.h"
 
@@ -93,6 +94,7 @@ int main(int argc, char** argv) {
     clipboard->readOwnClipboardThrough(ownClipboard, [&ownClipboard] { return ownClipboard.ownsClipboard(); });
     tovlo::QtTcpClients connections;
     tovlo::registerUploadPanels(panels, {platform, parm, debugForm, *clipboard, connections});
+    tovlo::registerPluginPanels(panels, {platform, parm, debugForm, plugins, *clipboard});
 
     tovlo::MainForm mainForm({platform, parm, debugForm, *desktop, historyDb, panels, plugins}, {});
     mainForm.load(commandLineText(argc, argv));

@@ -261,6 +261,8 @@ void MainForm::loadPlus(const std::string& arg) {
     if (control(kSlotPlus)) throw TovloError(kErrInvalidArgument, "a plug-in panel is already open");
     if (!panels_.knows("PlusControl"))
         throw TovloError(kErrInvalidArgument, "the panel PlusControl is not part of this build");
+    // Its panel would have no description, folder or page to show.
+    if (!plugins_.registry().exists(arg)) throw TovloError(kErrInvalidArgument, "no plug-in is installed as " + arg);
     plugins_.openPlugin(arg);
     loadPlusControl("PlusControl");
 }

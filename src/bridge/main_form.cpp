@@ -192,6 +192,11 @@ void MainForm::myHidden() {
 
 void MainForm::myNomal() { timer1_->setEnabled(true); }
 
+void MainForm::showFocused() {
+    window_->show();
+    window_->activate();
+}
+
 void MainForm::myAllShow() {
     timer1_->setEnabled(false);
     window_->show();

@@ -82,6 +82,9 @@ public:
     void myHidden();
     void myNomal();
     void myAllShow();
+    // Shows the window and gives it the keyboard focus (after another
+    // program of ours had the screen, so that its pages may use the clipboard).
+    void showFocused();
     void showMode_Buttom_showMainForm();
 
     void applyParam(const std::string& name, const std::string& value);

@@ -28,6 +28,9 @@ public:
     virtual void runScript(const std::string& code) = 0;
     virtual void setVisible(bool visible) = 0;
     virtual bool isVisible() const = 0;
+    // Gives the page the keyboard focus within its window (a page needs it to
+    // use the clipboard).
+    virtual void focus() = 0;
     virtual void setGeometry(const Rect& r) = 0;
     virtual Rect geometry() const = 0;
 

@@ -74,6 +74,9 @@ public:
     virtual void setTitle(const std::string& title) = 0;
     virtual void show() = 0;
     virtual void hide() = 0;
+    // Asks for the keyboard focus; a window that is not on the screen yet
+    // gets it as soon as it is.
+    virtual void activate() = 0;
     virtual bool isVisible() const = 0;
     virtual void setGeometry(const Rect& r) = 0;
     virtual Rect geometry() const = 0;

@@ -136,4 +136,19 @@ one_more_face() { page "CustomFace/demo/11/1.html" "document.querySelectorAll('b
 check "and the class page shows one face more than $before" wait_for 100 one_more_face
 shot after-upload
 
+# --- the sample plug-in: its program picks a face made of characters -------------------
+xdotool windowactivate --sync "$chat" 2>/dev/null
+check "the panel is beside the chat window" wait_for 50 panel_shown
+check "插件 lists the sample plug-in" click_page main.html '#btnPlus'
+check "which is opened" click_page main.html '#plusMenu button'
+plugin_page=$(printf 'plus/%s/main.html' "$(python3 -c 'import urllib.parse; print(urllib.parse.quote("颜文字"))')")
+check "its page shows itself" wait_for 100 page_open "$plugin_page"
+check "with its description" wait_for 50 page_true "$plugin_page" "document.getElementById('version').textContent === 'v1.0'"
+before=$(grep -c "pasted text" "$work/fakeqq.txt")
+check "随机一个 runs the plug-in's program" click_page "$plugin_page" '#btnRandom'
+text_pasted() { test "$(grep -c "pasted text" "$work/fakeqq.txt")" -gt "$before"; }
+check "and its answer arrives in the chat window" \
+  wait_for 50 text_pasted
+shot plugin
+
 finish

@@ -26,6 +26,8 @@ public:
         if (onScript) onScript(code);
     }
     void setVisible(bool v) override { visible = v; }
+    void focus() override { ++focusCalls; }
+    int focusCalls = 0;
     bool isVisible() const override { return visible; }
     void setGeometry(const Rect& r) override { rect = r; }
     Rect geometry() const override { return rect; }

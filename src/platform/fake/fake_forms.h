@@ -82,6 +82,7 @@ public:
     ~FakeForm() override;
     void setTitle(const std::string& t) override { title = t; }
     void show() override { visible = true; }
+    void activate() override { ++activations; }
     void hide() override { visible = false; }
     bool isVisible() const override { return visible; }
     void setGeometry(const Rect& r) override {
@@ -100,6 +101,7 @@ public:
     std::unique_ptr<Form> createPanel(const std::string& frameName, const std::string& formName) override;
     WindowHandle handle() const override { return windowHandle; }
     void setTopMost() override { ++topMostCalls; }
+    int activations = 0;
     void setTransparentColour(std::uint32_t rgb) override { transparentColour = rgb; }
 
     std::string name, title;

@@ -50,10 +50,17 @@ public:
         started.push_back({program, argument});
         return canStart;
     }
+    bool runAndWait(const std::string& program, const std::string& argument) override {
+        started.push_back({program, argument});
+        if (canStart && whileRunning) whileRunning(program, argument);
+        return canStart;
+    }
     bool openUrl(const std::string& url) override {
         opened.push_back(url);
         return canStart;
     }
+    // What the waited-for program does before it ends.
+    std::function<void(const std::string& program, const std::string& argument)> whileRunning;
     std::vector<Started> started;
     std::vector<std::string> opened;
     bool canStart = true;

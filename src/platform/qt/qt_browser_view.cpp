@@ -223,6 +223,8 @@ void QtBrowserView::wakeWaits() {
 
 void QtBrowserView::setVisible(bool visible) { view_->setVisible(visible); }
 
+void QtBrowserView::focus() { view_->setFocus(Qt::OtherFocusReason); }
+
 bool QtBrowserView::isVisible() const { return !view_->isHidden(); }
 
 void QtBrowserView::setGeometry(const Rect& r) {

@@ -43,6 +43,7 @@ public:
     // stalled server) fails the call after kScriptWaitMs.
     void runScript(const std::string& code) override;
     void setVisible(bool visible) override;
+    void focus() override;
     bool isVisible() const override;
     // Pixels relative to the form holding the view. A view placed this way
     // leaves its form's automatic layout.

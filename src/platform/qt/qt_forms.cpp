@@ -203,6 +203,13 @@ public:
     void hide() override {
         if (widget_.isVisible()) widget_.hide();
     }
+    // Qt asks the window manager once the window is mapped, and treats the
+    // window as active at once, so that its pages have the focus when the
+    // window manager's answer is slow or never comes.
+    void activate() override {
+        widget_.activateWindow();
+        QApplication::setActiveWindow(&widget_);
+    }
     bool isVisible() const override { return widget_.isVisible(); }
     void setGeometry(const Rect& r) override {
         const QRect want(r.left, r.top, r.width, r.height);

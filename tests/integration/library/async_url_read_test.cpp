@@ -75,7 +75,7 @@ TEST_F(AsyncReadTest, AWholeBodyEndsWithStatus6) {
 }
 
 TEST_F(AsyncReadTest, FailuresEndWithStatus0NeverWith6) {
-    for (const std::string url : {server.url("/missing"), server.url("/cut"),
+    for (const std::string& url : {server.url("/missing"), server.url("/cut"),
                                   "http://127.0.0.1:" + std::to_string(closedPort()) + "/x"}) {
         auto out = read(url);
         ASSERT_TRUE(out) << url;

@@ -6,7 +6,9 @@ namespace tovlo::test {
 TEST_F(MainFormTest, EachWebNameReachesItsReceiver) {
     offerPanel("ClassManager");
     offerPanel("PlusControl");
+    writeBytes(dir / "plus/demo/main.ini", "[main]\r\nid=7\r\nname=demo\r\n");
     start();
+    plugins->loadPlugins();
     web().pageCalls("web", "closeWeb2||-");
     EXPECT_FALSE(web2().visible);
 

@@ -1,0 +1,104 @@
+#include "plus_control.h"
+
+#include <filesystem>
+#include <variant>
+
+#include "bridge/web_js.h"
+#include "core/command.h"
+#include "core/files.h"
+#include "core/functions.h"
+#include "core/paths.h"
+#include "core/text.h"
+#include "plugins/soft_info.h"
+
+namespace tovlo {
+
+namespace {
+
+constexpr int kPageDelayMs = 200;
+
+// One value of the plug-in's description, "" when it has none.
+std::string describe(const std::shared_ptr<HashMap>& info, const std::string& key) {
+    if (!info || !info->exists(key)) return {};
+    const auto* text = std::get_if<std::string>(&info->value(key));
+    return text ? *text : std::string();
+}
+
+}  // namespace
+
+PlusControl::PlusControl(MainForm& main, std::unique_ptr<Form> form, const PluginDeps& deps)
+    : Panel(std::move(form)), main_(main), deps_(deps), timer1_(deps.platform.loop.createTimer(kPageDelayMs, false)) {
+    // The page sends its own commands ("plus") and, to insert what it
+    // chose, the main page's ("web").
+    WebJs(main_, &main_, nullptr).attachTo(WebBrowser1());
+    WebBrowser1().navigate("about:blank");
+    timer1_->onTick = [this] {
+        timer1_->setEnabled(false);
+        guardEvent(deps_.debug, "PlusControl.Timer1",
+                   [this] { WebBrowser1().navigate(fileUrl(joinPath(folder(), {"main.html"}))); });
+    };
+    timer1_->setEnabled(true);
+}
+
+std::string PlusControl::folder() const { return deps_.plugins.pluginFolder(); }
+
+void PlusControl::callVb(const std::string& Text) {
+    const Command command = parseCommand(Text);
+    if (command.name == "plusClose") {
+        main_.exitPlusControl();
+    } else if (command.name == "getInfor") {
+        getInfor();
+    } else if (command.name == "getSoftInfor") {
+        const std::string value =
+            softInfo(command.arg, deps_.parm, deps_.clipboard, deps_.platform.codec, deps_.platform.loop);
+        runPageScript(WebBrowser1(), "bs_callBack('" + scriptStringText(command.arg) + "','" +
+                                         scriptStringText(value) + "')");
+    } else if (command.name == "doExe") {
+        doExe(command.arg);
+    }
+}
+
+// The description's texts are escaped for the script's string literals, so
+// an apostrophe in a description cannot break the call.
+void PlusControl::getInfor() {
+    const std::shared_ptr<HashMap> info = deps_.plugins.currentPluginInfo();
+    std::string object;
+    for (const char* key : {"id", "name", "author", "version", "infor"}) {
+        if (!object.empty()) object += ",";
+        object += std::string(key) + ":'" + scriptStringText(describe(info, key)) + "'";
+    }
+    runPageScript(WebBrowser1(), "showInfor({" + object + "})");
+}
+
+void PlusControl::doExe(const std::string& argument) {
+    const std::string answer = joinPath(folder(), {"param"});
+    // An answer left by an earlier run must not be taken for this run's.
+    std::error_code ignored;
+    std::filesystem::remove(answer, ignored);
+
+    main_.Timer1().setEnabled(false);
+    main_.window().hide();
+    const bool ran = deps_.platform.processes.runAndWait(joinPath(folder(), {"main.exe"}), argument);
+    // The window comes back whether or not the plug-in could run, with the
+    // focus: the page may need it to put the plug-in's answer on the clipboard.
+    main_.showFocused();
+    WebBrowser1().focus();
+    main_.Timer1().setEnabled(true);
+    if (!ran) throw TovloError(kErrFileNotFound, "the plug-in program cannot be started: " + folder());
+    afterUnloadPlusExe();
+}
+
+// Applies the plug-in's answer: items "command**value" separated by "||".
+void PlusControl::afterUnloadPlusExe() {
+    const std::string text = readTextFile(deps_.platform.codec, joinPath(folder(), {"param"}));
+    if (text.empty()) return;
+    for (const std::string& item : split(text, "||")) {
+        const std::vector<std::string> parts = split(item, "**");
+        if (parts.size() < 2) throw TovloError(kErrInvalidArgument, "a plug-in answer without \"**\": " + item);
+        if (parts[0] == "reload") runPageScript(WebBrowser1(), "location.reload()");
+        else if (parts[0] == "insertText") runPageScript(WebBrowser1(), "bs_insertText('" + parts[1] + "')");
+        else if (parts[0] == "insertPic") runPageScript(WebBrowser1(), "bs_insertPic('" + parts[1] + "')");
+    }
+}
+
+}  // namespace tovlo

@@ -1,0 +1,35 @@
+#pragma once
+// PlusControl: the plug-in panel. It shows the open plug-in's page, answers
+// its questions, and runs the plug-in's program on the page's request; the
+// program answers through the file "param" in its folder, which becomes
+// calls of the page's functions once the program has ended.
+#include <memory>
+#include <string>
+
+#include "bridge/main_form.h"
+#include "bridge/panel.h"
+#include "plugins/plugin_panels.h"
+
+namespace tovlo {
+
+class PlusControl : public Panel {
+public:
+    PlusControl(MainForm& main, std::unique_ptr<Form> form, const PluginDeps& deps);
+
+    // Commands of the plug-in page (bridge name "plus").
+    void callVb(const std::string& Text) override;
+
+    BrowserView& WebBrowser1() { return form().browserView("WebBrowser1"); }
+
+private:
+    void getInfor();
+    void doExe(const std::string& argument);
+    void afterUnloadPlusExe();
+    std::string folder() const;
+
+    MainForm& main_;
+    PluginDeps deps_;
+    std::unique_ptr<Timer> timer1_;
+};
+
+}  // namespace tovlo

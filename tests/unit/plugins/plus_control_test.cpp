@@ -1,0 +1,114 @@
+// The plug-in panel in a real main window on the fake platform: its page,
+// its answers to the page, and a run of the plug-in's program with the
+// answer file it leaves.
+#include "core/files.h"
+#include "core/paths.h"
+#include "main_form_fixture.h"
+#include "platform/fake/fake_clipboard.h"
+#include "plugins/plugin_panels.h"
+#include "plugins/plus_control.h"
+
+namespace tovlo::test {
+
+class PlusControlTest : public MainFormTest {
+protected:
+    void SetUp() override {
+        MainFormTest::SetUp();
+        writeBytes(dir / "plus/demo/main.ini",
+                   fake.codec.utf8ToAnsi("[main]\r\nid=7\r\nname=demo\r\ninfor=it's 好\r\nauthor=A\r\nversion=2\r\n"));
+        start();
+        plugins->loadPlugins();
+        registerPluginPanels(panels, PluginDeps{fake.platform, *parm, *debug, *plugins, clipboard});
+    }
+    void TearDown() override { main.reset(); }
+    void open() {
+        main->callVb("loadPlus||7");
+        fake.loop.advance(200);
+    }
+    FakeBrowserView& page() { return fake.forms.find("PlusControl")->views["WebBrowser1"]; }
+    std::string inPlugin(const std::string& name) const { return dir / ("plus/demo/" + name); }
+    // The plug-in's program: it leaves this answer.
+    void answers(const std::string& param) {
+        fake.processes.whileRunning = [this, param](const std::string&, const std::string&) {
+            EXPECT_FALSE(window().visible) << "the main window is hidden while the plug-in runs";
+            EXPECT_FALSE(main->Timer1().enabled());
+            writeBytes(inPlugin("param"), fake.codec.utf8ToAnsi(param));
+        };
+    }
+    std::vector<std::string> scriptsAfter(std::size_t from) {
+        return {page().scripts.begin() + static_cast<std::ptrdiff_t>(from), page().scripts.end()};
+    }
+
+    FakeClipboard clipboard;
+};
+
+TEST_F(PlusControlTest, ThePageOfTheOpenPlugInIsShownAfter200ms) {
+    main->callVb("loadPlus||7");
+    EXPECT_EQ(page().location(), "about:blank");
+    fake.loop.advance(200);
+    EXPECT_EQ(page().location(), fileUrl(inPlugin("main.html")));
+    EXPECT_THROW(main->callVb("loadPlus||8"), TovloError) << "another panel is open";
+    page().pageCalls("plus", "plusClose||-");
+    fake.loop.advance(300);
+    EXPECT_EQ(main->control(MainForm::kSlotPlus), nullptr);
+    EXPECT_THROW(main->callVb("loadPlus||8"), TovloError) << "no such plug-in";
+    EXPECT_EQ(main->control(MainForm::kSlotPlus), nullptr);
+}
+
+TEST_F(PlusControlTest, ThePageLearnsAboutThePlugInAndTheProgram) {
+    open();
+    page().pageCalls("plus", "getInfor||-");
+    EXPECT_EQ(lastScript(page()), "showInfor({id:'7',name:'demo',author:'A',version:'2',infor:'it\\'s 好'})");
+    parm->userName = "tom";
+    page().pageCalls("plus", "getSoftInfor||userName");
+    EXPECT_EQ(lastScript(page()), "bs_callBack('userName','tom')");
+    page().pageCalls("plus", "getSoftInfor||version");
+    EXPECT_EQ(lastScript(page()), "bs_callBack('version','1.2')");
+    page().pageCalls("plus", "getSoftInfor||appPath");
+    EXPECT_EQ(lastScript(page()), "bs_callBack('appPath','" + dir.path() + "')");
+    page().pageCalls("plus", "getSoftInfor||facePath");
+    EXPECT_EQ(lastScript(page()), "bs_callBack('facePath','" + dir / "w" + "')");
+    page().pageCalls("plus", "getSoftInfor||copyPicSrc");
+    EXPECT_EQ(lastScript(page()), "bs_callBack('copyPicSrc','')") << "nothing copied in QQ";
+    clipboard.put(49321, "QQ_RichEdit_Format", "<QQRichEditFormat filepath=\"/tmp/q.gif\"/>");
+    page().pageCalls("plus", "getSoftInfor||copyPicSrc");
+    EXPECT_EQ(lastScript(page()), "bs_callBack('copyPicSrc','/tmp/q.gif')");
+    page().pageCalls("plus", "getSoftInfor||password");
+    EXPECT_EQ(lastScript(page()), "bs_callBack('password','')");
+}
+
+TEST_F(PlusControlTest, ARunAppliesTheAnswerItemsInOrder) {
+    open();
+    writeBytes(inPlugin("param"), "insertText**stale");
+    answers("reload**x||insertText**abc||ignored**1||insertPic**C:\\\\x.gif");
+    const std::size_t before = page().scripts.size();
+    page().pageCalls("plus", "doExe||random 3");
+    ASSERT_EQ(fake.processes.started.size(), 1u);
+    EXPECT_EQ(fake.processes.started[0].program, inPlugin("main.exe"));
+    EXPECT_EQ(fake.processes.started[0].argument, "random 3");
+    EXPECT_EQ(scriptsAfter(before), (std::vector<std::string>{"location.reload()", "bs_insertText('abc')",
+                                                               "bs_insertPic('C:\\\\x.gif')"}));
+    EXPECT_TRUE(window().visible);
+    EXPECT_TRUE(main->Timer1().enabled());
+}
+
+TEST_F(PlusControlTest, AnAnswerThatIsMissingOrBrokenFailsBackToThePage) {
+    open();
+    writeBytes(inPlugin("param"), "insertText**stale");
+    answers("");
+    fake.processes.whileRunning = nullptr;  // the plug-in leaves no answer
+    EXPECT_THROW(page().pageCalls("plus", "doExe||"), TovloError) << "the stale answer is not applied";
+    EXPECT_TRUE(window().visible);
+
+    answers("insertText**a||broken||insertText**b");
+    const std::size_t before = page().scripts.size();
+    EXPECT_THROW(page().pageCalls("plus", "doExe||"), TovloError);
+    EXPECT_EQ(scriptsAfter(before), std::vector<std::string>{"bs_insertText('a')"});
+
+    fake.processes.canStart = false;
+    EXPECT_THROW(page().pageCalls("plus", "doExe||"), TovloError);
+    EXPECT_TRUE(window().visible) << "the window comes back when the plug-in cannot start";
+    EXPECT_TRUE(main->Timer1().enabled());
+}
+
+}  // namespace tovlo::test
