@@ -66,7 +66,7 @@ export TOVLO_UNATTENDED=1
 "$program/Tovlo.exe" 2>/tmp/tovlo-run.txt &
 pids+=($!)
 sleep 8
-chat=$(xdotool search --onlyvisible --name 张三 2>/dev/null | head -1)
+chat=$(xdotool search --onlyvisible --name 张三 2>/dev/null | head -1 || true)
 xdotool windowactivate "$chat" 2>/dev/null || true
 sleep 1
 # The shipped display mode keeps the panel behind the button under the chat

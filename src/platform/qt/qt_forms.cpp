@@ -180,6 +180,10 @@ public:
         if (!parent) {
             widget_.setWindowFlags(flagsFor(formName));
             widget_.resize(320, 240);
+            // The bar appears and goes with the chat window's focus; taking
+            // the focus when it appears would hide it again at the next tick.
+            // It gets the focus when clicked.
+            if (formName == "ButtomFrm") widget_.setAttribute(Qt::WA_ShowWithoutActivating);
         }
         events_.resized = [this] {
             applyColourKey();
