@@ -148,13 +148,19 @@ void MainForm::retire(std::unique_ptr<CommandTarget> gone) {
     reaper_->setEnabled(true);
 }
 
+// The three slots share Frame1: it goes away with the last panel only, so
+// closing one slot never hides (and strands) the panel of another.
+void MainForm::hideFrameWhenEmpty() {
+    if (slots_.empty()) Frame1().setVisible(false);
+}
+
 // How a panel leaves its slot: the tick paused and the window shown around
 // the removal, tracking resumed 200 ms later by Timer4.
 void MainForm::closeSlot(const std::string& slot) {
     timer1_->setEnabled(false);
     window_->show();
     removeSlot(slot);
-    Frame1().setVisible(false);
+    hideFrameWhenEmpty();
     window_->show();
     timer4_->setEnabled(true);
 }
@@ -176,8 +182,8 @@ void MainForm::exitDownPublicFace(const std::string& pack) {
 }
 
 void MainForm::exitProcessFace() {
-    Frame1().setVisible(false);
     removeSlot(kSlot);
+    hideFrameWhenEmpty();
     timer4_->setEnabled(true);
 }
 

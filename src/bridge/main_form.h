@@ -147,6 +147,7 @@ private:
     void loadSlot(const std::string& slot, const std::string& className);
     void removeSlot(const std::string& slot);
     void closeSlot(const std::string& slot);
+    void hideFrameWhenEmpty();
     void onResized();
     void timer3Tick();
     void timer4Tick();

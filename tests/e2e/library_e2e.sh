@@ -135,6 +135,8 @@ one_more_face() { page "CustomFace/demo/11/1.html" "document.querySelectorAll('b
                     grep -qx "$((before + 1))"; }
 check "and the class page shows one face more than $before" wait_for 100 one_more_face
 shot after-upload
+# The result panel covers the page under it until its countdown ends.
+check "the result panel closes itself after its countdown" wait_for 60 logged "panel closed: tempUserControl2"
 
 # --- the sample plug-in: its program picks a face made of characters -------------------
 xdotool windowactivate --sync "$chat" 2>/dev/null

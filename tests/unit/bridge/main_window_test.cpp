@@ -58,6 +58,43 @@ TEST_F(MainFormTest, ClosingAPanelRestoresTrackingAfter200ms) {
     EXPECT_EQ(window().topMostCalls, topMost + 1);
 }
 
+// The three slots share Frame1: whichever panel leaves, the others stay
+// shown, and the frame goes with the last one.
+TEST_F(MainFormTest, ClosingOneSlotLeavesTheOtherPanelsShown) {
+    for (const char* name : {"ClassManager", "AddfaceOverCon", "PlusControl"}) offerPanel(name);
+    start();
+    struct Exit {
+        const char* slot;
+        void (MainForm::*close)();
+    };
+    const Exit exits[] = {
+        {MainForm::kSlot, &MainForm::exitControl},
+        {MainForm::kSlot, &MainForm::exitProcessFace},
+        {MainForm::kSlot2, &MainForm::exitAddFaceOverAlert},
+        {MainForm::kSlotPlus, &MainForm::exitPlusControl},
+    };
+    const char* slots[] = {MainForm::kSlot, MainForm::kSlot2, MainForm::kSlotPlus};
+    for (const Exit& exit : exits) {
+        if (!main->control(MainForm::kSlot)) main->loadUserControl("ClassManager");
+        if (!main->control(MainForm::kSlot2)) main->loadUserControl2("AddfaceOverCon");
+        if (!main->control(MainForm::kSlotPlus)) main->loadPlusControl("PlusControl");
+        (main.get()->*exit.close)();
+        fake.loop.advance(200);
+        EXPECT_TRUE(window().frames["Frame1"].visible) << exit.slot;
+        for (const char* other : slots) {
+            if (std::string(other) == exit.slot) continue;
+            ASSERT_NE(main->control(other), nullptr) << exit.slot << " closed " << other;
+            EXPECT_TRUE(main->control(other)->form().isVisible()) << exit.slot << " hid " << other;
+        }
+    }
+    main->loadPlusControl("PlusControl");
+    main->exitControl();
+    main->exitAddFaceOverAlert();
+    EXPECT_TRUE(window().frames["Frame1"].visible) << "the plug-in panel is still open";
+    main->exitPlusControl();
+    EXPECT_FALSE(window().frames["Frame1"].visible);
+}
+
 TEST_F(MainFormTest, PackDownloadHandsOverToProcessing) {
     offerPanel("PublicFaceDownLoader");
     offerPanel("PublicFaceProcess");

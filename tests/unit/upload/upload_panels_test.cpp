@@ -181,4 +181,20 @@ TEST_F(UploadPanelsTest, TheResultClosesItselfOnTheThirdTick) {
     EXPECT_EQ(main->control(MainForm::kSlot2), nullptr);
 }
 
+// The result panel closes itself while a plug-in panel opened after it is
+// still in use: the plug-in panel must stay on screen and usable.
+TEST_F(UploadPanelsTest, TheResultClosingItselfLeavesAPluginPanelOpen) {
+    offerPanel("PlusControl");
+    main->loadUserControl2("AddfaceOverCon");
+    fake.loop.advance(500);
+    main->loadPlusControl("PlusControl");
+    fake.loop.advance(3000);
+    ASSERT_EQ(main->control(MainForm::kSlot2), nullptr);
+    EXPECT_TRUE(window().frames["Frame1"].visible);
+    ASSERT_NE(main->control(MainForm::kSlotPlus), nullptr);
+    EXPECT_TRUE(fake.forms.find("PlusControl")->visible);
+    main->exitPlusControl();
+    EXPECT_FALSE(window().frames["Frame1"].visible);
+}
+
 }  // namespace tovlo::test
