@@ -48,9 +48,10 @@ MainForm::MainForm(Deps deps, MainFormHooks hooks)
     // A click into the panel gives it the focus at once (window managers may
     // not do it for a frameless tool window); the page needs the focus to
     // put the chosen face on the clipboard. While a paste is pending the
-    // chat window keeps the focus, so the paste still lands there.
+    // chat window gets the focus back (the window manager may have given it
+    // to the panel for the click), so the paste still lands there.
     window_->onPressed = [this] {
-        if (!inserter_.inputBusy()) desktop_.setForegroundWindow(window_->handle());
+        desktop_.setForegroundWindow(inserter_.inputBusy() ? inserter_.target() : window_->handle());
     };
     onResized();
     for (BrowserView* view : {&web(), &Web2(), &web3()}) WebJs(*this, this, nullptr).attachTo(*view);

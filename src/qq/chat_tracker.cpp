@@ -10,7 +10,14 @@ ChatTracker::ChatTracker(const Desktop& desktop, Form& panel, ButtomFrm& bar, co
 
 void ChatTracker::tick() {
     const WindowHandle h = desktop_.foregroundWindow();
-    if (h == 0) return;  // focus in transition: change nothing
+    if (h == 0) {
+        // Focus in transition: change nothing. A desktop that goes on
+        // without an active window is the bare desktop, which on Windows
+        // is a window of its own and hides the panel like any other.
+        if (++ticksWithoutWindow_ > kNoWindowTicks) hideBoth();
+        return;
+    }
+    ticksWithoutWindow_ = 0;
 
     const std::string title = getWindowTitle(desktop_, h);
     const std::string className = getWindowClass(desktop_, h);
@@ -23,9 +30,13 @@ void ChatTracker::tick() {
         dock(h);
         qqwindow = h;
     } else if (h != bar_.form().handle()) {
-        bar_.form().hide();
-        panel_.hide();
+        hideBoth();
     }
+}
+
+void ChatTracker::hideBoth() {
+    bar_.form().hide();
+    panel_.hide();
 }
 
 void ChatTracker::setFlags(const ChatFlags& f) {

@@ -3,7 +3,8 @@
 // Timer1 runs tick(): it classifies the foreground window, remembers a chat
 // window as the target of face insertion (qqwindow), docks the panel and the
 // bottom bar beside it in the current display mode, and hides both when the
-// focus is on some other program.
+// focus is on some other program, or on the bare desktop (no window in front
+// for longer than a focus change takes).
 #include "buttom_frm.h"
 #include "classify_window.h"
 #include "core/public_parm.h"
@@ -24,6 +25,11 @@ public:
     // The bar's click: show or hide the panel with the tick paused.
     void showMode_Buttom_showMainForm(Timer& timer1);
 
+    // How many ticks in a row may find no window in front before it counts
+    // as the bare desktop: the focus passing between two windows leaves a
+    // gap of a tick or so, which must not make the panel flicker.
+    static constexpr int kNoWindowTicks = 2;
+
     WindowHandle qqwindow = 0;  // the last chat window seen; kept when the focus moves away
     bool is09 = false;
     bool is08 = false;
@@ -32,11 +38,13 @@ public:
 private:
     void setFlags(const ChatFlags& f);
     void dock(WindowHandle chat);
+    void hideBoth();
 
     const Desktop& desktop_;
     Form& panel_;
     ButtomFrm& bar_;
     const PublicParm& parm_;
+    int ticksWithoutWindow_ = 0;
 };
 
 }  // namespace tovlo

@@ -10,6 +10,7 @@ FaceInserter::FaceInserter(Desktop& desktop, EventLoop& loop, DebugForm& debug)
 bool FaceInserter::insert(WindowHandle qqwindow) {
     if (inputBusy_) return false;
     inputBusy_ = true;
+    target_ = qqwindow;
     // A window that is gone (or was never seen, 0) is simply not focused;
     // the paste then goes to whatever has the focus.
     desktop_.setForegroundWindow(qqwindow);

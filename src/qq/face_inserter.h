@@ -21,6 +21,8 @@ public:
     // Starts an insertion into the chat window: focus it now, paste in
     // 250 ms. Does nothing and returns false while another one is pending.
     bool insert(WindowHandle qqwindow);
+    // The chat window the pending paste goes to (0 when none is pending).
+    WindowHandle target() const { return inputBusy_ ? target_ : 0; }
 
     // The one-shot paste timer.
     Timer& Timer5() { return *timer5_; }
@@ -34,6 +36,7 @@ private:
     DebugForm& debug_;
     std::unique_ptr<Timer> timer5_;
     bool inputBusy_ = false;
+    WindowHandle target_ = 0;
 };
 
 }  // namespace tovlo

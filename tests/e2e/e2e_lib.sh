@@ -81,7 +81,8 @@ set_config autoUpdate false
 set_config showModel normal
 
 # --- the chat window ----------------------------------------------------------------
-"$build/tests/e2e/fakeqq/fakeqq" 张三 >"$work/fakeqq.txt" 2>/dev/null &
+# A script may ask for its size first (chat_size=WIDTHxHEIGHT).
+"$build/tests/e2e/fakeqq/fakeqq" 张三 --size "${chat_size:-500x600}" >"$work/fakeqq.txt" 2>/dev/null &
 pids+=($!)
 wait_for 100 grep -q "fakeqq ready" "$work/fakeqq.txt" || { echo "FAIL - fakeqq did not start"; exit 1; }
 chat=$(awk '/fakeqq ready/ {print $3}' "$work/fakeqq.txt")

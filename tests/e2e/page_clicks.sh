@@ -18,12 +18,13 @@ page_true() { test "$(page "$@" 2>/dev/null)" = true; }
 
 # view_origin URL_PART: where the page's view starts on the screen, "x y".
 # The pointer is moved over the middle of the panel (the page must be the
-# one shown there) and the page reports where that was, in its own
-# coordinates and on the screen. The main page is asked on its tool bar:
-# the frame in its middle takes the pointer's events there.
+# one shown there; set page_window to ask another window of ours) and the
+# page reports where that was, in its own coordinates and on the screen.
+# The main page is asked on its tool bar: the frame in its middle takes the
+# pointer's events there.
 view_origin() {
   local panel x y w h i py
-  panel=$(panel_id)
+  panel=${page_window:-$(panel_id)}
   [ -n "$panel" ] || return 1
   read -r x y w h <<<"$(geometry_of "$panel")"
   py=$((y + h / 2))

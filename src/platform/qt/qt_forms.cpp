@@ -100,6 +100,9 @@ private:
 class QtPicture : public Picture {
 public:
     QtPicture(ClickableLabel* w, std::function<void()> changed) : w_(w), changed_(std::move(changed)) {
+        // A picture box with nothing in it shows nothing and takes no room
+        // in its form (the bar would grow by an empty line).
+        w_->hide();
         w_->setMouseTracking(true);
         w_->clicked = [this] {
             if (onClick) onClick();
@@ -109,7 +112,9 @@ public:
         };
     }
     void loadImageFile(const std::string& path) override {
-        w_->setPixmap(QPixmap(q(path)));
+        const QPixmap picture(q(path));
+        w_->setPixmap(picture);
+        w_->setVisible(!picture.isNull());
         changed_();
     }
 
@@ -151,8 +156,9 @@ protected:
         }
         // Presses reach the innermost widget (a page view's own child), so
         // they are watched application-wide and kept when inside this window.
-        if (e->type() == QEvent::MouseButtonPress && pressed && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->window() == &window_)
+        // The second press of a double click arrives as a double click only.
+        const bool press = e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick;
+        if (press && pressed && watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == &window_)
             pressed();
         return QObject::eventFilter(watched, e);
     }
@@ -170,6 +176,10 @@ Qt::WindowFlags flagsFor(const std::string& formName) {
     return Qt::Window;
 }
 
+bool showsWithoutFocus(const std::string& formName) {
+    return formName == "mainForm" || formName == "ButtomFrm" || formName == "QQShow";
+}
+
 class QtForm : public Form {
 public:
     explicit QtForm(const std::string& formName, QWidget* parent = nullptr)
@@ -180,10 +190,10 @@ public:
         if (!parent) {
             widget_.setWindowFlags(flagsFor(formName));
             widget_.resize(320, 240);
-            // The bar appears and goes with the chat window's focus; taking
-            // the focus when it appears would hide it again at the next tick.
-            // It gets the focus when clicked.
-            if (formName == "ButtomFrm") widget_.setAttribute(Qt::WA_ShowWithoutActivating);
+            // The panel, the bar and the notice appear beside the chat
+            // window the user types into: they must not take its keyboard
+            // focus. They get it when clicked or asked to (activate).
+            if (showsWithoutFocus(formName)) widget_.setAttribute(Qt::WA_ShowWithoutActivating);
         }
         events_.resized = [this] {
             applyColourKey();

@@ -8,7 +8,8 @@
 // With --copy-qq PATH it also puts data in the format "QQ_RichEdit_Format"
 // on the clipboard, holding filepath="PATH", the way the chat client
 // describes a picture copied in a chat (its text in GBK, the ANSI code page
-// of the systems the client runs on).
+// of the systems the client runs on). With --size WIDTHxHEIGHT the window has
+// that size (500x600 when not given).
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
@@ -70,10 +71,17 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QString title = "张三";
     QString copyPath;
+    QSize size(500, 600);
     QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == "--copy-qq" && i + 1 < args.size()) copyPath = args[++i];
-        else title = args[i];
+        if (args[i] == "--copy-qq" && i + 1 < args.size()) {
+            copyPath = args[++i];
+        } else if (args[i] == "--size" && i + 1 < args.size()) {
+            const QStringList wh = args[++i].split('x');
+            if (wh.size() == 2) size = QSize(wh[0].toInt(), wh[1].toInt());
+        } else {
+            title = args[i];
+        }
     }
 
     QWidget window;
@@ -85,7 +93,7 @@ int main(int argc, char** argv) {
     auto* input = new InputBox;
     layout->addWidget(history, 3);
     layout->addWidget(input, 1);
-    window.resize(500, 600);
+    window.resize(size);
     window.winId();
     setClassHint(static_cast<unsigned long>(window.winId()), "TXGuiFoundation");
     window.show();

@@ -81,6 +81,32 @@ TEST_F(ChatTrackerTest, PanelBarOrNoWindowInFrontMoveAndHideNothing) {
     EXPECT_TRUE(panel.visible);
 }
 
+// No window in front for a tick or two is the focus passing between windows;
+// for longer it is the bare desktop, and that hides panel and bar.
+TEST_F(ChatTrackerTest, TheBareDesktopHidesBothAFocusChangeDoesNot) {
+    parm.showModel = "buttom";
+    bar.isOpen = true;
+    struct Row {
+        std::vector<WindowHandle> fronts;
+        bool shown;
+    };
+    const Row rows[] = {
+        {{0}, true},
+        {{0, 0}, true},
+        {{0, 0, kChat, 0, 0}, true},
+        {{0, 0, 0}, false},
+        {{0, 0, 0, 0, 0, 0}, false},
+    };
+    for (const Row& row : rows) {
+        tickWith(kChat);
+        ASSERT_TRUE(panel.visible && barForm().visible);
+        for (WindowHandle h : row.fronts) tickWith(h);
+        EXPECT_EQ(panel.visible, row.shown) << row.fronts.size() << " ticks";
+        EXPECT_EQ(barForm().visible, row.shown) << row.fronts.size() << " ticks";
+        EXPECT_EQ(tracker.qqwindow, kChat);
+    }
+}
+
 TEST_F(ChatTrackerTest, ModeAndKeepMainVisibleAreReadAtEveryTick) {
     parm.showModel = "";
     tickWith(kChat);
