@@ -7,6 +7,7 @@
 #include "core/functions.h"
 #include "core/paths.h"
 #include "core/text.h"
+#include "core/urls.h"
 
 namespace tovlo {
 
@@ -123,7 +124,7 @@ void MainForm::showMySelect(const std::string&) {
     if (!folderExists(own)) createFolder(own);
     const std::string page = joinPath(own, {"myClass.html"});
     if (!fileExists(page))
-        writeTextFile(platform_.codec, page, fetchService("/soft/myClass.asp?uName=" + parm_.userName));
+        writeTextFile(platform_.codec, page, fetchService(withQuery("/soft/myClass.asp", {{"uName", parm_.userName}})));
     web3().setVisible(true);
     web3().navigate(fileUrl(page));
 }
@@ -148,7 +149,7 @@ void MainForm::into(const std::string&) {
     window_->show();
     desktop_.setForegroundWindow(window_->handle());
     plugins_.loadPlugins();
-    web().navigate(fileUrl(joinPath(parm_.app, {"w", "main.html"})) + "?v=" + parm_.ver);
+    web().navigate(withQuery(fileUrl(joinPath(parm_.app, {"w", "main.html"})), {{"v", parm_.ver}}));
     if (hooks_.runUpdateCheck) hooks_.runUpdateCheck();
     timer3_->setEnabled(true);
 }

@@ -7,6 +7,7 @@
 #include "core/startup.h"
 #include "core/text.h"
 #include "core/twips.h"
+#include "core/urls.h"
 
 namespace tovlo {
 

@@ -30,10 +30,4 @@ bool isSafeName(std::string_view name) {
     return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
-std::string fileUrl(std::string_view path) {
-    std::string p = pageSlashes(path);
-    if (!p.empty() && p.front() == '/') return "file://" + p;
-    return "file:///" + p;
-}
-
 }  // namespace tovlo

@@ -22,7 +22,5 @@ std::string scriptEscapedPath(std::string_view path);
 // Whether a name from a page or the service can be used as one folder or file
 // name: not empty, not "." or "..", and without separators or NUL.
 bool isSafeName(std::string_view name);
-// A file: URL for an absolute local path (file:///home/u/x on Linux).
-std::string fileUrl(std::string_view path);
 
 }  // namespace tovlo

@@ -9,6 +9,7 @@
 #include "core/paths.h"
 #include "core/service.h"
 #include "core/text.h"
+#include "core/urls.h"
 #include "library/library_helpers.h"
 
 namespace tovlo {
@@ -69,7 +70,7 @@ void ClassManager::closeManage() {
         if (!fileExists(page))
             writeTextFile(deps_.platform.codec, page,
                           fetchUrlText(deps_.platform, deps_.parm.app,
-                                       serviceUrl(deps_.parm.serviceHost, "/soft/myClass.asp?uName=" + deps_.parm.userName)));
+                                       serviceUrl(deps_.parm.serviceHost, withQuery("/soft/myClass.asp", {{"uName", deps_.parm.userName}}))));
         main_.web3().navigate(fileUrl(page));
     }
     main_.exitManage();

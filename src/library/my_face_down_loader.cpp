@@ -8,6 +8,7 @@
 #include "core/paths.h"
 #include "core/service.h"
 #include "core/text.h"
+#include "core/urls.h"
 #include "library/library_helpers.h"
 
 namespace tovlo {
@@ -84,7 +85,7 @@ void MyFaceDownLoader::timer1Tick() {
     std::filesystem::remove(listingFile(), ec);
     // A listing that cannot even be requested is handled like one that
     // failed: the page is built from nothing, and the panel hands back.
-    if (!downloader1_.BeginDownload(serviceUrl("/soft/showFace.asp?classId=" + classId_ + "&PageNo=" + page_),
+    if (!downloader1_.BeginDownload(serviceUrl(withQuery("/soft/showFace.asp", {{"classId", classId_}, {"PageNo", page_}})),
                                     listingFile()))
         allComplete();
 }

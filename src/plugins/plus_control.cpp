@@ -9,6 +9,7 @@
 #include "core/functions.h"
 #include "core/paths.h"
 #include "core/text.h"
+#include "core/urls.h"
 #include "plugins/soft_info.h"
 
 namespace tovlo {

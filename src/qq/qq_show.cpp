@@ -2,6 +2,7 @@
 
 #include "core/paths.h"
 #include "core/twips.h"
+#include "core/urls.h"
 
 namespace tovlo {
 
@@ -14,7 +15,7 @@ QQShow::QQShow(Forms& forms, EventLoop& loop, const Desktop& desktop, const Publ
     WebBrowser1().setGeometry({twipsToPixels(kViewLeftTwips), twipsToPixels(kViewTopTwips),
                                twipsToPixels(kViewSizeTwips), twipsToPixels(kViewSizeTwips)});
     const std::string ver = parm.ini.GetIniKey("application", "ver");
-    WebBrowser1().navigate(fileUrl(joinPath(parm.app, {"w", "QQShow.html"})) + "?v=" + ver);
+    WebBrowser1().navigate(withQuery(fileUrl(joinPath(parm.app, {"w", "QQShow.html"})), {{"v", ver}}));
     moveTo(pixelsToTwips(desktop.screenSize().width) - kSizeTwips, screenHeight_ - kPeekTwips);
     timer1_->onTick = [this] { timer1Tick(); };
     timer1_->setEnabled(true);

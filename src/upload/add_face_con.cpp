@@ -9,6 +9,7 @@
 #include "core/paths.h"
 #include "core/text.h"
 #include "core/service.h"
+#include "core/urls.h"
 #include "qq/qq_clipboard.h"
 
 namespace tovlo {
@@ -54,7 +55,8 @@ void AddFaceCon::panelStart() {
         writeTextFile(deps_.platform.codec, classList,
                       fetchUrlText(deps_.platform, deps_.parm.app,
                                    serviceUrl(deps_.parm.serviceHost,
-                                              "/soft/manageClass_ajax.asp?action=classList_Script&userName=" + user)));
+                                              withQuery("/soft/manageClass_ajax.asp",
+                                                        {{"action", "classList_Script"}, {"userName", user}}))));
     const std::string page = joinPath(folder, {"addFace.html"});
     if (!fileExists(page) && !folderExists(page))
         std::filesystem::copy_file(joinPath(deps_.parm.app, {"templates", "addFace.html"}), page);

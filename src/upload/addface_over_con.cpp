@@ -5,6 +5,7 @@
 #include "core/files.h"
 #include "core/paths.h"
 #include "core/text.h"
+#include "core/urls.h"
 
 namespace tovlo {
 
@@ -68,7 +69,8 @@ void AddfaceOverCon::refreshClass(const std::string& classId) {
         deps_.debug.log("删除成功。。");
     }
     main_.window().show();
-    if (main_.web3().isVisible() && contains(main_.web3().location(), "/" + user + "/" + classId + "/"))
+    // The view's address is encoded; the class's folder is looked for in its decoded path.
+    if (main_.web3().isVisible() && contains(percentDecode(main_.web3().location()), "/" + user + "/" + classId + "/"))
         main_.callVb("showMyOneClassFaces||" + classId + "--1");
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/paths.h"
+#include "core/urls.h"
 #include "core/service.h"
 #include "core/text.h"
 
@@ -29,8 +30,22 @@ TEST(Paths, JoinUsesOneSeparator) {
     EXPECT_EQ(joinPath("/opt/Tovlo/", {"/w/", "x"}), "/opt/Tovlo/w/x");
 }
 
-TEST(Paths, FileUrlsHaveThreeSlashes) {
-    EXPECT_EQ(fileUrl("/home/u/Tovlo/w/nullInte.html"), "file:///home/u/Tovlo/w/nullInte.html");
+// Names holding what an address gives a meaning to ("#", "?", "%", "&",
+// spaces) stay names; plain paths keep their look.
+TEST(Urls, EveryAddressIsEncodedOnce) {
+    const std::pair<std::string, std::string> rows[] = {
+        {fileUrl("/home/u/Tovlo/w/nullInte.html"), "file:///home/u/Tovlo/w/nullInte.html"},
+        {fileUrl("/home/u/a#1/b?2/50%/x y.html"), "file:///home/u/a%231/b%3F2/50%25/x%20y.html"},
+        {fileUrl("/opt/表情/it's.html"), "file:///opt/%E8%A1%A8%E6%83%85/it%27s.html"},
+        {fileUrl("C:/Tovlo/w/main.html"), "file:///C:/Tovlo/w/main.html"},
+        {withQuery(fileUrl("/p/main.html"), {{"v", "2.3 beta&x"}}), "file:///p/main.html?v=2.3%20beta%26x"},
+        {withQuery("/soft/myClass.asp", {{"uName", "张#三"}}), "/soft/myClass.asp?uName=%E5%BC%A0%23%E4%B8%89"},
+        {withQuery("/a?x=1", {{"b", "="}, {"c", ""}}), "/a?x=1&b=%3D&c="},
+    };
+    for (const auto& [built, want] : rows) EXPECT_EQ(built, want);
+    for (const char* text : {"a#b?c%d 张 &=+", "%", "%4", "%zz", ""})
+        EXPECT_EQ(percentDecode(percentEncode(text)), text);
+    EXPECT_EQ(percentDecode("50%-%4x%E5%BC%A0"), "50%-%4x张");
 }
 
 TEST(Service, HostSettingShapesEveryAddress) {

@@ -115,7 +115,8 @@ QtBrowserView::QtBrowserView(QWidget* parent)
     channel->registerObject(QString::fromLatin1(kPageBridgeName), bridge_);
     page_->setWebChannel(channel, QWebEngineScript::MainWorld);
 
-    page_->onPageNavigation = [this](const QUrl& url) { location_ = url.toString().toStdString(); };
+    // Encoded as the program encodes the addresses it navigates to.
+    page_->onPageNavigation = [this](const QUrl& url) { location_ = url.toString(QUrl::FullyEncoded).toStdString(); };
     QObject::connect(page_, &QWebEnginePage::loadStarted, &context_, [this] {
         navigationRequested_ = false;
         wakeWaits();

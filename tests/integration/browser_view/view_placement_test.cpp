@@ -1,4 +1,7 @@
 // Placement, visibility and location of a view in its form.
+#include <filesystem>
+
+#include "core/urls.h"
 #include "desktop_input.h"
 
 namespace tovlo::test {
@@ -38,6 +41,18 @@ TEST_F(ViewPlacement, LocationFollowsTheProgramAndThePagesOwnNavigation) {
     view->runScript("external.calls('t', location.href)");
     ASSERT_TRUE(waitForCall("t", "about:blank"));
     EXPECT_EQ(view->location(), "about:blank");
+}
+
+// A folder whose name holds what an address gives a meaning to is reached
+// through its encoded address, and the page sees its own folder's name.
+TEST_F(ViewPlacement, APageInAFolderNamedWithUrlCharactersLoads) {
+    const std::string folder = dir / "a#1?b%2 张 x";
+    std::filesystem::create_directories(folder);
+    writeBytes(folder + "/p.html",
+               "<body onload=\"external.calls('t', decodeURIComponent(location.pathname.split('/').slice(-2)[0]))\">");
+    view->navigate(fileUrl(folder + "/p.html"));
+    ASSERT_TRUE(waitForCall("t", "a#1?b%2 张 x"));
+    EXPECT_EQ(percentDecode(view->location()), "file://" + folder + "/p.html");
 }
 
 }  // namespace

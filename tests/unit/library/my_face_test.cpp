@@ -1,6 +1,7 @@
 // The own-faces panel: listing, skipping what is on disk, the class page.
 #include <filesystem>
 
+#include "core/urls.h"
 #include "library/my_face_down_loader.h"
 #include "library_fixture.h"
 
@@ -76,7 +77,7 @@ TEST_F(MyFaceTest, PlaceholderOrderDependsOnWhetherTheListingHasEntries) {
     settle();
     EXPECT_EQ(net.starts.size(), 1u);
     EXPECT_EQ(readBytes(own("5/1.html")),
-              "S=only--0 P=file://" + file("w/CustomFace/x{{plus}}") + " U=x{{plus}} L=[{}] {{other}}");
+              "S=only--0 P=" + fileUrl(file("w/CustomFace/x{{plus}}")) + " U=x{{plus}} L=[{}] {{other}}");
 
     answer(listingUrl("5", "2"), "h||5/a.gif$$5/s_a.gif--1");
     writeBytes(own("5/a.gif"), "a");
@@ -84,7 +85,8 @@ TEST_F(MyFaceTest, PlaceholderOrderDependsOnWhetherTheListingHasEntries) {
     main->callVb("showMyOneClassFaces||5--2");
     settle();
     EXPECT_EQ(readBytes(own("5/2.html")),
-              "S=h||5/a.gif$$5/s_a.gif--1 P=file://" + file("w/CustomFace/x[{}]") + " U=x[{}] L=[{}] {{other}}");
+              "S=h||5/a.gif$$5/s_a.gif--1 P=" + fileUrl(file("w/CustomFace/x{{plus}}")) + " U=x[{}] L=[{}] {{other}}")
+        << "the encoded folder holds no placeholder, whatever the order";
 }
 
 TEST_F(MyFaceTest, BrokenListingsStillEndWithAPage) {

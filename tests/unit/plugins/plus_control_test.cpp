@@ -3,6 +3,7 @@
 // answer file it leaves.
 #include "core/files.h"
 #include "core/paths.h"
+#include "core/urls.h"
 #include "main_form_fixture.h"
 #include "platform/fake/fake_clipboard.h"
 #include "plugins/plugin_panels.h"

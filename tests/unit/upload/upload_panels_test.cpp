@@ -5,6 +5,7 @@
 
 #include "core/files.h"
 #include "core/paths.h"
+#include "core/urls.h"
 #include "main_form_fixture.h"
 #include "platform/fake/fake_clipboard.h"
 #include "platform/fake/fake_tcp_client.h"

@@ -1,0 +1,24 @@
+#pragma once
+// Addresses. Every address the program builds goes through these: names of
+// folders and files and query values may hold any character ("#", "?", "%",
+// spaces, Chinese), and each is percent-encoded so that it stays what it is.
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace tovlo {
+
+// Every byte other than ASCII letters, digits and "-._~" as "%XX" (upper case).
+std::string percentEncode(std::string_view text);
+// "%XX" back to its byte; anything else, including a broken "%", is kept.
+std::string percentDecode(std::string_view text);
+// A file: URL for an absolute local path (file:///home/u/x on Linux,
+// file:///C:/x on Windows), each name of the path encoded.
+std::string fileUrl(std::string_view path);
+// The URL with the parameters appended after "?" (or "&" when it already
+// has a query), each value encoded.
+using QueryParams = std::vector<std::pair<std::string, std::string>>;
+std::string withQuery(std::string url, const QueryParams& params);
+
+}  // namespace tovlo
