@@ -229,8 +229,10 @@ void MainForm::timer3Tick() {
     if (!contains(text, "isQQShow")) return;
     for (const std::string& item : split(text, "||")) {
         // An item without "=" names nothing and is skipped; a value keeps any
-        // further "=" it holds (addresses with a query do).
-        auto nameValue = splitFirst(item, "=");
+        // further "=" it holds (addresses with a query do). Line breaks and
+        // blanks around an item (a list written one item per line) are not
+        // part of it: "true" must match, and config.ini must not get them.
+        auto nameValue = splitFirst(trimSpace(item), "=");
         if (nameValue) applyParam(nameValue->first, nameValue->second);
     }
 }
@@ -282,11 +284,18 @@ void MainForm::openAbout() {
 void MainForm::exitMenu() {
     parm_.startWith = parm_.ini.GetIniKey("run", "startWith");
     if (parm_.startWith != "1") {
-        // The page answers with "exitFun" and the class it shows.
-        runPageScript(web(), "exitFun()");
-        return;
+        // The page answers with "exitFun" and the class it shows. A page
+        // that cannot (the offline notice has no exitFun) must not keep the
+        // user from quitting: the program ends and the stored class stays.
+        try {
+            runPageScript(web(), "exitFun()");
+            return;
+        } catch (const ScriptError& e) {
+            debug_.log(std::string("exit without the page: ") + e.what());
+        }
+    } else {
+        parm_.ini.WriteIniKey("run", "defaultFaceClass", "没有分类");
     }
-    parm_.ini.WriteIniKey("run", "defaultFaceClass", "没有分类");
     platform_.tray.setVisible(false);
     unloadAll();
 }

@@ -51,12 +51,19 @@ std::optional<std::pair<std::string, std::string>> splitFirst(std::string_view t
                           std::string(text.substr(hit + sep.size())));
 }
 
-std::string_view trimBlanks(std::string_view text) {
-    auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
+namespace {
+
+std::string_view trimmed(std::string_view text, std::string_view away) {
+    const std::size_t first = text.find_first_not_of(away);
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(away) - first + 1);
 }
+
+}  // namespace
+
+std::string_view trimBlanks(std::string_view text) { return trimmed(text, " \t"); }
+
+std::string_view trimSpace(std::string_view text) { return trimmed(text, " \t\r\n"); }
 
 std::string scriptStringText(std::string_view text) {
     std::string out;

@@ -19,6 +19,8 @@ std::optional<std::pair<std::string, std::string>> splitFirst(std::string_view t
                                                               std::string_view sep);
 // Leading and trailing spaces and tabs removed.
 std::string_view trimBlanks(std::string_view text);
+// Leading and trailing spaces, tabs and line breaks removed.
+std::string_view trimSpace(std::string_view text);
 // The text made safe inside a single-quoted script string literal: "\", "'"
 // and line breaks are escaped, so the page receives exactly the text.
 std::string scriptStringText(std::string_view text);

@@ -140,6 +140,29 @@ TEST_F(MainFormTest, ServerParametersMoveFaceDownloadsAndShowTheNotice) {
     EXPECT_EQ(parm->faceHttpPath, "http://else/") << "an answer without isQQShow changes nothing";
 }
 
+// A list written one item per line: the line breaks are no part of names or values.
+TEST_F(MainFormTest, ServerParameterItemsAreTrimmed) {
+    fake.fetch.answers[serviceUrl("/soft/connect.html")] = "1";
+    fake.fetch.answers[serviceUrl("/soft/params.html")] = "isQQShow=true\r\n||\r\n faceHttpPath=http://cdn/soft/ \r\n";
+    start();
+    main->callVb("into||-");
+    fake.loop.advance(1000);
+    EXPECT_NE(main->notice(), nullptr);
+    EXPECT_EQ(parm->faceHttpPath, "http://cdn/soft/");
+    EXPECT_EQ(parm->ini.GetIniKey("run", "faceHttpPath"), "http://cdn/soft/");
+}
+
+TEST_F(MainFormTest, ExitWorksOnAPageWithoutExitFun) {
+    start();
+    web().missingFunctions.insert("exitFun");  // the offline notice
+    parm->ini.WriteIniKey("run", "defaultFaceClass", "cute");
+    fake.tray.onMenuRequest();
+    fake.tray.choose(2);
+    EXPECT_TRUE(fake.loop.quitRequested);
+    EXPECT_FALSE(fake.tray.visible);
+    EXPECT_EQ(parm->ini.GetIniKey("run", "defaultFaceClass"), "cute");
+}
+
 TEST_F(MainFormTest, ExitMenuAsksThePageOrEndsAtOnce) {
     start();
     main->exitMenu();
