@@ -84,7 +84,7 @@ void MainForm::load(const std::string& commandLine) {
         view->navigate("about:blank");
     }
     window_->hide();
-    startUp(parm_, platform_, [this](const std::string& name) { setUserName(name); });
+    startUp(parm_, platform_, debug_, [this](const std::string& name) { setUserName(name); });
     takeVersion(parm_, commandLine);
     if (parm_.isDebug) debug_.show();
     trayTip_ = trayTipText(parm_);

@@ -1,7 +1,9 @@
 #include "startup.h"
 
 #include <filesystem>
+#include <optional>
 
+#include "errors.h"
 #include "files.h"
 #include "functions.h"
 #include "paths.h"
@@ -10,7 +12,7 @@
 
 namespace tovlo {
 
-void startUp(PublicParm& parm, Platform& platform,
+void startUp(PublicParm& parm, Platform& platform, DebugForm& debug,
              const std::function<void(const std::string&)>& setUserName) {
     IniCls& ini = parm.ini;
     // 1. Bind the configuration file.
@@ -45,14 +47,39 @@ void startUp(PublicParm& parm, Platform& platform,
     if (ini.GetIniKey("run", "updateFaseMainhtml").empty()) {
         platform.messages.show("新版本做些必要的打扫处理！开始...");
         std::string defaultRoot = joinPath(parm.app, {"w"});
-        fixMainPages(platform.codec, defaultRoot);
-        if (defaultRoot != parm.facePath) fixMainPages(platform.codec, parm.facePath);
+        fixMainPages(defaultRoot, debug);
+        if (defaultRoot != parm.facePath) fixMainPages(parm.facePath, debug);
         ini.WriteIniKey("run", "updateFaseMainhtml", "1");
         platform.messages.show("成功！");
     }
 }
 
-void fixMainPages(const TextCodec& codec, const std::string& root) {
+namespace {
+
+// Every occurrence of the ASCII text `from` in a page of the ANSI code page,
+// replaced on the bytes. Matches start at characters only: the second byte
+// of a double-byte character (a lead byte 0x81-0xFE and any byte after it)
+// may look like an ASCII letter, and is stepped over with its lead byte.
+std::string replaceInAnsiText(const std::string& bytes, std::string_view from, std::string_view to) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (bytes.compare(i, from.size(), from) == 0) {
+            out += to;
+            i += from.size();
+            continue;
+        }
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        const std::size_t length = c >= 0x81 && c <= 0xFE && i + 1 < bytes.size() ? 2 : 1;
+        out.append(bytes, i, length);
+        i += length;
+    }
+    return out;
+}
+
+}  // namespace
+
+void fixMainPages(const std::string& root, DebugForm& debug) {
     std::error_code ec;
     std::filesystem::directory_iterator it(root, ec);
     if (ec) return;
@@ -60,19 +87,26 @@ void fixMainPages(const TextCodec& codec, const std::string& root) {
         if (!entry.is_directory(ec)) continue;
         std::string name = entry.path().filename().string();
         std::string folder = joinPath(root, {name});
-        if (fileExists(joinPath(folder, {"main.html"}))) patchMainPage(codec, folder, name);
+        if (!fileExists(joinPath(folder, {"main.html"}))) continue;
+        // One page that cannot be patched is left as it is; the others and
+        // the start of the program go on.
+        try {
+            patchMainPage(folder, name);
+        } catch (const std::exception& e) {
+            debug.log("clean-up skipped " + folder + ": " + e.what());
+        }
     }
 }
 
-void patchMainPage(const TextCodec& codec, const std::string& folder, const std::string& /*name*/) {
-    std::string page = joinPath(folder, {"main.html"});
-    std::string text = readTextFile(codec, page);
-    text = replaceAll(std::move(text), "+\"/\"+y+\"-\"+x+\".gif\")",
-                      "+\"/\"+y+\"-\"+x+\".gif\",e.offsetX+20,e.offsetY+113)");
-    text = replaceAll(std::move(text), "showImg(src)", "showImg(src,x,y)");
-    std::error_code ec;
-    std::filesystem::remove(page, ec);
-    writeTextFile(codec, page, text);
+void patchMainPage(const std::string& folder, const std::string& /*name*/) {
+    const std::string page = joinPath(folder, {"main.html"});
+    const std::optional<std::string> before = readFileBytes(page);
+    if (!before) throw TovloError(kErrFileAccess, "cannot read " + page);
+    std::string text = replaceInAnsiText(*before, "+\"/\"+y+\"-\"+x+\".gif\")",
+                                         "+\"/\"+y+\"-\"+x+\".gif\",e.offsetX+20,e.offsetY+113)");
+    text = replaceInAnsiText(text, "showImg(src)", "showImg(src,x,y)");
+    // The new page replaces the old one whole or not at all.
+    if (text != *before && !replaceFileAtomically(page, text)) throw TovloError(kErrFileAccess, "cannot write " + page);
 }
 
 void takeVersion(PublicParm& parm, const std::string& commandLine) {

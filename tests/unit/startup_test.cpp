@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "core/service.h"
@@ -17,11 +19,16 @@ struct StartUpTest : ::testing::Test {
     test::TempDir dir;
     FakePlatform fake;
     PublicParm parm{dir.path(), fake.codec};
+    DebugForm debug{fake.platform};
+    std::vector<std::string> logged;
     std::string loggedIn;
     std::string config = dir / "config.ini";
 
+    void SetUp() override {
+        debug.setEcho([this](const std::string& line) { logged.push_back(line); });
+    }
     void run() {
-        startUp(parm, fake.platform, [&](const std::string& n) { loggedIn = n; });
+        startUp(parm, fake.platform, debug, [&](const std::string& n) { loggedIn = n; });
     }
     std::string key(const std::string& section, const std::string& k) {
         return parm.ini.GetIniKey(section, k);
@@ -118,6 +125,35 @@ TEST_F(StartUpTest, CleanUpPatchesEveryPackPageOfTheDefaultFolderOnce) {
     EXPECT_EQ(pagesAtFirstMessage[1], kNewPage) << "the second after it";
 }
 
+// The clean-up works on the page's bytes: what is not one of its two ASCII
+// texts stays byte for byte, also bytes that are no GBK text, and a page
+// that cannot be written is left whole while the others and the start go on.
+TEST_F(StartUpTest, CleanUpKeepsEveryOtherByteAndSkipsAPageItCannotWrite) {
+    const std::string gbkTitle = "<title>\xB1\xED\xC7\xE9</title>";  // 表情
+    const std::string notGbk = "\xFF\x80\x01";
+    // A lead byte followed by 's' is one character: "howImg(src)" after it is no call.
+    const std::string lookalike = "\xB0showImg(src)";
+    struct Row {
+        const char* folder;
+        std::string before, after;
+    };
+    const Row rows[] = {
+        {"a", gbkTitle + kOldPage + notGbk, gbkTitle + kNewPage + notGbk},
+        {"b", lookalike, lookalike},
+        {"c", notGbk + "showImg(src)", notGbk + "showImg(src,x,y)"},
+        {"locked", kOldPage, kOldPage},
+    };
+    for (const Row& row : rows) writeBytes(dir / ("w/" + std::string(row.folder) + "/main.html"), row.before);
+    // The new page cannot be written beside the old one.
+    std::filesystem::create_directories(dir / ("w/locked/main.html.tmp" + std::to_string(::getpid())));
+    writeBytes(config, "[run]\r\n");
+    run();
+    for (const Row& row : rows) EXPECT_EQ(readBytes(dir / ("w/" + std::string(row.folder) + "/main.html")), row.after) << row.folder;
+    EXPECT_EQ(key("run", "updateFaseMainhtml"), "1");
+    ASSERT_EQ(logged.size(), 1u);
+    EXPECT_NE(logged[0].find("w/locked"), std::string::npos) << logged[0];
+}
+
 TEST_F(StartUpTest, CleanUpAlsoVisitsAMovedFaceFolder) {
     test::TempDir faces;
     writeBytes(dir / "w/a/main.html", kOldPage);
@@ -154,7 +190,7 @@ TEST_F(StartUpTest, VersionComesFromTheCommandLineAndIsStored) {
     EXPECT_EQ(trayTipText(parm), "Tovlo2.3");
 
     PublicParm next(dir.path(), fake.codec);
-    startUp(next, fake.platform, [](const std::string&) {});
+    startUp(next, fake.platform, debug, [](const std::string&) {});
     takeVersion(next, "");
     EXPECT_EQ(next.ver, "2.3") << "the next start without arguments reads the stored version";
 }

@@ -47,7 +47,7 @@ TEST_F(PackPage, StartUpPatchLeavesAGeneratedPageUnchanged) {
     const std::string before = readBytes(folder + "/main.html");
     ASSERT_EQ(height, 60);
     ASSERT_NE(before.find("height:60px"), std::string::npos);
-    patchMainPage(codec, folder, "hot");
+    patchMainPage(folder, "hot");
     EXPECT_EQ(readBytes(folder + "/main.html"), before);
 }
 
