@@ -33,7 +33,11 @@ void startUp(PublicParm& parm, Platform& platform, DebugForm& debug,
     // 7. Automatic login.
     if (ini.GetIniKey("run", "autoLoginName").empty()) ini.WriteIniKey("run", "autoLoginName", "");
     parm.autoLoginName = ini.GetIniKey("run", "autoLoginName");
-    if (!parm.autoLoginName.empty()) setUserName(parm.autoLoginName);
+    // The name becomes a folder name, so it must be one name, as a login's is.
+    if (!parm.autoLoginName.empty() && !isSafeName(parm.autoLoginName))
+        debug.log("automatic login skipped: unusable account name " + parm.autoLoginName);
+    else if (!parm.autoLoginName.empty())
+        setUserName(parm.autoLoginName);
     // 8. Face download base: the stored value is only a default for the file;
     // the parameter always starts from the service.
     std::string base = serviceBase(parm.serviceHost);

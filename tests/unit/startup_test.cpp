@@ -87,6 +87,20 @@ TEST_F(StartUpTest, SecondStartKeepsValuesAndSkipsTheCleanUp) {
     EXPECT_EQ(key("run", "faceHttpPath"), "http://elsewhere/x/") << "an existing value is kept";
 }
 
+// The remembered account becomes a folder name: only a name that a login
+// would accept logs in.
+TEST_F(StartUpTest, AutomaticLoginTakesOnlyAUsableAccountName) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"demo", "demo"}, {"张三", "张三"}, {"..", ""}, {"../other", ""}, {"a/b", ""}, {".", ""},
+    };
+    for (const auto& [stored, user] : rows) {
+        loggedIn.clear();
+        writeBytes(config, "[run]\r\nupdateFaseMainhtml=1\r\nautoLoginName=" + fake.codec.utf8ToAnsi(stored) + "\r\n");
+        run();
+        EXPECT_EQ(loggedIn, user) << stored;
+    }
+}
+
 TEST_F(StartUpTest, BottomBarModeLastsForThisRunOnly) {
     for (const char* mode : {"buttom", "buttom2", "buttom3"}) {
         writeBytes(config, std::string("[run]\r\nupdateFaseMainhtml=1\r\nshowModel=") + mode + "\r\n");
