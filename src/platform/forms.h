@@ -25,8 +25,15 @@ public:
 class Label {
 public:
     virtual ~Label() = default;
+    // A CR LF (or LF) in the text starts a new line.
     virtual void setText(const std::string& text) = 0;
     virtual std::string text() const = 0;
+    // The label's height in pixels, fixed by setHeight; until then it is
+    // as tall as its text.
+    virtual int height() const = 0;
+    virtual void setHeight(int pixels) = 0;
+    // How tall the label would be if it fitted its text at its width.
+    virtual int fittedHeight() const = 0;
     std::function<void()> onClick;
 };
 

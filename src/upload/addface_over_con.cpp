@@ -1,6 +1,8 @@
 #include "addface_over_con.h"
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 
 #include "core/files.h"
 #include "core/paths.h"
@@ -23,6 +25,7 @@ const std::pair<const char*, const char*> kFailures[] = {
 
 AddfaceOverCon::AddfaceOverCon(MainForm& main, std::unique_ptr<Form> form, const UploadDeps& deps)
     : Panel(std::move(form)), main_(main), deps_(deps), timer1_(deps.platform.loop.createTimer(1000, true)) {
+    Label1().setHeight(kMessageHeight);
     Label1().setText("当前版本");
     Label3().setText("2");
     this->form().label("Label2").setText("秒内自动确定......");
@@ -42,15 +45,28 @@ void AddfaceOverCon::invoke(const std::string& method) {
 }
 
 void AddfaceOverCon::dodo() {
-    for (const auto& [code, message] : kFailures) {
-        if (args_ == code) {
-            Label1().setText(message);
-            return;
-        }
+    const auto failure = std::find_if(std::begin(kFailures), std::end(kFailures),
+                                      [this](const auto& f) { return args_ == f.first; });
+    if (failure != std::end(kFailures)) {
+        Label1().setText(failure->second);
+    } else {
+        Label1().setText("添加成功");
+        args_ = args_.empty() ? args_ : args_.substr(1);
+        refreshClass(args_);
     }
-    Label1().setText("添加成功");
-    args_ = args_.empty() ? args_ : args_.substr(1);
-    refreshClass(args_);
+    centreMessage();
+}
+
+// Line breaks in front of the message centre it in the label: as many as
+// half the room left over holds lines of the message's height.
+void AddfaceOverCon::centreMessage() {
+    const int room = Label1().height();
+    const int fitted = Label1().fittedHeight();
+    if (fitted <= 0) return;
+    const int lines = ((room - fitted) / 2) / fitted;
+    std::string text = Label1().text();
+    for (int i = 0; i < lines; ++i) text = "\r\n" + text;
+    Label1().setText(text);
 }
 
 // The class's local pages are out of date: drop them, and show the class

@@ -25,8 +25,12 @@ public:
     Label& Label3() { return form().label("Label3"); }
     Button& Command1() { return form().button("Command1"); }
 
+    // The message's box: room for a few lines, the message centred in it.
+    static constexpr int kMessageHeight = 96;
+
 private:
     void dodo();
+    void centreMessage();
     void refreshClass(const std::string& classId);
     void timer1Tick();
 

@@ -23,14 +23,34 @@ public:
     int selected = -1;
 };
 
+// Lays its text out in lines of lineHeight pixels, one per CR LF or LF
+// and one per charsPerLine characters (bytes) of a line.
 class FakeLabel : public Label {
 public:
     void setText(const std::string& t) override { value = t; }
     std::string text() const override { return value; }
+    int height() const override { return fixedHeight >= 0 ? fixedHeight : fittedHeight(); }
+    void setHeight(int pixels) override { fixedHeight = pixels; }
+    int fittedHeight() const override {
+        int lines = 0;
+        std::size_t start = 0;
+        for (;;) {
+            std::size_t end = value.find('\n', start);
+            std::size_t length = (end == std::string::npos ? value.size() : end) - start;
+            if (length > 0 && value[start + length - 1] == '\r') --length;
+            lines += length == 0 ? 1 : static_cast<int>((length + charsPerLine - 1) / charsPerLine);
+            if (end == std::string::npos) break;
+            start = end + 1;
+        }
+        return lines * lineHeight;
+    }
     void click() {
         if (onClick) onClick();
     }
     std::string value;
+    int fixedHeight = -1;
+    int lineHeight = 16;
+    std::size_t charsPerLine = 40;
 };
 
 class FakeProgressBar : public ProgressBar {

@@ -65,11 +65,29 @@ public:
             if (onClick) onClick();
         };
     }
-    void setText(const std::string& text) override { w_->setText(q(text)); }
-    std::string text() const override { return w_->text().toStdString(); }
+    void setText(const std::string& text) override {
+        text_ = text;
+        w_->setText(q(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    }
+    std::string text() const override { return text_; }
+    int height() const override {
+        settle();
+        return w_->height();
+    }
+    void setHeight(int pixels) override { w_->setFixedHeight(pixels); }
+    int fittedHeight() const override {
+        settle();
+        return w_->heightForWidth(w_->width());
+    }
 
 private:
+    // The form's layout has given the label its size (it does so lazily).
+    void settle() const {
+        if (QWidget* form = w_->parentWidget())
+            if (QLayout* layout = form->layout()) layout->activate();
+    }
     ClickableLabel* w_;
+    std::string text_;
 };
 
 class QtProgressBar : public ProgressBar {

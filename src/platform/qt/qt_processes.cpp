@@ -10,11 +10,10 @@ namespace tovlo {
 
 namespace {
 
-// The argument text is the rest of a command line: it reaches the program as
-// its arguments, split at spaces.
-QStringList argumentsOf(const std::string& argument) {
-    return QString::fromStdString(argument).split(' ', Qt::SkipEmptyParts);
-}
+// The argument text is the rest of the program's command line ("main.exe",
+// one space, the text): it reaches the program whole, as one argument, with
+// every space it holds, and empty when it is empty.
+QStringList argumentsOf(const std::string& argument) { return {QString::fromStdString(argument)}; }
 
 }  // namespace
 

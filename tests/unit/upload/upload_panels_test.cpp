@@ -106,7 +106,7 @@ TEST_F(UploadPanelsTest, APictureOver100KbShowsTheSizeMessageWithoutAConnection)
     EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
     ASSERT_NE(result(), nullptr);
     EXPECT_EQ(result()->args(), "-0");
-    EXPECT_EQ(result()->Label1().text(), "文件大小不能超过100KB！");
+    EXPECT_EQ(result()->Label1().text(), "\r\n\r\n文件大小不能超过100KB！");
 }
 
 TEST_F(UploadPanelsTest, ASuccessDropsTheClassAndShowsItAgainWhenItIsOnScreen) {
@@ -131,7 +131,7 @@ TEST_F(UploadPanelsTest, ASuccessDropsTheClassAndShowsItAgainWhenItIsOnScreen) {
 
     ASSERT_NE(result(), nullptr);
     EXPECT_EQ(result()->args(), "12");
-    EXPECT_EQ(result()->Label1().text(), "添加成功");
+    EXPECT_EQ(result()->Label1().text(), "\r\n\r\n添加成功");
     EXPECT_FALSE(fs::exists(own("12/1.html")));
     EXPECT_FALSE(fs::exists(own("12/1.gif")));
     EXPECT_EQ(panelLog, (std::vector<std::string>{"MyFaceDownLoader.PClassId=12", "MyFaceDownLoader.PPage=1"}))
@@ -151,11 +151,15 @@ TEST_F(UploadPanelsTest, NoConnectionSaysSoAndLeavesThePanelOpen) {
 }
 
 TEST_F(UploadPanelsTest, FailureCodesShowTheirMessagesAndOthersCountAsSuccess) {
+    // The message is centred in its label by line breaks in front of it:
+    // the fake label has 16-pixel lines of 40 bytes, the label is 96 high.
+    const std::string one = "\r\n\r\n";  // a one-line message: ((96 - 16) / 2) / 16 = 2
     const std::pair<std::string, std::string> cases[] = {
-        {"-1", "文件格式只能是 gif，jpg，bmp！"},
-        {"-2", "未知错误！"},
+        {"-1", one + "文件格式只能是 gif，jpg，bmp！"},
+        {"-2", one + "未知错误！"},
+        // 104 bytes take three lines: ((96 - 48) / 2) / 48 = 0
         {"-3", "当前版本，或者你当前级别，一个类不能添加超过50个表情，详情请查看帮助！"},
-        {"-4", "添加成功"},
+        {"-4", one + "添加成功"},
     };
     parm->userName = "tom";
     for (const auto& [code, message] : cases) {
