@@ -259,7 +259,7 @@ void MainForm::loginout(const std::string&) {
 }
 
 void MainForm::loadPlus(const std::string& arg) {
-    if (control(kSlotPlus)) throw TovloError(kErrInvalidArgument, "a plug-in panel is already open");
+    if (control(kSlotPlus)) throw TovloError(kErrSlotTaken, "a plug-in panel is already open");
     if (!panels_.knows("PlusControl"))
         throw TovloError(kErrInvalidArgument, "the panel PlusControl is not part of this build");
     // Its panel would have no description, folder or page to show.

@@ -120,7 +120,7 @@ void MainForm::loadPlusControl(const std::string& className) { loadSlot(kSlotPlu
 
 void MainForm::loadSlot(const std::string& slot, const std::string& className) {
     // Both refusals come before any change, so a failed load leaves all as it was.
-    if (control(slot)) throw TovloError(kErrInvalidArgument, "a panel is already loaded as " + slot);
+    if (control(slot)) throw TovloError(kErrSlotTaken, "a panel is already loaded as " + slot);
     if (!panels_.knows(className))
         throw TovloError(kErrInvalidArgument, "the panel " + className + " is not part of this build");
     Frame& frame = Frame1();

@@ -62,6 +62,7 @@ public:
     void setUserName(const std::string& name) { parm_.userName = name; }
     std::string getver() const { return parm_.ver; }
     void onHtmlLoadOver();
+    void debugLog(const std::string& text) { debug_.log(text); }
 
     // Panel slots.
     void loadUserControl(const std::string& className);

@@ -2,6 +2,7 @@
 
 #include "bridge/main_form.h"
 #include "core/errors.h"
+#include "core/user_message.h"
 
 namespace tovlo {
 
@@ -26,9 +27,19 @@ void WebJs::calls(const std::string& webName, const std::string& Text) const {
     }
 }
 
+// A failing command rejects the page's call with a short Chinese message
+// (the pages show it to the user); what went wrong goes to the debug log.
 void WebJs::attachTo(BrowserView& view) const {
     WebJs self = *this;
-    view.setExternalCalls([self](const std::string& webName, const std::string& text) { self.calls(webName, text); });
+    view.setExternalCalls([self](const std::string& webName, const std::string& text) {
+        try {
+            self.calls(webName, text);
+        } catch (const std::exception& e) {
+            self.main_->debugLog("failed: " + webName + " " + text + ": " + e.what());
+            const auto* numbered = dynamic_cast<const TovloError*>(&e);
+            throw TovloError(numbered ? numbered->number() : 0, userMessage(e));
+        }
+    });
 }
 
 }  // namespace tovlo

@@ -19,6 +19,8 @@ inline constexpr int kErrFileNotFound = 53;
 inline constexpr int kErrFileAccess = 75;
 inline constexpr int kErrKeyExists = 457;
 inline constexpr int kErrInvalidArgument = 5;
+// A panel slot (a control name) that already holds a panel.
+inline constexpr int kErrSlotTaken = 727;
 
 class FileNotFoundError : public TovloError {
 public:

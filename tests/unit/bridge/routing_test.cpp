@@ -1,4 +1,6 @@
 // How page calls reach their receivers, and how failures leave the state.
+#include <algorithm>
+
 #include "main_form_fixture.h"
 
 namespace tovlo::test {
@@ -29,6 +31,42 @@ TEST_F(MainFormTest, CallsToAMissingReceiverFailBackToThePage) {
     EXPECT_THROW(web().pageCalls("addWeb", "back||-"), TovloError) << "no panel loaded";
     EXPECT_THROW(web().pageCalls("plus", "getInfor||-"), TovloError);
     EXPECT_THROW(web().pageCalls("qqWeb", "close||-"), TovloError) << "the main window's pages have no notice window";
+}
+
+// The page hears a short Chinese sentence it can show the user; what went
+// wrong, in the developer's words, goes to the debug log.
+TEST_F(MainFormTest, AFailedCallTellsThePageInChineseAndLogsTheDetails) {
+    offerPanel("ClassManager");
+    start();
+    std::vector<std::string> logged;
+    debug->setEcho([&](const std::string& line) { logged.push_back(line); });
+    main->callVb("manage||-");
+    web().missingFunctions.insert("history");
+    struct Row {
+        const char* webName;
+        const char* text;
+        const char* told;
+        const char* detail;
+    };
+    const Row rows[] = {
+        {"web", "manage||-", "请先关闭已经打开的面板", "a panel is already loaded as tempUserControl"},
+        {"plus", "getInfor||-", "这项操作无法完成", "nothing receives the commands of plus"},
+        {"web", "closeWeb2", "这项操作无法完成", "not a command"},
+        {"web", "history||-", "页面没有响应", "'history' is undefined"},
+    };
+    for (const Row& row : rows) {
+        logged.clear();
+        try {
+            web().pageCalls(row.webName, row.text);
+            ADD_FAILURE() << row.text << " did not fail";
+        } catch (const TovloError& e) {
+            EXPECT_STREQ(e.what(), row.told) << row.text;
+        }
+        const bool explained = std::any_of(logged.begin(), logged.end(), [&](const std::string& line) {
+            return line.find(row.text) != std::string::npos && line.find(row.detail) != std::string::npos;
+        });
+        EXPECT_TRUE(explained) << row.text << " is not in the debug log with " << row.detail;
+    }
 }
 
 TEST_F(MainFormTest, MalformedCommandsFailAndChangeNothing) {
