@@ -22,6 +22,7 @@
 #include "platform/qt/qt_processes.h"
 #include "platform/qt/qt_tcp_client.h"
 #include "platform/qt/qt_tray_icon.h"
+#include "platform/qt/qt_web_profile.h"
 #include "platform/qt/web_engine_setup.h"
 #include "platform/sqlite/sqlite_history_db.h"
 #include "platform/x11/x11_clipboard.h"
@@ -96,8 +97,12 @@ int main(int argc, char** argv) {
     tovlo::registerUploadPanels(panels, {platform, parm, debugForm, *clipboard, connections});
     tovlo::registerPluginPanels(panels, {platform, parm, debugForm, plugins, *clipboard});
 
+    // Pages keep what they store (the main page its pack tabs) across runs.
+    tovlo::setWebProfileFolder(tovlo::joinPath(app, {"webdata"}));
     tovlo::MainForm mainForm({platform, parm, debugForm, *desktop, historyDb, panels, plugins}, {});
     mainForm.load(commandLineText(argc, argv));
+    // The service's pages, besides the local ones, may call the program.
+    tovlo::setTrustedServiceHost(parm.serviceHost);
     std::fprintf(stderr, "Tovlo %s started in %s\n", parm.ver.c_str(), app.c_str());
     return qtApp.exec();
 }

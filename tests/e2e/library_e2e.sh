@@ -59,6 +59,19 @@ for other in $(cut -f1 "$build/devdata/data/packs.txt" | grep -v -x "$pack"); do
     "document.querySelector('#packFrame').src.indexOf('w/$other/main.html') >= 0"
 done
 check "every pack has a tab" page_true main.html "document.querySelectorAll('#tabs [role=tab]').length === $pack_count"
+# The page keeps its tabs in its storage, which outlives the program.
+tovlo_ended() { ! kill -0 "$tovlo_pid" 2>/dev/null; }
+check "退出 ends the program" click_page main.html '#btnExit'
+check "which is gone" wait_for 100 tovlo_ended
+check "having stored the class it showed" grep -q "^defaultFaceClass=." "$program/config.ini"
+stop_tovlo
+check "Tovlo starts again" start_tovlo
+check "with its main page" wait_for 150 page_open main.html
+xdotool windowactivate --sync "$chat" 2>/dev/null
+check "docked beside the chat window" wait_for 50 panel_shown
+check "every pack still has its tab" wait_for 50 page_true main.html \
+  "document.querySelectorAll('#tabs [role=tab]').length === $pack_count"
+check "the page's storage is in the program folder" test -d "$program/webdata"
 
 # --- the sample account and one of its classes ------------------------------------
 check "我的表情 asks for a login" click_page main.html '#btnMine'

@@ -1,6 +1,9 @@
 #include "qt_page_bridge.h"
 
+#include <QWebEnginePage>
 #include <exception>
+
+#include "qt_web_profile.h"
 
 namespace tovlo {
 
@@ -11,6 +14,12 @@ PageBridge::PageBridge(QObject* parent) : QObject(parent) {
 }
 
 void PageBridge::calls(const QString& id, const QString& webName, const QString& text) {
+    // The channel's transport is there for any page the view shows; only the
+    // pages that get window.external may reach the program through it.
+    if (auto* page = qobject_cast<QWebEnginePage*>(parent()); page && !pageMayCallHost(page->url())) {
+        emit answered(id, false, QStringLiteral("这个页面不能调用程序"));
+        return;
+    }
     queue_.push_back({id, webName, text});
     runTimer_.start();
 }

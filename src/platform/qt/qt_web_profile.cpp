@@ -2,10 +2,14 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QUrl>
 #include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
+#include <cctype>
 #include <stdexcept>
 
 namespace tovlo {
@@ -60,6 +64,35 @@ const char* const kExternalShim = R"JS(
   connect();
 )JS";
 
+// Only local pages and the service's pages get the object: a page reached
+// by a link from one of them must not reach the program.
+const char* const kPageGuard = R"JS(
+  var local = location.protocol === 'file:' || location.href === 'about:blank';
+  var service = TRUSTED !== '' && location.protocol === 'http:' && location.host.toLowerCase() === TRUSTED;
+  if (!local && !service) return;
+)JS";
+
+// The trusted service as pages name it in location.host: lower case,
+// without the default port.
+std::string& trustedAuthority() {
+    static std::string authority;
+    return authority;
+}
+
+QString& profileFolder() {
+    static QString folder;
+    return folder;
+}
+
+std::string normalAuthority(std::string authority) {
+    for (char& c : authority) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string defaultPort = ":80";
+    if (authority.size() > defaultPort.size() &&
+        authority.compare(authority.size() - defaultPort.size(), defaultPort.size(), defaultPort) == 0)
+        authority.resize(authority.size() - defaultPort.size());
+    return authority;
+}
+
 QString readWebChannelLibrary() {
     QFile file(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
     if (!file.open(QIODevice::ReadOnly))
@@ -75,14 +108,27 @@ QWebEngineScript externalScript() {
     script.setInjectionPoint(QWebEngineScript::DocumentCreation);
     script.setWorldId(QWebEngineScript::MainWorld);
     script.setRunsOnSubFrames(false);
-    script.setSourceCode(QStringLiteral("(function () {\nvar BRIDGE = '%1';\n").arg(QLatin1String(kPageBridgeName)) +
-                         readWebChannelLibrary() + QString::fromUtf8(kExternalShim) + QStringLiteral("\n})();"));
+    const QByteArray trusted = QJsonDocument(QJsonArray{QString::fromStdString(trustedAuthority())})
+                                   .toJson(QJsonDocument::Compact);
+    script.setSourceCode(QStringLiteral("(function () {\nvar BRIDGE = '%1';\nvar TRUSTED = %2[0];\n")
+                             .arg(QLatin1String(kPageBridgeName), QString::fromUtf8(trusted)) +
+                         QString::fromUtf8(kPageGuard) + readWebChannelLibrary() + QString::fromUtf8(kExternalShim) +
+                         QStringLiteral("\n})();"));
     return script;
 }
 
 QWebEngineProfile* makeProfile() {
-    // No storage name: off the record, nothing of it is kept on disk.
-    auto* profile = new QWebEngineProfile(QCoreApplication::instance());
+    // Without a folder, no storage name: off the record, nothing is kept on disk.
+    QWebEngineProfile* profile = nullptr;
+    if (profileFolder().isEmpty()) {
+        profile = new QWebEngineProfile(QCoreApplication::instance());
+    } else {
+        profile = new QWebEngineProfile(QStringLiteral("Tovlo"), QCoreApplication::instance());
+        profile->setPersistentStoragePath(profileFolder());
+        profile->setCachePath(profileFolder() + QStringLiteral("/cache"));
+        // Pages are kept, not the service's answers: they stay as fresh as before.
+        profile->setHttpCacheType(QWebEngineProfile::MemoryHttpCache);
+    }
     QWebEngineSettings* s = profile->settings();
     // Pages put faces on the clipboard themselves: this grants the clipboard
     // permission of the asynchronous clipboard API without asking.
@@ -99,13 +145,41 @@ QWebEngineProfile* makeProfile() {
     return profile;
 }
 
+// The script again, with the trusted service, for the documents to come.
+void replaceExternalScript(QWebEngineProfile* profile) {
+    QWebEngineScriptCollection* scripts = profile->scripts();
+    for (const QWebEngineScript& old : scripts->find(QStringLiteral("tovlo-external"))) scripts->remove(old);
+    scripts->insert(externalScript());
+}
+
+QWebEngineProfile*& existingProfile() {
+    static QWebEngineProfile* profile = nullptr;
+    return profile;
+}
+
 }  // namespace
 
+void setWebProfileFolder(const std::string& folder) { profileFolder() = QString::fromStdString(folder); }
+
+void setTrustedServiceHost(const std::string& hostPort) {
+    trustedAuthority() = normalAuthority(hostPort);
+    if (QWebEngineProfile* profile = existingProfile()) replaceExternalScript(profile);
+}
+
+bool pageMayCallHost(const QUrl& url) {
+    if (url.isEmpty() || url.isLocalFile() || url == QUrl(QStringLiteral("about:blank"))) return true;
+    if (url.scheme() != QLatin1String("http") || trustedAuthority().empty()) return false;
+    // host[:port] as location.host has it; an IPv6 host in brackets.
+    QString authority = url.host().contains(QLatin1Char(':')) ? QStringLiteral("[%1]").arg(url.host()) : url.host();
+    if (url.port() != -1) authority += QStringLiteral(":%1").arg(url.port());
+    return normalAuthority(authority.toStdString()) == trustedAuthority();
+}
+
 QWebEngineProfile* sharedWebProfile() {
-    static QWebEngineProfile* profile = nullptr;
+    QWebEngineProfile*& profile = existingProfile();
     if (!profile) {
         profile = makeProfile();
-        QObject::connect(profile, &QObject::destroyed, [] { profile = nullptr; });
+        QObject::connect(profile, &QObject::destroyed, [] { existingProfile() = nullptr; });
     }
     return profile;
 }
