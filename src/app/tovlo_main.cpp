@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "app/command_line.h"
 #include "bridge/main_form.h"
 #include "bridge/panel_factory.h"
 #include "core/debug_form.h"
@@ -14,6 +15,7 @@
 #include "platform/posix/iconv_codec.h"
 #include "platform/posix/lock_file_instance.h"
 #include "platform/qt/qt_async_url_read.h"
+#include "platform/qt/qt_browser_view.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_forms.h"
@@ -29,21 +31,8 @@
 #include "platform/x11/x11_desktop.h"
 #include "plugins/plugin_panels.h"
 #include "plugins/plugin_registry.h"
+#include "update/update_check.h"
 #include "upload/upload_deps.h"
-
-namespace {
-
-// The whole command line after the program name, as one text.
-std::string commandLineText(int argc, char** argv) {
-    std::string line;
-    for (int i = 1; i < argc; ++i) {
-        if (i > 1) line += ' ';
-        line += argv[i];
-    }
-    return line;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     tovlo::prepareWebEngine();
@@ -56,7 +45,7 @@ int main(int argc, char** argv) {
     tovlo::CurlFetch fetch(codec);
     tovlo::QtMessageBox messages;
     tovlo::QtProcesses processes;
-    tovlo::QtForms forms;
+    tovlo::QtForms forms(tovlo::makeQtFormView);
     tovlo::QtTrayIcon tray;
     tovlo::Platform platform{loop, fetch, codec, messages, processes, forms, tray};
 
@@ -99,8 +88,15 @@ int main(int argc, char** argv) {
 
     // Pages keep what they store (the main page its pack tabs) across runs.
     tovlo::setWebProfileFolder(tovlo::joinPath(app, {"webdata"}));
-    tovlo::MainForm mainForm({platform, parm, debugForm, *desktop, historyDb, panels, plugins}, {});
-    mainForm.load(commandLineText(argc, argv));
+    // The update check needs the main window (its Timer3, its unloading),
+    // which needs the check: it is made right after the window.
+    std::unique_ptr<tovlo::UpdateCheck> updateCheck;
+    tovlo::MainFormHooks hooks;
+    hooks.runUpdateCheck = [&updateCheck] { updateCheck->run(); };
+    tovlo::MainForm mainForm({platform, parm, debugForm, *desktop, historyDb, panels, plugins}, hooks);
+    updateCheck = std::make_unique<tovlo::UpdateCheck>(platform, parm, debugForm, mainForm.Timer3(),
+                                                       [&mainForm] { mainForm.unloadAll(); });
+    mainForm.load(tovlo::commandLineText(argc, argv));
     // The service's pages, besides the local ones, may call the program.
     tovlo::setTrustedServiceHost(parm.serviceHost);
     std::fprintf(stderr, "Tovlo %s started in %s\n", parm.ver.c_str(), app.c_str());

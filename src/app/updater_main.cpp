@@ -1,10 +1,44 @@
-// Kestrup_updateSelf.exe, installed as Kestrup.exe: the updater program.
-// Its update logic is not part of this build yet; it says so and ends
-// without touching the program folder.
+// Kestrup_updateSelf.exe, installed as Kestrup.exe: the updater program. It
+// is started with the version to update from, moves the program folder one
+// version on, and hands over to updateAft.exe (or, at the newest version,
+// to Tovlo.exe).
+#include <QApplication>
 #include <cstdio>
+#include <string>
+
+#include "app/command_line.h"
+#include "core/ini_cls.h"
+#include "core/paths.h"
+#include "core/service.h"
+#include "platform/posix/curl_fetch.h"
+#include "platform/posix/iconv_codec.h"
+#include "platform/qt/qt_async_url_read.h"
+#include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_forms.h"
+#include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_processes.h"
+#include "updater/updater_form.h"
 
 int main(int argc, char** argv) {
-    std::fprintf(stderr, "%s: updating is not available in this build (asked to update from %s)\n",
-                 argc > 0 ? argv[0] : "Kestrup", argc > 1 ? argv[1] : "no version");
-    return 1;
+    QApplication qtApp(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    const std::string app = QCoreApplication::applicationDirPath().toStdString();
+
+    tovlo::QtEventLoop loop;
+    tovlo::IconvCodec codec;
+    tovlo::CurlFetch fetch(codec);
+    tovlo::QtMessageBox messages;
+    tovlo::QtProcesses processes;
+    tovlo::QtForms forms;
+    tovlo::QtAsyncUrlReads reads(codec);
+
+    // The same service as the main program's.
+    tovlo::IniCls ini(codec);
+    ini.setINIFileName(tovlo::joinPath(app, {"config.ini"}));
+    const std::string host = tovlo::effectiveServiceHost(ini.GetIniKey("application", "serviceHost"));
+
+    const std::string from = tovlo::commandLineText(argc, argv);
+    tovlo::UpdaterForm form({loop, fetch, codec, messages, processes, forms, reads}, app, host, from);
+    std::fprintf(stderr, "Kestrup: updating %s from version %s\n", app.c_str(), from.c_str());
+    return qtApp.exec();
 }

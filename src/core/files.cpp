@@ -35,12 +35,32 @@ bool replaceFileAtomically(const std::string& path, const std::string& bytes) {
         return false;
     }
     std::error_code ec;
+    const fs::file_status old = fs::status(path, ec);
+    if (!ec && fs::is_regular_file(old)) fs::permissions(temp, old.permissions(), ec);
     fs::rename(temp, path, ec);
     if (ec) {
         fs::remove(temp, ec);
         return false;
     }
     return true;
+}
+
+bool renameOver(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    return !ec;
+}
+
+bool markExecutable(const std::string& path) {
+    std::error_code ec;
+    const fs::perms now = fs::status(path, ec).permissions();
+    if (ec) return false;
+    fs::perms run = fs::perms::none;
+    if ((now & fs::perms::owner_read) != fs::perms::none) run |= fs::perms::owner_exec;
+    if ((now & fs::perms::group_read) != fs::perms::none) run |= fs::perms::group_exec;
+    if ((now & fs::perms::others_read) != fs::perms::none) run |= fs::perms::others_exec;
+    fs::permissions(path, run, fs::perm_options::add, ec);
+    return !ec;
 }
 
 bool fileExists(const std::string& path) {

@@ -10,8 +10,16 @@ std::optional<std::string> readFileBytes(const std::string& path);
 // Creates or truncates the file and writes the bytes. False on failure.
 bool writeFileBytes(const std::string& path, const std::string& bytes);
 // Writes beside the file, then renames over it, so readers see either the old
-// or the new content. False (and the old file untouched) on failure.
+// or the new content, and a running program replaced this way goes on with
+// its old file. The new file keeps the old one's permissions. False (and the
+// old file untouched) on failure.
 bool replaceFileAtomically(const std::string& path, const std::string& bytes);
+// Renames the file onto the target, replacing a target that exists in one
+// step (never a moment without it). False on failure, nothing changed.
+bool renameOver(const std::string& from, const std::string& to);
+// Lets everyone who may read the file also run it (a program that arrived
+// as a download). False on failure.
+bool markExecutable(const std::string& path);
 bool fileExists(const std::string& path);
 bool folderExists(const std::string& path);
 

@@ -57,6 +57,16 @@ std::string percentDecode(std::string_view text) {
     return out;
 }
 
+std::string urlPath(std::string_view path) {
+    const std::vector<std::string> names = split(path, "/");
+    std::string out;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) out += '/';
+        out += percentEncode(names[i]);
+    }
+    return out;
+}
+
 std::string fileUrl(std::string_view path) {
     const std::vector<std::string> names = split(pageSlashes(path), "/");
     std::string out = "file://";

@@ -13,6 +13,9 @@ namespace tovlo {
 std::string percentEncode(std::string_view text);
 // "%XX" back to its byte; anything else, including a broken "%", is kept.
 std::string percentDecode(std::string_view text);
+// A path of an address ("a/b c/d"): each "/"-separated name encoded, the
+// "/" between them kept.
+std::string urlPath(std::string_view path);
 // A file: URL for an absolute local path (file:///home/u/x on Linux,
 // file:///C:/x on Windows), each name of the path encoded.
 std::string fileUrl(std::string_view path);

@@ -87,6 +87,9 @@ public:
     virtual bool isVisible() const = 0;
     virtual void setGeometry(const Rect& r) = 0;
     virtual Rect geometry() const = 0;
+    // Sets the size only: a window that was never placed is centred on the
+    // screen when it is first shown.
+    virtual void setSize(int width, int height) = 0;
     virtual ListBox& listBox(const std::string& name) = 0;
     virtual Label& label(const std::string& name) = 0;
     virtual ProgressBar& progressBar(const std::string& name) = 0;

@@ -111,6 +111,7 @@ public:
         if (resized && onResized) onResized();
     }
     Rect geometry() const override { return rect; }
+    void setSize(int width, int height) override { setGeometry({rect.left, rect.top, width, height}); }
     ListBox& listBox(const std::string& n) override { return lists[n]; }
     Label& label(const std::string& n) override { return labels[n]; }
     ProgressBar& progressBar(const std::string& n) override { return bars[n]; }

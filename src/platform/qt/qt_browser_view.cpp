@@ -243,4 +243,10 @@ void QtBrowserView::setExternalCalls(ExternalCalls handler) { bridge_->setHandle
 
 QWidget* QtBrowserView::widget() const { return view_; }
 
+QtFormView makeQtFormView(QWidget* parent) {
+    auto view = std::make_unique<QtBrowserView>(parent);
+    QWidget* widget = view->widget();
+    return {std::move(view), widget};
+}
+
 }  // namespace tovlo

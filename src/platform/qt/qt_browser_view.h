@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/browser_view.h"
+#include "platform/qt/qt_forms.h"
 
 class QEventLoop;
 class QUrl;
@@ -73,5 +74,8 @@ private:
     std::vector<QEventLoop*> waits_;
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
+
+// A browser view for a form of QtForms (its view maker).
+QtFormView makeQtFormView(QWidget* parent);
 
 }  // namespace tovlo

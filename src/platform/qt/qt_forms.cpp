@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QRegion>
+#include <QScreen>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -13,7 +14,7 @@
 #include <QWidget>
 #include <map>
 
-#include "qt_browser_view.h"
+#include <stdexcept>
 
 namespace tovlo {
 
@@ -195,13 +196,13 @@ Qt::WindowFlags flagsFor(const std::string& formName) {
 }
 
 bool showsWithoutFocus(const std::string& formName) {
-    return formName == "mainForm" || formName == "ButtomFrm" || formName == "QQShow";
+    return formName == "mainForm" || formName == "ButtomFrm" || formName == "QQShow" || formName == "NeedUpdate";
 }
 
 class QtForm : public Form {
 public:
-    explicit QtForm(const std::string& formName, QWidget* parent = nullptr)
-        : widget_(parent), layout_(new QVBoxLayout(&widget_)) {
+    QtForm(const std::string& formName, const QtViewMaker& makeView, QWidget* parent = nullptr)
+        : makeView_(makeView), widget_(parent), layout_(new QVBoxLayout(&widget_)) {
         // Controls stack from the top in the order they are first used; the
         // space left over stays below them (or goes to a browser view).
         layout_->addStretch();
@@ -244,12 +245,20 @@ public:
     }
     bool isVisible() const override { return widget_.isVisible(); }
     void setGeometry(const Rect& r) override {
+        placed_ = true;
         const QRect want(r.left, r.top, r.width, r.height);
         if (widget_.geometry() != want) widget_.setGeometry(want);
     }
     Rect geometry() const override {
         QRect g = widget_.geometry();
         return {g.left(), g.top(), g.width(), g.height()};
+    }
+    void setSize(int width, int height) override {
+        widget_.resize(width, height);
+        if (placed_ || widget_.parentWidget()) return;
+        placed_ = true;
+        if (QScreen* screen = widget_.screen())
+            widget_.move(screen->availableGeometry().center() - QPoint(width / 2, height / 2));
     }
     ListBox& listBox(const std::string& name) override {
         return control<QtListBox, QListWidget>(lists_, name);
@@ -264,10 +273,11 @@ public:
     BrowserView& browserView(const std::string& name) override {
         auto it = views_.find(name);
         if (it != views_.end()) return *it->second;
-        auto made = std::make_unique<QtBrowserView>(&widget_);
-        made->widget()->setObjectName(q(name));
-        place(made->widget(), 1);
-        return *views_.emplace(name, std::move(made)).first->second;
+        if (!makeView_) throw std::logic_error("this program has no browser views (asked for " + name + ")");
+        QtFormView made = makeView_(&widget_);
+        made.widget->setObjectName(q(name));
+        place(made.widget, 1);
+        return *views_.emplace(name, std::move(made.view)).first->second;
     }
     Picture& picture(const std::string& name) override {
         auto it = pictures_.find(name);
@@ -290,7 +300,7 @@ public:
     }
     std::unique_ptr<Form> createPanel(const std::string& frameName, const std::string& formName) override {
         auto& f = static_cast<QtFrame&>(frame(frameName));
-        auto panel = std::make_unique<QtForm>(formName, f.widget());
+        auto panel = std::make_unique<QtForm>(formName, makeView_, f.widget());
         panel->widget_.setAutoFillBackground(true);
         panel->widget_.setGeometry(0, 0, f.widget()->width(), f.widget()->height());
         return panel;
@@ -354,24 +364,26 @@ private:
         shaping_ = false;
     }
 
+    const QtViewMaker& makeView_;
     QWidget widget_;
     QVBoxLayout* layout_;
     FormEvents events_{widget_};
     std::int64_t colourKey_ = -1;
     bool shaping_ = false;
+    bool placed_ = false;  // moved by the program (setSize then leaves it where it is)
     std::map<std::string, std::unique_ptr<QtPicture>> pictures_;
     std::map<std::string, std::unique_ptr<QtFrame>> frames_;
     std::map<std::string, std::unique_ptr<QtListBox>> lists_;
     std::map<std::string, std::unique_ptr<QtLabel>> labels_;
     std::map<std::string, std::unique_ptr<QtProgressBar>> bars_;
     std::map<std::string, std::unique_ptr<QtButton>> buttons_;
-    std::map<std::string, std::unique_ptr<QtBrowserView>> views_;
+    std::map<std::string, std::unique_ptr<BrowserView>> views_;
 };
 
 }  // namespace
 
 std::unique_ptr<Form> QtForms::create(const std::string& formName) {
-    return std::make_unique<QtForm>(formName);
+    return std::make_unique<QtForm>(formName, makeView_);
 }
 
 }  // namespace tovlo
