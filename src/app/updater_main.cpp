@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
 
     const std::string from = tovlo::commandLineText(argc, argv);
     tovlo::UpdaterForm form({loop, fetch, codec, messages, processes, forms, reads}, app, host, from);
+    form.onReport = [](const std::string& line) { std::fprintf(stderr, "Kestrup: %s\n", line.c_str()); };
     std::fprintf(stderr, "Kestrup: updating %s from version %s\n", app.c_str(), from.c_str());
     return qtApp.exec();
 }

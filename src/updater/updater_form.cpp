@@ -39,7 +39,7 @@ UpdaterForm::UpdaterForm(UpdaterDeps deps, std::string app, std::string serviceH
       timer2_(deps.loop.createTimer(kFollowListMs, true)),
       downloader_(deps.reads.create(), deps.messages) {
     form_->setTitle("Tovlo更新程序..");
-    Label1().setText("升级程序正在初始化....");
+    setStatus("升级程序正在初始化....");
     form_->label("Label2").setText("总共文件进度");
     ProgressBar1().setValue(0);
     form_->label("Label3").setText("当前文件进度");
@@ -83,7 +83,7 @@ void UpdaterForm::run() {
     makeDirectories(temp);
     const auto list = fetchList("update.txt", joinPath(temp, {"update.txt"}));
     if (!list) {
-        List1().addItem("无法取得版本列表，请检查网络后重新运行更新。");
+        addLine("无法取得版本列表，请检查网络后重新运行更新。");
         return;
     }
     const VersionStep step = stepFrom(*list, fromVersion_);
@@ -95,27 +95,27 @@ void UpdaterForm::run() {
     if (step.kind == VersionStep::kUnknown) {
         // Moving on from a version the list does not name would install an
         // arbitrary one: nothing is done.
-        Label1().setText("找不到要更新的版本");
-        List1().addItem("版本列表中没有版本“" + fromVersion_ + "”，无法更新。");
+        setStatus("找不到要更新的版本");
+        addLine("版本列表中没有版本“" + fromVersion_ + "”，无法更新。");
         return;
     }
     toVersion_ = step.next;
-    Label1().setText("正在更新到 " + toVersion_);
+    setStatus("正在更新到 " + toVersion_);
 
     const auto urls = fetchList(toVersion_ + "/urls.txt", joinPath(temp, {"urls.txt"}));
     if (!urls) {
-        List1().addItem("无法取得版本 " + toVersion_ + " 的文件列表，请检查网络后重新运行更新。");
+        addLine("无法取得版本 " + toVersion_ + " 的文件列表，请检查网络后重新运行更新。");
         return;
     }
     const InstallList files = readInstallList(*urls);
     if (files.refused) {
-        Label1().setText("更新到 " + toVersion_ + " 已停止");
-        List1().addItem("文件列表中有不能安装的路径，没有安装任何文件：" + *files.refused);
+        setStatus("更新到 " + toVersion_ + " 已停止");
+        addLine("文件列表中有不能安装的路径，没有安装任何文件：" + *files.refused);
         return;
     }
     if (files.entries.size() > static_cast<std::size_t>(Downloader::kMaxBatch)) {
-        Label1().setText("更新到 " + toVersion_ + " 已停止");
-        List1().addItem("文件列表太长，没有安装任何文件。");
+        setStatus("更新到 " + toVersion_ + " 已停止");
+        addLine("文件列表太长，没有安装任何文件。");
         return;
     }
     queueFiles(files);
@@ -141,12 +141,22 @@ void UpdaterForm::queueFiles(const InstallList& list) {
     if (downloader_.SaveFiles().size() == 1) batchEnded();
 }
 
+void UpdaterForm::addLine(const std::string& line) {
+    List1().addItem(line);
+    if (onReport) onReport(line);
+}
+
+void UpdaterForm::setStatus(const std::string& text) {
+    Label1().setText(text);
+    if (onReport) onReport(text);
+}
+
 std::string UpdaterForm::shownPath(const std::string& saveFile) const { return replaceAll(saveFile, app_, ""); }
 
 void UpdaterForm::fileDone(const std::string& saveFile) {
     if (isProgram(saveFile)) markExecutable(saveFile);
     ProgressBar1().setValue(doneCount_ * 100 / std::max<int>(fileCount_, 1));
-    List1().addItem("成功:" + shownPath(saveFile));
+    addLine("成功:" + shownPath(saveFile));
     if (doneCount_ == fileCount_) {
         handOver("updateAft.exe", toVersion_);
         return;
@@ -156,20 +166,20 @@ void UpdaterForm::fileDone(const std::string& saveFile) {
 
 void UpdaterForm::fileFailed(const std::string& saveFile) {
     ++failures_;
-    List1().addItem("失败:" + shownPath(saveFile));
+    addLine("失败:" + shownPath(saveFile));
 }
 
 void UpdaterForm::batchEnded() {
     if (failures_ == 0 || ended_) return;
-    Label1().setText("更新到 " + toVersion_ + " 没有完成");
-    List1().addItem("有 " + std::to_string(failures_) + " 个文件没有下载成功，请检查网络后重新运行更新。");
+    setStatus("更新到 " + toVersion_ + " 没有完成");
+    addLine("有 " + std::to_string(failures_) + " 个文件没有下载成功，请检查网络后重新运行更新。");
 }
 
 void UpdaterForm::handOver(const std::string& program, const std::string& version) {
     const std::string path = joinPath(app_, {program});
     if (!deps_.processes.startDetached(path, version)) {
         deps_.messages.show("无法启动 " + path, kTitle, MessageIcon::Critical);
-        Label1().setText("无法启动 " + program);
+        setStatus("无法启动 " + program);
         return;
     }
     end();

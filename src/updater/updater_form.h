@@ -6,6 +6,7 @@
 // it is started with the newest version it reports success and starts
 // Tovlo.exe again.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -48,6 +49,10 @@ public:
     // True once the updater has handed over or was closed: the program ends.
     bool ended() const { return ended_; }
 
+    // Every line added to List1 and every text of Label1, as they appear
+    // (the program also writes them to its standard error).
+    std::function<void(const std::string&)> onReport;
+
     Form& form() { return *form_; }
     Label& Label1() { return form_->label("Label1"); }
     ProgressBar& ProgressBar1() { return form_->progressBar("ProgressBar1"); }
@@ -65,6 +70,8 @@ private:
     void batchEnded();
     void handOver(const std::string& program, const std::string& version);
     void end();
+    void addLine(const std::string& line);
+    void setStatus(const std::string& text);
     std::string shownPath(const std::string& saveFile) const;
     std::string remoteUrl(const std::string& path) const;
 

@@ -15,6 +15,8 @@ service_pid=""
 
 cleanup() {
   [ -n "$tovlo_pid" ] && kill "$tovlo_pid" 2>/dev/null
+  # Programs of the folder that others started (the updater, a restarted Tovlo).
+  [ -n "${program:-}" ] && pkill -f "^$program/" 2>/dev/null
   [ -n "$service_pid" ] && kill "$service_pid" 2>/dev/null
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
   wait 2>/dev/null
@@ -61,11 +63,11 @@ start_service
 program="$work/program"
 cp -r "$build/program" "$program"
 rm -f "$program/.tovlo.lock"
-set_config() {  # set_config KEY VALUE (section run, or application for serviceHost)
+set_config() {  # set_config KEY VALUE (section run, or application for serviceHost and ver)
   python3 - "$program/config.ini" "$@" <<'PY'
 import re, sys
 path, key, value = sys.argv[1], sys.argv[2], sys.argv[3]
-section = 'application' if key == 'serviceHost' else 'run'
+section = 'application' if key in ('serviceHost', 'ver') else 'run'
 text = open(path, 'rb').read().decode('gbk')
 pattern = re.compile(r'(?im)^' + key + r'=.*$')
 if pattern.search(text):
@@ -93,12 +95,15 @@ newest_history() { sqlite3 "$program/w/datas.jpg" "select img from history order
 # --- the program ------------------------------------------------------------------------
 # Its pages answer questions through the web engine's debugging port.
 devtools_port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
+# start_tovlo [COMMAND_LINE]: the command line is the program's version. The
+# programs it starts (the updater, and what that starts) inherit its
+# environment and write to the same output.
 start_tovlo() {
   : >"$work/tovlo.txt"
   QTWEBENGINE_DISABLE_SANDBOX=1 TOVLO_UNATTENDED=1 TOVLO_DEBUG_LOG=1 \
     QTWEBENGINE_REMOTE_DEBUGGING="127.0.0.1:$devtools_port" \
     ASAN_OPTIONS=detect_leaks=0:new_delete_type_mismatch=0 \
-    "$program/Tovlo.exe" 2>"$work/tovlo.txt" >/dev/null &
+    "$program/Tovlo.exe" "$@" 2>>"$work/tovlo.txt" >/dev/null &
   tovlo_pid=$!
   wait_for 300 grep -q "started in" "$work/tovlo.txt"
 }

@@ -1,7 +1,8 @@
-// make_sample_data --out DIR
+// make_sample_data --out DIR --main-page FILE --updater FILE
 //
 // Writes the pristine data folder of the devservice: service files, public
-// packs, the demo account and the update tree. DIR is emptied first.
+// packs, the demo account and the update tree (which delivers the given main
+// page and updater). DIR is emptied first.
 #include <QGuiApplication>
 
 #include <filesystem>
@@ -15,11 +16,18 @@
 using namespace tovlo::devservice;
 
 int main(int argc, char** argv) {
-    if (argc != 3 || std::string(argv[1]) != "--out") {
-        std::cerr << "usage: make_sample_data --out DIR\n";
+    std::string out;
+    UpdateSources sources;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string name = argv[i];
+        if (name == "--out") out = argv[i + 1];
+        if (name == "--main-page") sources.mainPage = argv[i + 1];
+        if (name == "--updater") sources.updater = argv[i + 1];
+    }
+    if (argc != 7 || out.empty() || sources.mainPage.empty() || sources.updater.empty()) {
+        std::cerr << "usage: make_sample_data --out DIR --main-page FILE --updater FILE\n";
         return 2;
     }
-    std::string out = argv[2];
     // The faces carry drawn numbers, which need fonts, which need a GUI
     // application; it never shows anything.
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -33,7 +41,7 @@ int main(int argc, char** argv) {
         writeServiceFiles(folder);
         writePacks(folder, codec);
         writeDemoAccount(folder, codec);
-        writeUpdateTree(folder, codec);
+        writeUpdateTree(folder, codec, sources);
     } catch (const std::exception& e) {
         std::cerr << "make_sample_data: " << e.what() << "\n";
         return 1;

@@ -18,7 +18,14 @@ void writeServiceFiles(const DataFolder& folder);
 void writePacks(const DataFolder& folder, const TextCodec& codec);
 // The account "demo" (password "demo") with two classes of faces.
 void writeDemoAccount(const DataFolder& folder, const TextCodec& codec);
-// update.txt "1.0-1.1-1.2-", news.txt, and the files of versions 1.1 and 1.2.
-void writeUpdateTree(const DataFolder& folder, const TextCodec& codec);
+// What the update tree delivers that the build makes: the shipped main page
+// (each version's copy names its release in the footer) and the updater.
+struct UpdateSources {
+    std::string mainPage;  // dist/w/main.html
+    std::string updater;   // the built Kestrup_updateSelf.exe
+};
+// update.txt "1.0-1.1-1.2-", news.txt, and the files of versions 1.1 and 1.2:
+// each brings its main page and updateAft.exe, 1.2 a new updater.
+void writeUpdateTree(const DataFolder& folder, const TextCodec& codec, const UpdateSources& sources);
 
 }  // namespace tovlo::devservice

@@ -2,6 +2,9 @@
 // as one argument, whatever spaces it holds, and empty when it is empty.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "core/files.h"
@@ -42,6 +45,31 @@ TEST_F(ProcessesTest, TheArgumentTextArrivesWholeAsOneArgument) {
         EXPECT_EQ(answer(), std::string("1[") + text + "]") << "started: " << text;
     }
     EXPECT_FALSE(processes.runAndWait(dir / "missing.exe", "x"));
+}
+
+TEST_F(ProcessesTest, AStartedProgramHoldsNothingOfOursOpen) {
+    // A descriptor of ours without close-on-exec, as a listening socket or a
+    // lock of a library may be.
+    const int held = ::open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(held, 3);
+    const std::string lister = dir / "fds.exe";
+    writeBytes(lister, "#!/bin/sh\nls /proc/$$/fd > \"$0.tmp\"; mv \"$0.tmp\" \"$0.out\"\n");
+    std::filesystem::permissions(lister, std::filesystem::perms::owner_all);
+    for (bool detached : {false, true}) {
+        SCOPED_TRACE(detached ? "started" : "waited for");
+        if (detached) {
+            ASSERT_TRUE(processes.startDetached(lister, ""));
+            ASSERT_TRUE(runEventsUntil([&] { return std::filesystem::exists(lister + ".out"); }, 10000));
+        } else {
+            ASSERT_TRUE(processes.runAndWait(lister, ""));
+        }
+        const std::string fds = readFileBytes(lister + ".out").value_or("");
+        std::filesystem::remove(lister + ".out");
+        // The shell's own: 0, 1, 2 and the one ls lists /proc with.
+        EXPECT_EQ(fds.find("\n" + std::to_string(held) + "\n"), std::string::npos) << fds;
+        EXPECT_NE(fds.find("2\n"), std::string::npos) << fds;
+    }
+    ::close(held);
 }
 
 }  // namespace
