@@ -4,6 +4,8 @@
 # On a machine without a display it runs everything under Xvfb with a test
 # chat window in front, saves a screenshot and says where it is.
 # Usage: bash scripts/run.sh [seconds to keep a headless run going, default 20]
+# With TOVLO_VERSION=1.0 (or 1.1) Tovlo starts as that older version: it
+# offers the update, and "立刻更新" brings the program folder to 1.2.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -21,6 +23,9 @@ program="$root/$build/program"
 pids=()
 cleanup() {
   for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  # Headless: the programs of the folder end with the run, a Tovlo started
+  # again by the updater among them.
+  [ -z "${DISPLAY_GIVEN:-}" ] && pkill -f "^$program/" 2>/dev/null || true
   [ -n "${service_pid:-}" ] && kill "$service_pid" 2>/dev/null || true
 }
 trap cleanup EXIT
@@ -43,9 +48,15 @@ open(path, 'wb').write(text.encode('gbk'))
 PY
 
 export QTWEBENGINE_DISABLE_SANDBOX=1
+# The command line is the program's version (empty: the stored one).
+version=(${TOVLO_VERSION:+"$TOVLO_VERSION"})
 if [ -n "${DISPLAY:-}" ]; then
+  DISPLAY_GIVEN=1
   echo "Starting Tovlo on $DISPLAY; it docks beside the chat window in front (its tray icon has 设置/关于/退出)."
-  "$program/Tovlo.exe"
+  "$program/Tovlo.exe" "${version[@]}"
+  # After "立刻更新" the updater and the restarted Tovlo run on: the service
+  # stays up while any program of the folder does.
+  while pgrep -f "^$program/" >/dev/null; do sleep 1; done
   exit 0
 fi
 
@@ -63,7 +74,7 @@ sleep 1
 pids+=($!)
 sleep 1
 export TOVLO_UNATTENDED=1
-"$program/Tovlo.exe" 2>/tmp/tovlo-run.txt &
+"$program/Tovlo.exe" "${version[@]}" 2>/tmp/tovlo-run.txt &
 pids+=($!)
 sleep 8
 chat=$(xdotool search --onlyvisible --name 张三 2>/dev/null | head -1 || true)
