@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/qt_browser_view.h"
 #include "platform/qt/qt_forms.h"
 #include "support/temp_dir.h"
 
@@ -98,7 +99,7 @@ protected:
     }
 
     TempDir dir;
-    QtForms forms;
+    QtForms forms{makeQtFormView};
     std::unique_ptr<Form> form;
     BrowserView* view = nullptr;
     std::vector<PageCall> calls;
