@@ -47,6 +47,12 @@ else:
 open(path, 'wb').write(text.encode('gbk'))
 PY
 
+# An older version shows its own release in the main page's footer, so that
+# the page each update step delivers can be seen.
+if [ -n "${TOVLO_VERSION:-}" ]; then
+  sed -i "s|<span id=\"release\">[^<]*</span>|<span id=\"release\">Tovlo $TOVLO_VERSION</span>|" "$program/w/main.html"
+fi
+
 export QTWEBENGINE_DISABLE_SANDBOX=1
 # The command line is the program's version (empty: the stored one).
 version=(${TOVLO_VERSION:+"$TOVLO_VERSION"})
@@ -56,7 +62,12 @@ if [ -n "${DISPLAY:-}" ]; then
   "$program/Tovlo.exe" "${version[@]}"
   # After "立刻更新" the updater and the restarted Tovlo run on: the service
   # stays up while any program of the folder does.
-  while pgrep -f "^$program/" >/dev/null; do sleep 1; done
+  # One program hands over to the next: wait until none has run for 3 s.
+  idle=0
+  while [ "$idle" -lt 3 ]; do
+    if pgrep -f "^$program/" >/dev/null; then idle=0; else idle=$((idle + 1)); fi
+    sleep 1
+  done
   exit 0
 fi
 

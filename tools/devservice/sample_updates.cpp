@@ -32,7 +32,7 @@ const char* kUpdateAft =
     "#!/bin/sh\n"
     "# Tovlo: after an update step, the updater goes on from the version just installed.\n"
     "cd \"$(dirname \"$0\")\" || exit 1\n"
-    "exec ./Kestrup.exe \"$1\"\n";
+    "exec \"$PWD/Kestrup.exe\" \"$1\"\n";
 
 std::string crlfLines(const std::vector<std::string>& lines) {
     std::string text;
