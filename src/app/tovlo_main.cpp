@@ -14,10 +14,12 @@
 #include "platform/posix/curl_fetch.h"
 #include "platform/posix/iconv_codec.h"
 #include "platform/posix/lock_file_instance.h"
+#include "platform/posix/xdg_auto_start.h"
 #include "platform/qt/qt_async_url_read.h"
 #include "platform/qt/qt_browser_view.h"
 #include "platform/qt/qt_clipboard.h"
 #include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_folder_dialog.h"
 #include "platform/qt/qt_forms.h"
 #include "platform/qt/qt_images.h"
 #include "platform/qt/qt_message_box.h"
@@ -31,6 +33,7 @@
 #include "platform/x11/x11_desktop.h"
 #include "plugins/plugin_panels.h"
 #include "plugins/plugin_registry.h"
+#include "settings/settings_windows.h"
 #include "update/update_check.h"
 #include "upload/upload_deps.h"
 
@@ -90,12 +93,23 @@ int main(int argc, char** argv) {
     tovlo::setWebProfileFolder(tovlo::joinPath(app, {"webdata"}));
     // The update check needs the main window (its Timer3, its unloading),
     // which needs the check: it is made right after the window.
+    // So do the settings windows (the face copy shows the main window).
     std::unique_ptr<tovlo::UpdateCheck> updateCheck;
+    std::unique_ptr<tovlo::SettingsWindows> settings;
     tovlo::MainFormHooks hooks;
     hooks.runUpdateCheck = [&updateCheck] { updateCheck->run(); };
+    hooks.openSettings = [&settings] { settings->openSettings(); };
+    hooks.openFaceCopy = [&settings](const std::string& pack) { settings->openFaceCopy(pack); };
     tovlo::MainForm mainForm({platform, parm, debugForm, *desktop, historyDb, panels, plugins}, hooks);
     updateCheck = std::make_unique<tovlo::UpdateCheck>(platform, parm, debugForm, mainForm.Timer3(),
                                                        [&mainForm] { mainForm.unloadAll(); });
+    tovlo::QtFolderDialog folderDialog;
+    tovlo::XdgAutoStart autoStart = tovlo::XdgAutoStart::forThisUser();
+    const std::string programPath = QCoreApplication::applicationFilePath().toStdString();
+    settings = std::make_unique<tovlo::SettingsWindows>(
+        tovlo::SettingsDeps{platform, parm, folderDialog, autoStart, programPath},
+        tovlo::FaceCopyHost{[&mainForm](const std::string& pack) { mainForm.showClass(pack); },
+                            [&mainForm] { mainForm.window().show(); }});
     mainForm.load(tovlo::commandLineText(argc, argv));
     // The service's pages, besides the local ones, may call the program.
     tovlo::setTrustedServiceHost(parm.serviceHost);

@@ -1,6 +1,4 @@
 // The main window's page commands.
-#include <filesystem>
-
 #include "bridge/main_form.h"
 #include "core/command.h"
 #include "core/files.h"
@@ -17,11 +15,6 @@ namespace {
 const std::string& checkedName(const std::string& name, const char* what) {
     if (!isSafeName(name)) throw TovloError(kErrInvalidArgument, std::string("unusable ") + what + ": " + name);
     return name;
-}
-
-void createFolder(const std::string& path) {
-    std::error_code ec;
-    std::filesystem::create_directory(path, ec);
 }
 
 }  // namespace
@@ -95,8 +88,7 @@ void MainForm::showFace(const std::string& arg) {
     checkedName(pack, "pack name");
     const std::string marker = "ver-" + version + ".txt";
     if (fileExists(joinPath(parm_.facePath, {pack, marker}))) {
-        Web2().setVisible(false);
-        runPageScript(web(), "changeClass('" + pack + "','" + pageSlashes(parm_.facePath) + "')");
+        showClass(pack);
         return;
     }
     const bool inDefaultFolder = fileExists(joinPath(parm_.app, {"w", pack, marker}));
@@ -112,6 +104,12 @@ void MainForm::showFace(const std::string& arg) {
         loadUserControl("PublicFaceDownLoader");
         control(kSlot)->setProperty("PPath", pack);
     }
+}
+
+void MainForm::showClass(const std::string& pack) {
+    Web2().setVisible(false);
+    runPageScript(web(), "changeClass('" + scriptStringText(pack) + "','" +
+                             scriptStringText(pageSlashes(parm_.facePath)) + "')");
 }
 
 void MainForm::showMySelect(const std::string&) {
@@ -216,10 +214,8 @@ void MainForm::regSucc(const std::string& arg) {
         createFolder(account);
         createFolder(joinPath(account, {"users"}));
     }
-    std::error_code ec;
-    std::filesystem::copy_file(joinPath(parm_.app, {"templates", "addFace.html"}), joinPath(account, {"addFace.html"}),
-                               std::filesystem::copy_options::overwrite_existing, ec);
-    if (ec) throw TovloError(kErrFileAccess, "cannot copy the add-face page: " + ec.message());
+    if (!copyFile(joinPath(parm_.app, {"templates", "addFace.html"}), joinPath(account, {"addFace.html"})))
+        throw TovloError(kErrFileAccess, "cannot copy the add-face page into " + account);
     callVb("showMySelect||-");
 }
 

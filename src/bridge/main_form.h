@@ -77,6 +77,9 @@ public:
     void exitDownMyFace(const std::string& classId, const std::string& pg);
     void exitDownPublicFace(const std::string& pack);
     void exitProcessFace();
+    // Shows a pack that is in the face folder: the catalogue view goes and
+    // the main page switches to the pack ("changeClass").
+    void showClass(const std::string& pack);
     void exitAddFaceOverAlert();
     // Closes the plug-in panel the way exitAddFaceOverAlert closes its slot.
     void exitPlusControl();

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -61,6 +62,38 @@ bool markExecutable(const std::string& path) {
     if ((now & fs::perms::others_read) != fs::perms::none) run |= fs::perms::others_exec;
     fs::permissions(path, run, fs::perm_options::add, ec);
     return !ec;
+}
+
+bool copyFile(const std::string& from, const std::string& to) {
+    const std::string temp = to + ".tmp" + std::to_string(::getpid());
+    std::error_code ec;
+    fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
+    if (!ec) fs::rename(temp, to, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return false;
+    }
+    return true;
+}
+
+bool createFolder(const std::string& path) {
+    std::error_code ec;
+    fs::create_directory(path, ec);
+    return fs::is_directory(path, ec);
+}
+
+std::vector<std::string> plainFileNames(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        std::error_code kind;
+        if (name.empty() || name[0] == '.' || !it->is_regular_file(kind)) continue;
+        names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool fileExists(const std::string& path) {

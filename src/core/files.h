@@ -2,6 +2,7 @@
 // Whole-file byte I/O, the one place that touches file contents.
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tovlo {
 
@@ -20,6 +21,15 @@ bool renameOver(const std::string& from, const std::string& to);
 // Lets everyone who may read the file also run it (a program that arrived
 // as a download). False on failure.
 bool markExecutable(const std::string& path);
+// Copies the file's bytes onto the target (replacing one that exists) in the
+// same way as replaceFileAtomically. False on failure, the target untouched.
+bool copyFile(const std::string& from, const std::string& to);
+// Creates the folder (one level: its parent must exist). True when the folder
+// exists afterwards.
+bool createFolder(const std::string& path);
+// The names of the folder's plain files (no folders, no hidden files), in
+// name order; none when the folder cannot be read.
+std::vector<std::string> plainFileNames(const std::string& folder);
 bool fileExists(const std::string& path);
 bool folderExists(const std::string& path);
 

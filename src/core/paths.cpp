@@ -25,6 +25,23 @@ std::string scriptEscapedPath(std::string_view path) {
     return replaceAll(std::string(path), "\\", "\\\\");
 }
 
+bool isAbsolutePath(std::string_view path) {
+#ifdef _WIN32
+    if (path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) return true;
+    return path.size() >= 2 && (path[0] == '\\' || path[0] == '/') && path[0] == path[1];
+#else
+    return !path.empty() && path.front() == '/';
+#endif
+}
+
+std::string withoutTrailingSeparators(std::string_view path) {
+    while (path.size() > 1 && (path.back() == kPathSep || path.back() == '/')) path.remove_suffix(1);
+#ifdef _WIN32
+    if (path.size() == 2 && path[1] == ':') return std::string(path) + kPathSep;  // a drive's root
+#endif
+    return std::string(path);
+}
+
 bool isSafeName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return false;
     return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;

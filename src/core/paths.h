@@ -19,6 +19,11 @@ std::string joinPath(std::string_view base, std::initializer_list<std::string_vi
 std::string pageSlashes(std::string_view path);
 // The path with the separator doubled when it is "\" (for a script string literal).
 std::string scriptEscapedPath(std::string_view path);
+// Whether the path names a place on its own (from the root, or on Windows a
+// drive or a share), not relative to the current folder.
+bool isAbsolutePath(std::string_view path);
+// The same folder written without separators at its end (the root stays).
+std::string withoutTrailingSeparators(std::string_view path);
 // Whether a name from a page or the service can be used as one folder or file
 // name: not empty, not "." or "..", and without separators or NUL.
 bool isSafeName(std::string_view name);

@@ -65,7 +65,7 @@ std::string ClassManager::removeClassFolder(const std::string& arg) {
 void ClassManager::closeManage() {
     if (main_.web3().isVisible()) {
         const std::string folder = userFolder();
-        if (!folderExists(folder)) std::filesystem::create_directory(folder);
+        createFolder(folder);
         const std::string page = joinPath(folder, {"myClass.html"});
         if (!fileExists(page))
             writeTextFile(deps_.platform.codec, page,

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 
 #include "core/errors.h"
+#include "core/files.h"
 #include "core/paths.h"
 #include "core/text.h"
 
@@ -50,13 +50,9 @@ bool isPackImage(const std::string& name) {
 }
 
 std::vector<std::string> packImages(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-        std::string name = entry.path().filename().string();
-        if (entry.is_regular_file(ec) && isPackImage(name)) names.push_back(std::move(name));
-    }
-    std::sort(names.begin(), names.end());
+    std::vector<std::string> names = plainFileNames(folder);
+    names.erase(std::remove_if(names.begin(), names.end(), [](const std::string& n) { return !isPackImage(n); }),
+                names.end());
     return names;
 }
 

@@ -71,8 +71,7 @@ void PublicFaceDownLoader::setProperty(const std::string& name, const std::strin
 void PublicFaceDownLoader::setPPath(const std::string& pack) {
     if (!isSafeName(pack)) throw TovloError(kErrInvalidArgument, "not a usable pack name: " + pack);
     PPath_ = pack;
-    std::error_code ec;
-    std::filesystem::create_directory(packFolder(), ec);
+    createFolder(packFolder());
     channels_ = {"", "", ""};
     nextIndex_ = 0;
     isListStage_ = true;

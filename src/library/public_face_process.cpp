@@ -77,10 +77,7 @@ void PublicFaceProcess::timer1Tick() {
     timer1_->setEnabled(false);
     if (action_.empty()) {
         // A page that cannot switch does not keep the panel open.
-        guardEvent(deps_.debug, "PublicFaceProcess.changeClass", [this] {
-            runPageScript(main_.web(), "changeClass('" + PPath_ + "','" + pageSlashes(deps_.parm.facePath) + "')");
-        });
-        main_.Web2().setVisible(false);
+        guardEvent(deps_.debug, "PublicFaceProcess.changeClass", [this] { main_.showClass(PPath_); });
         main_.exitProcessFace();
     } else if (action_ == "deleteFace") {
         main_.exitProcessFace();

@@ -53,6 +53,24 @@ public:
     std::function<void()> onClick;
 };
 
+// One of a set of choices: choosing it clears the other option buttons of
+// the same container (form, group or tab page).
+class OptionButton {
+public:
+    virtual ~OptionButton() = default;
+    virtual void setText(const std::string& text) = 0;
+    virtual void setChecked(bool on) = 0;
+    virtual bool isChecked() const = 0;
+};
+
+// A one-line text field the user can type into.
+class TextBox {
+public:
+    virtual ~TextBox() = default;
+    virtual void setText(const std::string& text) = 0;
+    virtual std::string text() const = 0;
+};
+
 // A picture control: shows an image file and reports clicks and mouse moves.
 class Picture {
 public:
@@ -71,6 +89,9 @@ public:
     virtual void setGeometry(const Rect& r) = 0;
     virtual Rect geometry() const = 0;
 };
+
+// How a container lays out its controls: one under the other, or side by side.
+enum class Flow { Column, Row };
 
 // Identifies a top-level window on the desktop (own or another program's); 0 is none.
 using WindowHandle = std::uint64_t;
@@ -97,6 +118,15 @@ public:
     virtual BrowserView& browserView(const std::string& name) = 0;
     virtual Picture& picture(const std::string& name) = 0;
     virtual Frame& frame(const std::string& name) = 0;
+    virtual OptionButton& optionButton(const std::string& name) = 0;
+    virtual TextBox& textBox(const std::string& name) = 0;
+    // A list that shows its chosen item and drops down to offer the others.
+    virtual ListBox& dropDownList(const std::string& name) = 0;
+    // Containers placed like controls, holding controls of their own: a group
+    // with a caption round it (no frame when the caption is empty), and a page
+    // of a tab control (the control made with its first page).
+    virtual Form& group(const std::string& name, const std::string& caption, Flow flow = Flow::Column) = 0;
+    virtual Form& tabPage(const std::string& tabsName, const std::string& caption) = 0;
     // A panel form drawn inside one of this form's frames.
     virtual std::unique_ptr<Form> createPanel(const std::string& frameName,
                                               const std::string& formName) = 0;

@@ -94,11 +94,37 @@ public:
     Rect rect;
 };
 
+// Choosing one (setChecked(true), or a user's click) clears the others of
+// its container.
+class FakeOptionButton : public OptionButton {
+public:
+    void setText(const std::string& t) override { caption = t; }
+    void setChecked(bool on) override {
+        if (on && siblings)
+            for (auto& [name, other] : *siblings) other.checked = false;
+        checked = on;
+    }
+    bool isChecked() const override { return checked; }
+    void click() { setChecked(true); }
+    std::string caption;
+    bool checked = false;
+    std::map<std::string, FakeOptionButton>* siblings = nullptr;
+};
+
+class FakeTextBox : public TextBox {
+public:
+    void setText(const std::string& t) override { value = t; }
+    std::string text() const override { return value; }
+    std::string value;
+};
+
 class FakeForms;
 
 class FakeForm : public Form {
 public:
-    FakeForm(FakeForms& owner, std::string name);
+    // A container (group, tab page) is not a window of its own: it is not
+    // listed among the living forms.
+    FakeForm(FakeForms& owner, std::string name, bool window = true);
     ~FakeForm() override;
     void setTitle(const std::string& t) override { title = t; }
     void show() override { visible = true; }
@@ -119,6 +145,30 @@ public:
     BrowserView& browserView(const std::string& n) override { return views[n]; }
     Picture& picture(const std::string& n) override { return pictures[n]; }
     Frame& frame(const std::string& n) override { return frames[n]; }
+    OptionButton& optionButton(const std::string& n) override {
+        FakeOptionButton& o = options[n];
+        o.siblings = &options;
+        return o;
+    }
+    TextBox& textBox(const std::string& n) override { return textBoxes[n]; }
+    ListBox& dropDownList(const std::string& n) override { return dropDowns[n]; }
+    Form& group(const std::string& n, const std::string& caption, Flow f = Flow::Column) override {
+        auto& g = groups[n];
+        if (!g) {
+            g = std::make_unique<FakeForm>(owner_, n, false);
+            g->title = caption;
+            g->flow = f;
+        }
+        return *g;
+    }
+    Form& tabPage(const std::string& tabsName, const std::string& caption) override {
+        auto& page = tabPages[caption];
+        if (!page) {
+            page = std::make_unique<FakeForm>(owner_, tabsName, false);
+            page->title = caption;
+        }
+        return *page;
+    }
     std::unique_ptr<Form> createPanel(const std::string& frameName, const std::string& formName) override;
     WindowHandle handle() const override { return windowHandle; }
     void setTopMost() override { ++topMostCalls; }
@@ -135,6 +185,12 @@ public:
     std::map<std::string, FakeBrowserView> views;
     std::map<std::string, FakePicture> pictures;
     std::map<std::string, FakeFrame> frames;
+    std::map<std::string, FakeOptionButton> options;
+    std::map<std::string, FakeTextBox> textBoxes;
+    std::map<std::string, FakeListBox> dropDowns;
+    std::map<std::string, std::unique_ptr<FakeForm>> groups;    // by name
+    std::map<std::string, std::unique_ptr<FakeForm>> tabPages;  // by caption
+    Flow flow = Flow::Column;
     WindowHandle windowHandle;
     int topMostCalls = 0;
     std::int64_t transparentColour = -1;
@@ -142,6 +198,7 @@ public:
 
 private:
     FakeForms& owner_;
+    bool window_;
 };
 
 class FakeForms : public Forms {
@@ -158,9 +215,9 @@ public:
     WindowHandle nextHandle = 0x1000;
 };
 
-inline FakeForm::FakeForm(FakeForms& owner, std::string n)
-    : name(std::move(n)), windowHandle(owner.nextHandle++), owner_(owner) {
-    owner_.living[name] = this;
+inline FakeForm::FakeForm(FakeForms& owner, std::string n, bool window)
+    : name(std::move(n)), windowHandle(window ? owner.nextHandle++ : 0), owner_(owner), window_(window) {
+    if (window_) owner_.living[name] = this;
 }
 
 inline std::unique_ptr<Form> FakeForm::createPanel(const std::string& frameName,
@@ -171,6 +228,7 @@ inline std::unique_ptr<Form> FakeForm::createPanel(const std::string& frameName,
 }
 
 inline FakeForm::~FakeForm() {
+    if (!window_) return;
     auto it = owner_.living.find(name);
     if (it != owner_.living.end() && it->second == this) owner_.living.erase(it);
 }

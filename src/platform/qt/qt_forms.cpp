@@ -2,6 +2,11 @@
 
 #include <QApplication>
 #include <QBitmap>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
 #include <QRegion>
 #include <QScreen>
 #include <QFrame>
@@ -116,6 +121,45 @@ private:
     QPushButton* w_;
 };
 
+class QtOptionButton : public OptionButton {
+public:
+    explicit QtOptionButton(QRadioButton* w) : w_(w) {}
+    void setText(const std::string& text) override { w_->setText(q(text)); }
+    void setChecked(bool on) override {
+        // An exclusive set never lets its chosen button go by itself.
+        w_->setAutoExclusive(on);
+        w_->setChecked(on);
+        w_->setAutoExclusive(true);
+    }
+    bool isChecked() const override { return w_->isChecked(); }
+
+private:
+    QRadioButton* w_;
+};
+
+class QtTextBox : public TextBox {
+public:
+    explicit QtTextBox(QLineEdit* w) : w_(w) {}
+    void setText(const std::string& text) override { w_->setText(q(text)); }
+    std::string text() const override { return w_->text().toStdString(); }
+
+private:
+    QLineEdit* w_;
+};
+
+class QtDropDownList : public ListBox {
+public:
+    explicit QtDropDownList(QComboBox* w) : w_(w) {}
+    void addItem(const std::string& text) override { w_->addItem(q(text)); }
+    int count() const override { return w_->count(); }
+    std::string item(int index) const override { return w_->itemText(index).toStdString(); }
+    void setSelectedIndex(int index) override { w_->setCurrentIndex(index); }
+    int selectedIndex() const override { return w_->currentIndex(); }
+
+private:
+    QComboBox* w_;
+};
+
 class QtPicture : public Picture {
 public:
     QtPicture(ClickableLabel* w, std::function<void()> changed) : w_(w), changed_(std::move(changed)) {
@@ -201,8 +245,11 @@ bool showsWithoutFocus(const std::string& formName) {
 
 class QtForm : public Form {
 public:
-    QtForm(const std::string& formName, const QtViewMaker& makeView, QWidget* parent = nullptr)
-        : makeView_(makeView), widget_(parent), layout_(new QVBoxLayout(&widget_)) {
+    QtForm(const std::string& formName, const QtViewMaker& makeView, QWidget* parent = nullptr,
+           Flow flow = Flow::Column)
+        : makeView_(makeView),
+          widget_(parent),
+          layout_(new QBoxLayout(flow == Flow::Row ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, &widget_)) {
         // Controls stack from the top in the order they are first used; the
         // space left over stays below them (or goes to a browser view).
         layout_->addStretch();
@@ -298,6 +345,44 @@ public:
         w->setAutoFillBackground(true);
         return *frames_.emplace(name, std::make_unique<QtFrame>(w)).first->second;
     }
+    OptionButton& optionButton(const std::string& name) override {
+        return control<QtOptionButton, QRadioButton>(options_, name);
+    }
+    TextBox& textBox(const std::string& name) override { return control<QtTextBox, QLineEdit>(textBoxes_, name); }
+    ListBox& dropDownList(const std::string& name) override {
+        return control<QtDropDownList, QComboBox>(dropDowns_, name);
+    }
+    Form& group(const std::string& name, const std::string& caption, Flow flow) override {
+        auto it = containers_.find(name);
+        if (it != containers_.end()) return *it->second;
+        std::unique_ptr<QtForm> inner;
+        if (caption.empty()) {
+            inner = std::make_unique<QtForm>(name, makeView_, &widget_, flow);
+            place(&inner->widget_);
+        } else {
+            auto* box = new QGroupBox(q(caption), &widget_);
+            box->setObjectName(q(name));
+            inner = std::make_unique<QtForm>(name, makeView_, box, flow);
+            (new QVBoxLayout(box))->addWidget(&inner->widget_);
+            place(box);
+        }
+        inner->layout_->setContentsMargins(0, 0, 0, 0);
+        return *containers_.emplace(name, std::move(inner)).first->second;
+    }
+    Form& tabPage(const std::string& tabsName, const std::string& caption) override {
+        const std::string key = tabsName + '\n' + caption;
+        auto it = containers_.find(key);
+        if (it != containers_.end()) return *it->second;
+        QTabWidget*& tabs = tabWidgets_[tabsName];
+        if (!tabs) {
+            tabs = new QTabWidget(&widget_);
+            tabs->setObjectName(q(tabsName));
+            place(tabs);
+        }
+        auto page = std::make_unique<QtForm>(caption, makeView_, tabs);
+        tabs->addTab(&page->widget_, q(caption));
+        return *containers_.emplace(key, std::move(page)).first->second;
+    }
     std::unique_ptr<Form> createPanel(const std::string& frameName, const std::string& formName) override {
         auto& f = static_cast<QtFrame&>(frame(frameName));
         auto panel = std::make_unique<QtForm>(formName, makeView_, f.widget());
@@ -366,7 +451,7 @@ private:
 
     const QtViewMaker& makeView_;
     QWidget widget_;
-    QVBoxLayout* layout_;
+    QBoxLayout* layout_;
     FormEvents events_{widget_};
     std::int64_t colourKey_ = -1;
     bool shaping_ = false;
@@ -378,6 +463,12 @@ private:
     std::map<std::string, std::unique_ptr<QtProgressBar>> bars_;
     std::map<std::string, std::unique_ptr<QtButton>> buttons_;
     std::map<std::string, std::unique_ptr<BrowserView>> views_;
+    std::map<std::string, std::unique_ptr<QtOptionButton>> options_;
+    std::map<std::string, std::unique_ptr<QtTextBox>> textBoxes_;
+    std::map<std::string, std::unique_ptr<QtDropDownList>> dropDowns_;
+    std::map<std::string, QTabWidget*> tabWidgets_;  // owned by the window
+    // Groups and tab pages; made after the controls above and gone before them.
+    std::map<std::string, std::unique_ptr<QtForm>> containers_;
 };
 
 }  // namespace
