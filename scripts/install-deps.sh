@@ -13,9 +13,9 @@ packages=(
   libsqlite3-dev sqlite3 libcurl4-openssl-dev libx11-dev libxtst-dev
   # tests, benchmarks and the local service
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
-  # headless desktop for end-to-end runs and screenshots; the end-to-end
+  # headless desktop (with a tray) for end-to-end runs and screenshots; the end-to-end
   # scripts ask pages questions and edit config.ini with Python
-  xvfb openbox x11-utils xdotool imagemagick fonts-wqy-zenhei curl libgl1-mesa-dri python3
+  xvfb openbox trayer x11-utils xdotool imagemagick fonts-wqy-zenhei curl libgl1-mesa-dri python3
 )
 
 missing=()

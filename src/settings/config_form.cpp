@@ -51,7 +51,7 @@ void ConfigForm::build() {
     Command4().onClick = [this] { facePath_text().setText(defaultFacePath()); };
     // The close box discards, as "放弃" does.
     f.onClosed = [this] { unload_(); };
-    f.setSize(440, 400);
+    f.setSize(440, 380);
 }
 
 void ConfigForm::load() {

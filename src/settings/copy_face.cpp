@@ -20,7 +20,7 @@ CopyFace::CopyFace(Platform& platform, PublicParm& parm, FaceCopyHost host, std:
     form_->setTitle(kTitle);
     Label1().setText("复制进度.....");
     ProgressBar1().setValue(0);
-    form_->setSize(320, 110);
+    form_->setSize(320, 90);
     timer1_->onTick = [this] { start(); };
     stepTimer_->onTick = [this] { step(); };
     // Closed by the user halfway: what was copied stays, the class is not

@@ -61,3 +61,24 @@ TEST(Text, ScriptStringTextEscapesWhatEndsOrBendsALiteral) {
     EXPECT_EQ(scriptStringText("a'b\\c\r\nd 张"), "a\\'b\\\\c\\r\\nd 张");
     EXPECT_EQ(scriptStringText(",||x.gif"), ",||x.gif");
 }
+
+TEST(Paths, AbsolutePathsAndTrailingSeparators) {
+    struct Row {
+        const char* path;
+        bool absolute;
+        const char* trimmed;
+    };
+    const Row rows[] = {
+        {"/home/u/表情", true, "/home/u/表情"},
+        {"/home/u/faces//", true, "/home/u/faces"},
+        {"/", true, "/"},
+        {"faces/", false, "faces"},
+        {"./faces", false, "./faces"},
+        {"", false, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path);
+        EXPECT_EQ(isAbsolutePath(row.path), row.absolute);
+        EXPECT_EQ(withoutTrailingSeparators(row.path), row.trimmed);
+    }
+}
