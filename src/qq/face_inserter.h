@@ -27,6 +27,10 @@ public:
     // The one-shot paste timer.
     Timer& Timer5() { return *timer5_; }
     static constexpr int kPasteDelayMs = 250;
+    // When the chat window is not in front at paste time: how often it is
+    // asked for again, and how long each time the keys wait for it.
+    static constexpr int kRefocusTries = 5;
+    static constexpr int kRefocusDelayMs = 50;
 
 private:
     void pasteIntoQQ();
@@ -35,6 +39,8 @@ private:
     EventLoop& loop_;
     DebugForm& debug_;
     std::unique_ptr<Timer> timer5_;
+    std::unique_ptr<Timer> refocus_;
+    int refocusTries_ = 0;
     bool inputBusy_ = false;
     WindowHandle target_ = 0;
 };

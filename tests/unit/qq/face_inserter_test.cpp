@@ -82,3 +82,47 @@ TEST_F(FaceInserterTest, NoChatWindowYetStillPastesWhereTheFocusIs) {
     fake.loop.advance(250);
     EXPECT_EQ(desktop.keys, kCtrlV);
 }
+
+// Our own window may take the focus back after the chat window was asked for
+// it: the keys wait for the chat window, asking again, and go to the front
+// window only when it never comes back.
+TEST_F(FaceInserterTest, KeysWaitForTheChatWindowWhenSomethingTookTheFocusBack) {
+    struct Case {
+        const char* what;
+        int stolenFor;  // focus requests the chat window loses to the panel
+        int expectedWaitMs;
+    };
+    const Case cases[] = {
+        {"in front at once", 0, 0},
+        {"back after one request", 1, FaceInserter::kRefocusDelayMs},
+        {"back after three", 3, 3 * FaceInserter::kRefocusDelayMs},
+        {"never back", 100, FaceInserter::kRefocusTries * FaceInserter::kRefocusDelayMs},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        desktop.keys.clear();
+        desktop.focusRequests.clear();
+        ASSERT_TRUE(inserter.insert(kChat));
+        int stolen = 0;
+        // The panel's late activation wins until the chat has lost stolenFor times.
+        auto steal = [&] {
+            if (stolen < c.stolenFor) {
+                ++stolen;
+                desktop.foreground = kPanel;
+            }
+        };
+        steal();
+        fake.loop.advance(FaceInserter::kPasteDelayMs);
+        for (int waited = 0; waited < c.expectedWaitMs; waited += FaceInserter::kRefocusDelayMs) {
+            EXPECT_TRUE(desktop.keys.empty()) << "no key while another window is in front";
+            steal();
+            fake.loop.advance(FaceInserter::kRefocusDelayMs);
+        }
+        EXPECT_EQ(desktop.keys, kCtrlV);
+        EXPECT_FALSE(inserter.inputBusy());
+        EXPECT_EQ(desktop.focusRequests.size(),
+                  1u + static_cast<std::size_t>(c.expectedWaitMs / FaceInserter::kRefocusDelayMs));
+        fake.loop.advance(1000);
+        EXPECT_EQ(desktop.keys.size(), 4u) << "one paste";
+    }
+}
