@@ -38,7 +38,7 @@ void trackingTick(benchmark::State& state) {
     tovlo::ButtomFrm bar(fake.forms, "/opt/Tovlo", [] {});
     tovlo::ChatTracker tracker(*desktop, *panel, bar, parm);
     for (auto _ : state) tracker.tick();
-    if (tracker.qqwindow != chat().window) state.SkipWithError("the chat window was not recognised");
+    if (tracker.qqwindow() != chat().window) state.SkipWithError("the chat window was not recognised");
 }
 
 void roundTripFloor(benchmark::State& state) {

@@ -109,7 +109,7 @@ int main(int argc, char** argv) {
     settings = std::make_unique<tovlo::SettingsWindows>(
         tovlo::SettingsDeps{platform, parm, folderDialog, autoStart, programPath},
         tovlo::FaceCopyHost{[&mainForm](const std::string& pack) { mainForm.showClass(pack); },
-                            [&mainForm] { mainForm.window().show(); }});
+                            [&mainForm] { mainForm.showWindow(); }});
     mainForm.load(tovlo::commandLineText(argc, argv));
     // The service's pages, besides the local ones, may call the program.
     tovlo::setTrustedServiceHost(parm.serviceHost);

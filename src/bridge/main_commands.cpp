@@ -1,9 +1,11 @@
-// The main window's page commands.
+#include "main_commands.h"
+
 #include "bridge/main_form.h"
 #include "core/command.h"
 #include "core/files.h"
 #include "core/functions.h"
 #include "core/paths.h"
+#include "core/service.h"
 #include "core/text.h"
 #include "core/urls.h"
 
@@ -19,249 +21,246 @@ const std::string& checkedName(const std::string& name, const char* what) {
 
 }  // namespace
 
-const std::vector<std::pair<std::string, MainForm::Handler>>& MainForm::commands() {
-    static const std::vector<std::pair<std::string, Handler>> table = {
-        {"inputFace", &MainForm::inputFace},
-        {"inputFaceAndHistory", &MainForm::inputFaceAndHistory},
-        {"showSelect", &MainForm::showSelect},
-        {"showFace", &MainForm::showFace},
-        {"showMySelect", &MainForm::showMySelect},
-        {"htmlLoadOver", &MainForm::htmlLoadOver},
-        {"into", &MainForm::into},
-        {"exitFun", &MainForm::exitFun},
-        {"config", &MainForm::config},
-        {"addFace", &MainForm::addFace},
-        {"showDownCustFaceClass", &MainForm::showDownCustFaceClass},
-        {"loginSucc", &MainForm::loginSucc},
-        {"closeMyFace", &MainForm::closeMyFace},
-        {"showMyOneClassFaces", &MainForm::showMyOneClassFaces},
-        {"manage", &MainForm::manage},
-        {"downAndShowOneFace", &MainForm::downAndShowOneFace},
-        {"regSucc", &MainForm::regSucc},
-        {"closeWeb2", &MainForm::closeWeb2},
-        {"web3returnasdg", &MainForm::web3returnasdg},
-        {"history", &MainForm::history},
-        {"getHistoryImg", &MainForm::getHistoryImg},
-        {"clearHistory", &MainForm::clearHistory},
-        {"loginout", &MainForm::loginout},
-        {"loadPlus", &MainForm::loadPlus},
+MainCommands::MainCommands(MainForm& main) : main_(main) {
+    PageViews& views = main.views_;
+    table_ = CommandTable{
+        {"inputFace", [this](const std::string&) { inputFace({}, false); }},
+        {"inputFaceAndHistory", [this](const std::string& arg) { inputFace(arg, true); }},
+        {"showSelect", [this](const std::string&) { showSelect(); }},
+        {"showFace", [this](const std::string& arg) { showFace(arg); }},
+        {"showMySelect", [this](const std::string&) { showMySelect(); }},
+        {"htmlLoadOver",
+         [this](const std::string&) {
+             hideWeb3();
+             main_.onHtmlLoadOver();
+         }},
+        {"into", [this](const std::string&) { into(); }},
+        {"exitFun", [this](const std::string& arg) { exitFun(arg); }},
+        {"config", [this](const std::string&) { config(); }},
+        {"addFace", [this](const std::string&) { addFace(); }},
+        {"showDownCustFaceClass", [this](const std::string&) { hideWeb3(); }},
+        {"loginSucc", [this](const std::string& arg) { loginSucc(arg); }},
+        {"closeMyFace", [this](const std::string&) { hideWeb3(); }},
+        {"showMyOneClassFaces",
+         [this](const std::string& arg) {
+             auto [classId, rest] = splitArgument(arg, "--");
+             showMyOneClassFaces(classId, split(rest, "--").front());
+         }},
+        {"manage", [this](const std::string&) { main_.loadUserControl("ClassManager"); }},
+        {"downAndShowOneFace", [this](const std::string& arg) { downAndShowOneFace(arg); }},
+        {"regSucc", [this](const std::string& arg) { regSucc(arg); }},
+        {"closeWeb2",
+         [&views](const std::string&) {
+             views.Web2().setVisible(false);
+             views.web().setVisible(true);
+         }},
+        {"web3returnasdg",
+         [&views](const std::string&) {
+             views.web3().setVisible(false);
+             views.web().setVisible(true);
+         }},
+        {"history", [this](const std::string&) { history(); }},
+        {"getHistoryImg", [this](const std::string&) { getHistoryImg(); }},
+        {"clearHistory", [this](const std::string&) { clearHistory(); }},
+        {"loginout", [this](const std::string&) { loginout(); }},
+        {"loadPlus", [this](const std::string& arg) { loadPlus(arg); }},
     };
-    return table;
 }
 
-void MainForm::callVb(const std::string& Text) {
-    debug_.log("mainform=" + Text);
-    Command c = parseCommand(Text);
-    for (const auto& [name, handler] : commands()) {
-        if (name == c.name) {
-            (this->*handler)(c.arg);
+void MainCommands::callVb(const std::string& Text) {
+    main_.debug_.log("mainform=" + Text);
+    table_.dispatch(Text);
+}
+
+void MainCommands::hideWeb3() { main_.views_.web3().setVisible(false); }
+
+void MainCommands::inputFace(const std::string& historyEntry, bool record) {
+    if (main_.inserter_.inputBusy()) return;
+    if (record) main_.history_.addHistory(historyEntry);
+    main_.inserter_.insert(main_.tracker_.qqwindow());
+}
+
+void MainCommands::showSelect() {
+    PageViews& views = main_.views_;
+    if (views.Web2().location() == "about:blank") {
+        const PublicParm& parm = main_.parm_;
+        if (fetchUrlText(main_.platform_, parm.app, serviceUrl(parm.serviceHost, "/soft/connect.html")) != "1") {
+            main_.platform_.messages.show("您没有连接网络！请先连接网络然后再试");
             return;
         }
+        views.Web2().navigate(serviceUrl(parm.serviceHost, "/soft/select.html"));
     }
+    views.Web2().setVisible(true);
+    views.web3().setVisible(false);
 }
 
-void MainForm::inputFace(const std::string&) {
-    if (inserter_.inputBusy()) return;
-    inserter_.insert(tracker_.qqwindow);
-}
-
-void MainForm::inputFaceAndHistory(const std::string& arg) {
-    if (inserter_.inputBusy()) return;
-    history_.addHistory(arg);
-    inserter_.insert(tracker_.qqwindow);
-}
-
-void MainForm::showSelect(const std::string&) {
-    if (Web2().location() == "about:blank") {
-        if (fetchService("/soft/connect.html") != "1") {
-            platform_.messages.show("您没有连接网络！请先连接网络然后再试");
-            return;
-        }
-        Web2().navigate(serviceUrl("/soft/select.html"));
-    }
-    Web2().setVisible(true);
-    web3().setVisible(false);
-}
-
-void MainForm::showFace(const std::string& arg) {
+void MainCommands::showFace(const std::string& arg) {
+    PublicParm& parm = main_.parm_;
+    const MainFormHooks& hooks = main_.hooks_;
     auto [pack, version] = splitArgument(arg, ",");
     checkedName(pack, "pack name");
     const std::string marker = "ver-" + version + ".txt";
-    if (fileExists(joinPath(parm_.facePath, {pack, marker}))) {
-        showClass(pack);
+    if (fileExists(joinPath(parm.facePath, {pack, marker}))) {
+        main_.showClass(pack);
         return;
     }
-    const bool inDefaultFolder = fileExists(joinPath(parm_.app, {"w", pack, marker}));
-    if (inDefaultFolder && !hooks_.openFaceCopy)
+    const bool inDefaultFolder = fileExists(joinPath(parm.app, {"w", pack, marker}));
+    if (inDefaultFolder && !hooks.openFaceCopy)
         throw TovloError(kErrInvalidArgument, "copying faces to the moved face folder is not part of this build");
-    if (!inDefaultFolder && !panels_.knows("PublicFaceDownLoader"))
+    if (!inDefaultFolder && !main_.slots_.knows("PublicFaceDownLoader"))
         throw TovloError(kErrInvalidArgument, "the panel PublicFaceDownLoader is not part of this build");
-    parm_.keepMainVisible = true;
+    parm.keepMainVisible = true;
     if (inDefaultFolder) {
-        platform_.messages.show("您已经修改过表情存放目录，需要复制原来的表情到新目录下！");
-        hooks_.openFaceCopy(pack);
+        main_.platform_.messages.show("您已经修改过表情存放目录，需要复制原来的表情到新目录下！");
+        hooks.openFaceCopy(pack);
     } else {
-        loadUserControl("PublicFaceDownLoader");
-        control(kSlot)->setProperty("PPath", pack);
+        main_.loadUserControl("PublicFaceDownLoader");
+        main_.control(PanelHost::kSlot)->setProperty("PPath", pack);
     }
 }
 
-void MainForm::showClass(const std::string& pack) {
-    Web2().setVisible(false);
-    runPageScript(web(), "changeClass('" + scriptStringText(pack) + "','" +
-                             scriptStringText(pageSlashes(parm_.facePath)) + "')");
-}
-
-void MainForm::showMySelect(const std::string&) {
-    if (parm_.userName.empty()) {
-        web3().setVisible(true);
-        web3().navigate(serviceUrl("/soft/login2.asp"));
+void MainCommands::showMySelect() {
+    const PublicParm& parm = main_.parm_;
+    BrowserView& web3 = main_.views_.web3();
+    const Session& session = main_.session_;
+    if (!session.loggedIn()) {
+        web3.setVisible(true);
+        web3.navigate(serviceUrl(parm.serviceHost, "/soft/login2.asp"));
         return;
     }
-    const std::string own = ownFolder();
+    const std::string own = session.ownFolder();
     if (!folderExists(own)) createFolder(own);
     const std::string page = joinPath(own, {"myClass.html"});
     if (!fileExists(page))
-        writeTextFile(platform_.codec, page, fetchService(withQuery("/soft/myClass.asp", {{"uName", parm_.userName}})));
-    web3().setVisible(true);
-    web3().navigate(fileUrl(page));
+        writeTextFile(main_.platform_.codec, page,
+                      fetchUrlText(main_.platform_, parm.app,
+                                   serviceUrl(parm.serviceHost,
+                                              withQuery("/soft/myClass.asp", {{"uName", session.userName()}}))));
+    web3.setVisible(true);
+    web3.navigate(fileUrl(page));
 }
 
-void MainForm::htmlLoadOver(const std::string&) {
-    web3().setVisible(false);
-    onHtmlLoadOver();
-}
-
-void MainForm::into(const std::string&) {
-    web().stop();
-    Web2().stop();
-    web3().stop();
-    auto bytes = platform_.fetch.fetchBytes(serviceUrl("/soft/connect.html"));
-    if (!bytes || platform_.codec.ansiToUtf8(*bytes) != "1") {
-        // The window is still hidden at start; show it so the user sees the
-        // offline notice (and its retry) instead of nothing at all.
-        window_->show();
-        runPageScript(web(), "df()");
+void MainCommands::into() {
+    PageViews& views = main_.views_;
+    const PublicParm& parm = main_.parm_;
+    Platform& platform = main_.platform_;
+    views.stopAll();
+    auto bytes = platform.fetch.fetchBytes(serviceUrl(parm.serviceHost, "/soft/connect.html"));
+    // The window is still hidden at start; it shows either way, so the user
+    // sees the offline notice (and its retry) instead of nothing at all.
+    main_.showWindow();
+    if (!bytes || platform.codec.ansiToUtf8(*bytes) != "1") {
+        runPageScript(views.web(), "df()");
         return;
     }
-    window_->show();
-    desktop_.setForegroundWindow(window_->handle());
-    plugins_.loadPlugins();
-    web().navigate(withQuery(fileUrl(joinPath(parm_.app, {"w", "main.html"})), {{"v", parm_.ver}}));
-    if (hooks_.runUpdateCheck) hooks_.runUpdateCheck();
-    timer3_->setEnabled(true);
+    main_.desktop_.setForegroundWindow(main_.window_->handle());
+    main_.plugins_.loadPlugins();
+    views.web().navigate(withQuery(fileUrl(joinPath(parm.app, {"w", "main.html"})), {{"v", parm.ver}}));
+    if (main_.hooks_.runUpdateCheck) main_.hooks_.runUpdateCheck();
+    main_.Timer3().setEnabled(true);
 }
 
-void MainForm::exitFun(const std::string& arg) {
-    parm_.ini.WriteIniKey("run", "defaultFaceClass", arg);
-    unloadAll();
+void MainCommands::exitFun(const std::string& defaultClass) {
+    main_.parm_.ini.WriteIniKey("run", "defaultFaceClass", defaultClass);
+    main_.unloadAll();
 }
 
-void MainForm::config(const std::string&) {
-    if (!hooks_.openSettings) throw TovloError(kErrInvalidArgument, "the settings dialog is not part of this build");
-    hooks_.openSettings();
+void MainCommands::config() {
+    if (!main_.hooks_.openSettings)
+        throw TovloError(kErrInvalidArgument, "the settings dialog is not part of this build");
+    main_.hooks_.openSettings();
 }
 
-void MainForm::addFace(const std::string&) {
-    if (!getUserName().empty()) {
-        loadUserControl("AddFaceCon");
+void MainCommands::addFace() {
+    if (main_.session_.loggedIn()) {
+        main_.loadUserControl("AddFaceCon");
         return;
     }
-    web3().setVisible(true);
-    web3().navigate(fileUrl(joinPath(parm_.app, {"w", "needLogin.html"})));
+    BrowserView& web3 = main_.views_.web3();
+    web3.setVisible(true);
+    web3.navigate(fileUrl(joinPath(main_.parm_.app, {"w", "needLogin.html"})));
 }
 
-void MainForm::showDownCustFaceClass(const std::string&) { web3().setVisible(false); }
-
-void MainForm::loginSucc(const std::string& arg) {
-    setUserName(checkedName(arg, "account name"));
-    parm_.ini.WriteIniKey("run", "autoLoginName", parm_.userName);
-    callVb("showMySelect||-");
+void MainCommands::loginSucc(const std::string& account) {
+    Session& session = main_.session_;
+    session.setUserName(checkedName(account, "account name"));
+    main_.parm_.ini.WriteIniKey("run", "autoLoginName", session.userName());
+    showMySelect();
 }
 
-void MainForm::closeMyFace(const std::string&) { web3().setVisible(false); }
-
-void MainForm::showMyOneClassFaces(const std::string& arg) {
-    auto [classId, rest] = splitArgument(arg, "--");
-    const std::string page = split(rest, "--").front();
+void MainCommands::showMyOneClassFaces(const std::string& classId, const std::string& page) {
     checkedName(classId, "class id");
     checkedName(page, "page");
-    checkedName(parm_.userName, "account name");
-    const std::string folder = joinPath(ownFolder(), {classId});
+    const Session& session = main_.session_;
+    checkedName(session.userName(), "account name");
+    const std::string folder = session.classFolder(classId);
     if (!folderExists(folder)) createFolder(folder);
     const std::string file = joinPath(folder, {page + ".html"});
     if (!fileExists(file)) {
-        loadUserControl("MyFaceDownLoader");
-        control(kSlot)->setProperty("PClassId", classId);
-        control(kSlot)->setProperty("PPage", page);
+        main_.loadUserControl("MyFaceDownLoader");
+        Panel* loader = main_.control(PanelHost::kSlot);
+        loader->setProperty("PClassId", classId);
+        loader->setProperty("PPage", page);
         return;
     }
-    web3().navigate(fileUrl(file));
-    web3Tag_ = classId;
+    main_.views_.showClassPage(fileUrl(file), classId);
 }
 
-void MainForm::manage(const std::string&) { loadUserControl("ClassManager"); }
-
-void MainForm::downAndShowOneFace(const std::string& arg) {
+void MainCommands::downAndShowOneFace(const std::string& arg) {
     auto [a, rest] = splitArgument(arg, "--");
     const std::string b = split(rest, "--").front();
-    runPageScript(web3(), "setImg('" + b + "','" + a + "')");
+    runPageScript(main_.views_.web3(), "setImg('" + b + "','" + a + "')");
 }
 
-void MainForm::regSucc(const std::string& arg) {
-    const std::string account = joinPath(parm_.app, {"w", "CustomFace", checkedName(arg, "account name")});
-    if (!folderExists(account)) {
-        createFolder(account);
-        createFolder(joinPath(account, {"users"}));
+void MainCommands::regSucc(const std::string& account) {
+    const std::string folder = main_.session_.accountFolder(checkedName(account, "account name"));
+    if (!folderExists(folder)) {
+        createFolder(folder);
+        createFolder(joinPath(folder, {"users"}));
     }
-    if (!copyFile(joinPath(parm_.app, {"templates", "addFace.html"}), joinPath(account, {"addFace.html"})))
-        throw TovloError(kErrFileAccess, "cannot copy the add-face page into " + account);
-    callVb("showMySelect||-");
+    if (!copyFile(joinPath(main_.parm_.app, {"templates", "addFace.html"}), joinPath(folder, {"addFace.html"})))
+        throw TovloError(kErrFileAccess, "cannot copy the add-face page into " + folder);
+    showMySelect();
 }
 
-void MainForm::closeWeb2(const std::string&) {
-    Web2().setVisible(false);
-    web().setVisible(true);
+void MainCommands::history() {
+    PageViews& views = main_.views_;
+    views.web().setVisible(true);
+    views.web3().setVisible(false);
+    runPageScript(views.web(), "history()");
 }
 
-void MainForm::web3returnasdg(const std::string&) {
-    web3().setVisible(false);
-    web().setVisible(true);
-}
-
-void MainForm::history(const std::string&) {
-    web().setVisible(true);
-    web3().setVisible(false);
-    runPageScript(web(), "history()");
-}
-
-void MainForm::getHistoryImg(const std::string&) {
+void MainCommands::getHistoryImg() {
     // The store keeps any character; escaping keeps an apostrophe in a stored
     // reference from breaking the page call for good.
-    runPageScript(web(), "setHistoryImg('" + scriptStringText(history_.historyListText()) + "')");
+    runPageScript(main_.views_.web(),
+                  "setHistoryImg('" + scriptStringText(main_.history_.historyListText()) + "')");
 }
 
-void MainForm::clearHistory(const std::string&) {
-    history_.clearAllHistory();
-    callVb("getHistoryImg||-");
+void MainCommands::clearHistory() {
+    main_.history_.clearAllHistory();
+    getHistoryImg();
 }
 
-void MainForm::loginout(const std::string&) {
-    parm_.userName.clear();
-    web3().setVisible(false);
-    web3().navigate("about:blank");
-    parm_.autoLoginName.clear();
-    parm_.ini.WriteIniKey("run", "autoLoginName", "");
+void MainCommands::loginout() {
+    PublicParm& parm = main_.parm_;
+    main_.session_.setUserName("");
+    BrowserView& web3 = main_.views_.web3();
+    web3.setVisible(false);
+    web3.navigate("about:blank");
+    parm.autoLoginName.clear();
+    parm.ini.WriteIniKey("run", "autoLoginName", "");
 }
 
-void MainForm::loadPlus(const std::string& arg) {
-    if (control(kSlotPlus)) throw TovloError(kErrSlotTaken, "a plug-in panel is already open");
-    if (!panels_.knows("PlusControl"))
+void MainCommands::loadPlus(const std::string& id) {
+    if (main_.control(PanelHost::kSlotPlus)) throw TovloError(kErrSlotTaken, "a plug-in panel is already open");
+    if (!main_.slots_.knows("PlusControl"))
         throw TovloError(kErrInvalidArgument, "the panel PlusControl is not part of this build");
     // Its panel would have no description, folder or page to show.
-    if (!plugins_.registry().exists(arg)) throw TovloError(kErrInvalidArgument, "no plug-in is installed as " + arg);
-    plugins_.openPlugin(arg);
-    loadPlusControl("PlusControl");
+    PluginRegistry& plugins = main_.plugins_;
+    if (!plugins.registry().exists(id)) throw TovloError(kErrInvalidArgument, "no plug-in is installed as " + id);
+    plugins.openPlugin(id);
+    main_.loadPlusControl("PlusControl");
 }
 
 }  // namespace tovlo

@@ -1,17 +1,17 @@
 #pragma once
 // A task panel hosted in one of the main window's panel slots. The main
 // window and pages reach it late-bound, by property and method names, the
-// way the panels declare them ("PPath", "PClassId", "PPage", "args", "dodo").
+// way the panels declare them ("PPath", "PClassId", "PPage", "args", "dodo");
+// pages reach it through its command table.
 #include <memory>
 #include <string>
 
+#include "core/command_table.h"
 #include "core/command_target.h"
 #include "core/errors.h"
 #include "platform/forms.h"
 
 namespace tovlo {
-
-inline constexpr int kErrNoSuchMember = 438;
 
 class Panel : public CommandTarget {
 public:
@@ -28,13 +28,15 @@ public:
     virtual void invoke(const std::string& method) {
         throw TovloError(kErrNoSuchMember, "the panel has no method " + method);
     }
-    // Page commands; a panel without a page command table refuses them.
-    void callVb(const std::string& Text) override {
-        throw TovloError(kErrNoSuchMember, "the panel takes no page commands: " + Text);
-    }
+    // Page commands, through the panel's table (empty unless it sets one).
+    void callVb(const std::string& Text) override { commands_.dispatch(Text); }
+
+protected:
+    void setCommands(CommandTable commands) { commands_ = std::move(commands); }
 
 private:
     std::unique_ptr<Form> form_;
+    CommandTable commands_;
 };
 
 }  // namespace tovlo

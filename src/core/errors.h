@@ -21,6 +21,8 @@ inline constexpr int kErrKeyExists = 457;
 inline constexpr int kErrInvalidArgument = 5;
 // A panel slot (a control name) that already holds a panel.
 inline constexpr int kErrSlotTaken = 727;
+// A command, property or method that its receiver does not have.
+inline constexpr int kErrNoSuchMember = 438;
 
 class FileNotFoundError : public TovloError {
 public:

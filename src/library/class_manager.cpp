@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "bridge/web_js.h"
 #include "core/command.h"
 #include "core/files.h"
 #include "core/functions.h"
@@ -14,9 +13,27 @@
 
 namespace tovlo {
 
-ClassManager::ClassManager(MainForm& main, std::unique_ptr<Form> form, const LibraryDeps& deps)
-    : Panel(std::move(form)), main_(main), deps_(deps), timer1_(deps.platform.loop.createTimer(50, true)) {
-    WebJs(main_, nullptr, nullptr).attachTo(WebBrowser1());
+ClassManager::ClassManager(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps)
+    : Panel(std::move(form)), host_(host), deps_(deps), timer1_(deps.platform.loop.createTimer(50, true)) {
+    host_.connectPage(WebBrowser1(), false);
+    const auto dropClassLists = [this](const std::string&) { deleteClassLists(); };
+    setCommands({
+        {"getName", [this](const std::string&) {
+             runPageScript(WebBrowser1(), "setName('" + host_.session().userName() + "')");
+         }},
+        {"deleteClass", dropClassLists},
+        {"addClass", dropClassLists},
+        {"changeClass", dropClassLists},
+        {"addFace", [this](const std::string& arg) {
+             const std::string address = removeClassFolder(arg);
+             runPageScript(WebBrowser1(), "document.location.href='" + address + "';");
+         }},
+        {"deleteFace", [this](const std::string& arg) {
+             removeClassFolder(arg);
+             runPageScript(WebBrowser1(), "document.location.reload();");
+         }},
+        {"closeManage", [this](const std::string&) { closeManage(); }},
+    });
     WebBrowser1().navigate("about:blank");
     timer1_->onTick = [this] {
         timer1_->setEnabled(false);
@@ -24,26 +41,7 @@ ClassManager::ClassManager(MainForm& main, std::unique_ptr<Form> form, const Lib
     };
 }
 
-std::string ClassManager::userFolder() const {
-    return joinPath(deps_.parm.app, {"w", "CustomFace", deps_.parm.userName});
-}
-
-void ClassManager::callVb(const std::string& Text) {
-    const Command command = parseCommand(Text);
-    if (command.name == "getName") {
-        runPageScript(WebBrowser1(), "setName('" + deps_.parm.userName + "')");
-    } else if (command.name == "deleteClass" || command.name == "addClass" || command.name == "changeClass") {
-        deleteClassLists();
-    } else if (command.name == "addFace") {
-        const std::string address = removeClassFolder(command.arg);
-        runPageScript(WebBrowser1(), "document.location.href='" + address + "';");
-    } else if (command.name == "deleteFace") {
-        removeClassFolder(command.arg);
-        runPageScript(WebBrowser1(), "document.location.reload();");
-    } else if (command.name == "closeManage") {
-        closeManage();
-    }
-}
+std::string ClassManager::userFolder() const { return host_.session().ownFolder(); }
 
 void ClassManager::deleteClassLists() {
     for (const char* name : {"myClass.html", "myClass.js"}) {
@@ -63,17 +61,18 @@ std::string ClassManager::removeClassFolder(const std::string& arg) {
 }
 
 void ClassManager::closeManage() {
-    if (main_.web3().isVisible()) {
+    if (host_.web3().isVisible()) {
         const std::string folder = userFolder();
         createFolder(folder);
         const std::string page = joinPath(folder, {"myClass.html"});
         if (!fileExists(page))
             writeTextFile(deps_.platform.codec, page,
                           fetchUrlText(deps_.platform, deps_.parm.app,
-                                       serviceUrl(deps_.parm.serviceHost, withQuery("/soft/myClass.asp", {{"uName", deps_.parm.userName}}))));
-        main_.web3().navigate(fileUrl(page));
+                                       serviceUrl(deps_.parm.serviceHost,
+                                                  withQuery("/soft/myClass.asp", {{"uName", host_.session().userName()}}))));
+        host_.web3().navigate(fileUrl(page));
     }
-    main_.exitManage();
+    host_.exitManage();
 }
 
 }  // namespace tovlo

@@ -5,19 +5,20 @@
 #include <memory>
 #include <string>
 
-#include "bridge/main_form.h"
+#include "bridge/panel.h"
+#include "bridge/panel_host.h"
 #include "library/library_deps.h"
 
 namespace tovlo {
 
 class ClassManager : public Panel {
 public:
-    ClassManager(MainForm& main, std::unique_ptr<Form> form, const LibraryDeps& deps);
+    ClassManager(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps);
 
-    // The page's commands ("manageWeb"). A text without "||", or an
-    // "addFace"/"deleteFace" argument without "--" or with a class id that is
-    // no folder name, is refused before anything changes.
-    void callVb(const std::string& Text) override;
+    // The page's commands ("manageWeb"): getName, deleteClass, addClass,
+    // changeClass, addFace, deleteFace, closeManage. An "addFace" or
+    // "deleteFace" argument without "--" or with a class id that is no
+    // folder name is refused before anything changes.
 
     BrowserView& WebBrowser1() { return form().browserView("WebBrowser1"); }
     Timer& Timer1() { return *timer1_; }
@@ -28,7 +29,7 @@ private:
     void closeManage();
     std::string userFolder() const;
 
-    MainForm& main_;
+    PanelHost& host_;
     LibraryDeps deps_;
     std::unique_ptr<Timer> timer1_;
 };

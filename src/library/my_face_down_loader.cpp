@@ -22,9 +22,9 @@ std::string checkedPanelName(const std::string& value, const char* what) {
 
 }  // namespace
 
-MyFaceDownLoader::MyFaceDownLoader(MainForm& main, std::unique_ptr<Form> form, const LibraryDeps& deps)
+MyFaceDownLoader::MyFaceDownLoader(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps)
     : Panel(std::move(form)),
-      main_(main),
+      host_(host),
       deps_(deps),
       timer1_(deps.platform.loop.createTimer(100, false)),
       downloader1_(deps.reads.create(), deps.platform.messages) {
@@ -69,9 +69,7 @@ void MyFaceDownLoader::setPar(const std::string& classId, const std::string& pag
     page_ = checkedPanelName(page, "page");
 }
 
-std::string MyFaceDownLoader::userFolder() const {
-    return joinPath(deps_.parm.app, {"w", "CustomFace", deps_.parm.userName});
-}
+std::string MyFaceDownLoader::userFolder() const { return host_.session().ownFolder(); }
 
 std::string MyFaceDownLoader::listingFile() const { return joinPath(deps_.parm.app, {"temp", "tempMyFaceClass.txt"}); }
 
@@ -133,7 +131,7 @@ void MyFaceDownLoader::buildPage(bool withoutEntries) {
     } catch (const TovloError& e) {
         deps_.debug.log(std::string("MyFaceDownLoader: ") + e.what());
     }
-    const std::string& user = deps_.parm.userName;
+    const std::string& user = host_.session().userName();
     const std::pair<std::string, std::string> str{"{{str}}", listText_};
     const std::pair<std::string, std::string> path{
         "{{path}}", fileUrl(joinPath(replaceAll(deps_.parm.app, ":\\", "|/"), {"w", "CustomFace", user}))};
@@ -146,7 +144,7 @@ void MyFaceDownLoader::buildPage(bool withoutEntries) {
     } catch (const TovloError& e) {
         deps_.debug.log(std::string("MyFaceDownLoader: ") + e.what());
     }
-    main_.exitDownMyFace(classId_, page_);
+    host_.exitDownMyFace(classId_, page_);
 }
 
 }  // namespace tovlo

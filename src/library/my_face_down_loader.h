@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "bridge/main_form.h"
+#include "bridge/panel.h"
+#include "bridge/panel_host.h"
 #include "library/downloader.h"
 #include "library/library_deps.h"
 
@@ -15,7 +16,7 @@ namespace tovlo {
 
 class MyFaceDownLoader : public Panel {
 public:
-    MyFaceDownLoader(MainForm& main, std::unique_ptr<Form> form, const LibraryDeps& deps);
+    MyFaceDownLoader(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps);
 
     // "PClassId" and "PPage"; a value that is no safe folder or file name is refused.
     void setProperty(const std::string& name, const std::string& value) override;
@@ -39,7 +40,7 @@ private:
     std::string listingFile() const;
     std::string serviceUrl(const std::string& path) const;
 
-    MainForm& main_;
+    PanelHost& host_;
     LibraryDeps deps_;
     std::unique_ptr<Timer> timer1_;
     Downloader downloader1_;

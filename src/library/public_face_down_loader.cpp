@@ -17,9 +17,9 @@ const char* const kChannelBars[3] = {"ProgressBar2", "ProgressBar3", "ProgressBa
 
 }  // namespace
 
-PublicFaceDownLoader::PublicFaceDownLoader(MainForm& main, std::unique_ptr<Form> form, const LibraryDeps& deps)
+PublicFaceDownLoader::PublicFaceDownLoader(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps)
     : Panel(std::move(form)),
-      main_(main),
+      host_(host),
       deps_(deps),
       timer1_(deps.platform.loop.createTimer(200, false)),
       downloader1_(deps.reads.create(), deps.platform.messages) {
@@ -54,7 +54,7 @@ PublicFaceDownLoader::PublicFaceDownLoader(MainForm& main, std::unique_ptr<Form>
             deps_.debug.log("下载失败：" + saveFile);
             if (isListStage_) {
                 finished_ = true;
-                main_.exitDownPublicFace("");
+                host_.exitDownPublicFace("");
                 return;
             }
             anyFailed_ = true;
@@ -102,7 +102,7 @@ void PublicFaceDownLoader::timer1Tick() {
         deps_.parm.faceHttpPath + PPath_ + "/imgs.txt?t=" + timeStamp(deps_.platform.loop.nowMs());
     if (!downloader1_.BeginDownload(url, listFile())) {
         finished_ = true;
-        main_.exitDownPublicFace("");
+        host_.exitDownPublicFace("");
     }
 }
 
@@ -173,7 +173,7 @@ void PublicFaceDownLoader::checkChannels() {
     // A pack with a file missing must not look complete: without its version
     // marker the next opening downloads it again.
     if (anyFailed_) removeVersionMarkers();
-    main_.exitDownPublicFace(PPath_);
+    host_.exitDownPublicFace(PPath_);
 }
 
 void PublicFaceDownLoader::removeVersionMarkers() {
@@ -192,7 +192,7 @@ void PublicFaceDownLoader::cancelClick() {
     finished_ = true;
     downloader1_.CancelAllDownload();
     removeVersionMarkers();
-    main_.exitDownPublicFace("");
+    host_.exitDownPublicFace("");
 }
 
 }  // namespace tovlo

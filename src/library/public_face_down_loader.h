@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "bridge/main_form.h"
+#include "bridge/panel.h"
+#include "bridge/panel_host.h"
 #include "library/downloader.h"
 #include "library/library_deps.h"
 
@@ -16,7 +17,7 @@ namespace tovlo {
 
 class PublicFaceDownLoader : public Panel {
 public:
-    PublicFaceDownLoader(MainForm& main, std::unique_ptr<Form> form, const LibraryDeps& deps);
+    PublicFaceDownLoader(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps);
 
     // "PPath": the pack's folder name; starts the download.
     void setProperty(const std::string& name, const std::string& value) override;
@@ -49,7 +50,7 @@ private:
     std::string saveFileOf(const std::string& name) const;
     std::string channelLine() const;
 
-    MainForm& main_;
+    PanelHost& host_;
     LibraryDeps deps_;
     std::unique_ptr<Timer> timer1_;
     Downloader downloader1_;

@@ -8,9 +8,9 @@
 
 namespace tovlo {
 
-PublicFaceProcess::PublicFaceProcess(MainForm& main, std::unique_ptr<Form> form, const LibraryDeps& deps)
+PublicFaceProcess::PublicFaceProcess(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps)
     : Panel(std::move(form)),
-      main_(main),
+      host_(host),
       deps_(deps),
       timer2_(deps.platform.loop.createTimer(500, true)),
       timer1_(deps.platform.loop.createTimer(100, false)) {
@@ -77,10 +77,10 @@ void PublicFaceProcess::timer1Tick() {
     timer1_->setEnabled(false);
     if (action_.empty()) {
         // A page that cannot switch does not keep the panel open.
-        guardEvent(deps_.debug, "PublicFaceProcess.changeClass", [this] { main_.showClass(PPath_); });
-        main_.exitProcessFace();
+        guardEvent(deps_.debug, "PublicFaceProcess.changeClass", [this] { host_.showClass(PPath_); });
+        host_.exitProcessFace();
     } else if (action_ == "deleteFace") {
-        main_.exitProcessFace();
+        host_.exitProcessFace();
     }
 }
 

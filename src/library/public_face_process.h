@@ -5,14 +5,15 @@
 #include <memory>
 #include <string>
 
-#include "bridge/main_form.h"
+#include "bridge/panel.h"
+#include "bridge/panel_host.h"
 #include "library/library_deps.h"
 
 namespace tovlo {
 
 class PublicFaceProcess : public Panel {
 public:
-    PublicFaceProcess(MainForm& main, std::unique_ptr<Form> form, const LibraryDeps& deps);
+    PublicFaceProcess(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps);
 
     // "PPath": the pack's folder name; processing starts 500 ms later.
     void setProperty(const std::string& name, const std::string& value) override;
@@ -33,7 +34,7 @@ private:
     void timer1Tick();
     std::string packFolder() const;
 
-    MainForm& main_;
+    PanelHost& host_;
     LibraryDeps deps_;
     std::unique_ptr<Timer> timer2_;
     std::unique_ptr<Timer> timer1_;

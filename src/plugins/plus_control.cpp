@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <variant>
 
-#include "bridge/web_js.h"
 #include "core/command.h"
 #include "core/files.h"
 #include "core/functions.h"
@@ -27,11 +26,17 @@ std::string describe(const std::shared_ptr<HashMap>& info, const std::string& ke
 
 }  // namespace
 
-PlusControl::PlusControl(MainForm& main, std::unique_ptr<Form> form, const PluginDeps& deps)
-    : Panel(std::move(form)), main_(main), deps_(deps), timer1_(deps.platform.loop.createTimer(kPageDelayMs, false)) {
+PlusControl::PlusControl(PanelHost& host, std::unique_ptr<Form> form, const PluginDeps& deps)
+    : Panel(std::move(form)), host_(host), deps_(deps), timer1_(deps.platform.loop.createTimer(kPageDelayMs, false)) {
     // The page sends its own commands ("plus") and, to insert what it
     // chose, the main page's ("web").
-    WebJs(main_, &main_, nullptr).attachTo(WebBrowser1());
+    host_.connectPage(WebBrowser1(), true);
+    setCommands({
+        {"plusClose", [this](const std::string&) { host_.exitPlusControl(); }},
+        {"getInfor", [this](const std::string&) { getInfor(); }},
+        {"getSoftInfor", [this](const std::string& key) { getSoftInfor(key); }},
+        {"doExe", [this](const std::string& argument) { doExe(argument); }},
+    });
     WebBrowser1().navigate("about:blank");
     timer1_->onTick = [this] {
         timer1_->setEnabled(false);
@@ -43,20 +48,9 @@ PlusControl::PlusControl(MainForm& main, std::unique_ptr<Form> form, const Plugi
 
 std::string PlusControl::folder() const { return deps_.plugins.pluginFolder(); }
 
-void PlusControl::callVb(const std::string& Text) {
-    const Command command = parseCommand(Text);
-    if (command.name == "plusClose") {
-        main_.exitPlusControl();
-    } else if (command.name == "getInfor") {
-        getInfor();
-    } else if (command.name == "getSoftInfor") {
-        const std::string value =
-            softInfo(command.arg, deps_.parm, deps_.clipboard, deps_.platform.codec, deps_.platform.loop);
-        runPageScript(WebBrowser1(), "bs_callBack('" + scriptStringText(command.arg) + "','" +
-                                         scriptStringText(value) + "')");
-    } else if (command.name == "doExe") {
-        doExe(command.arg);
-    }
+void PlusControl::getSoftInfor(const std::string& key) {
+    const std::string value = softInfo(key, deps_.parm, deps_.clipboard, deps_.platform.codec, deps_.platform.loop);
+    runPageScript(WebBrowser1(), "bs_callBack('" + scriptStringText(key) + "','" + scriptStringText(value) + "')");
 }
 
 // The description's texts are escaped for the script's string literals, so
@@ -77,14 +71,14 @@ void PlusControl::doExe(const std::string& argument) {
     std::error_code ignored;
     std::filesystem::remove(answer, ignored);
 
-    main_.Timer1().setEnabled(false);
-    main_.window().hide();
+    host_.pauseTracking();
+    host_.hideWindow();
     const bool ran = deps_.platform.processes.runAndWait(joinPath(folder(), {"main.exe"}), argument);
     // The window comes back whether or not the plug-in could run, with the
     // focus: the page may need it to put the plug-in's answer on the clipboard.
-    main_.showFocused();
+    host_.showFocused();
     WebBrowser1().focus();
-    main_.Timer1().setEnabled(true);
+    host_.resumeTracking();
     if (!ran) throw TovloError(kErrFileNotFound, "the plug-in program cannot be started: " + folder());
     afterUnloadPlusExe();
 }

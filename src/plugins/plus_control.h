@@ -6,7 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "bridge/main_form.h"
+#include "bridge/panel.h"
+#include "bridge/panel_host.h"
 #include "bridge/panel.h"
 #include "plugins/plugin_panels.h"
 
@@ -14,20 +15,21 @@ namespace tovlo {
 
 class PlusControl : public Panel {
 public:
-    PlusControl(MainForm& main, std::unique_ptr<Form> form, const PluginDeps& deps);
+    PlusControl(PanelHost& host, std::unique_ptr<Form> form, const PluginDeps& deps);
 
-    // Commands of the plug-in page (bridge name "plus").
-    void callVb(const std::string& Text) override;
+    // Commands of the plug-in page (bridge name "plus"): plusClose,
+    // getInfor, getSoftInfor, doExe.
 
     BrowserView& WebBrowser1() { return form().browserView("WebBrowser1"); }
 
 private:
     void getInfor();
+    void getSoftInfor(const std::string& key);
     void doExe(const std::string& argument);
     void afterUnloadPlusExe();
     std::string folder() const;
 
-    MainForm& main_;
+    PanelHost& host_;
     PluginDeps deps_;
     std::unique_ptr<Timer> timer1_;
 };

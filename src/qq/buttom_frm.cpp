@@ -8,7 +8,6 @@ ButtomFrm::ButtomFrm(Forms& forms, std::string app, std::function<void()> onTogg
     : form_(forms.create("ButtomFrm")), app_(std::move(app)), onToggle_(std::move(onToggle)) {
     form_->setGeometry({0, 0, kWidth, kHeight});
     form_->setTransparentColour(kColourKey);
-    isOpen = false;
     // The button's own picture is the shipped one as well.
     Image1().loadImageFile(joinPath(app_, {"w", "btn1.jpg"}));
     Image1().onClick = [this] { click(); };
@@ -19,7 +18,7 @@ ButtomFrm::ButtomFrm(Forms& forms, std::string app, std::function<void()> onTogg
 }
 
 void ButtomFrm::click() {
-    isOpen = !isOpen;
+    isOpen_ = !isOpen_;
     if (onToggle_) onToggle_();
 }
 

@@ -25,13 +25,15 @@ public:
     static constexpr int kWidth = 65;                      // pixels (975 x 645 twips)
     static constexpr int kHeight = 43;
 
-    bool isOpen = false;
+    // Whether the bar's click has opened the panel.
+    bool isOpen() const { return isOpen_; }
 
 private:
     void click();
     std::unique_ptr<Form> form_;
     std::string app_;
     std::function<void()> onToggle_;
+    bool isOpen_ = false;
 };
 
 }  // namespace tovlo

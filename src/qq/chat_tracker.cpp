@@ -21,14 +21,14 @@ void ChatTracker::tick() {
 
     const std::string title = getWindowTitle(desktop_, h);
     const std::string className = getWindowClass(desktop_, h);
-    setFlags(classifyWindow(className, title));
+    flags_ = classifyWindow(className, title);
 
     // The user is working in the panel itself: leave everything where it is.
     if (h == panel_.handle()) return;
 
-    if (is09 || is08) {
+    if (flags_.is09 || flags_.is08) {
         dock(h);
-        qqwindow = h;
+        qqwindow_ = h;
     } else if (h != bar_.form().handle()) {
         hideBoth();
     }
@@ -39,18 +39,12 @@ void ChatTracker::hideBoth() {
     panel_.hide();
 }
 
-void ChatTracker::setFlags(const ChatFlags& f) {
-    is09 = f.is09;
-    is08 = f.is08;
-    isQun = f.isQun;
-}
-
 void ChatTracker::dock(WindowHandle chat) {
     const DisplayMode mode = displayModeOf(parm_.showModel);
     if (mode == DisplayMode::None) return;
     const DockState state{.panelWidth = panel_.geometry().width,
-                          .isQun = isQun,
-                          .barOpen = bar_.isOpen,
+                          .isQun = flags_.isQun,
+                          .barOpen = bar_.isOpen(),
                           .keepMainVisible = parm_.keepMainVisible};
     if (auto p = dockFor(mode, desktop_.windowRect(chat), state)) applyPlacement(*p, panel_, bar_.form());
 }

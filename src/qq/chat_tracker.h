@@ -30,13 +30,14 @@ public:
     // gap of a tick or so, which must not make the panel flicker.
     static constexpr int kNoWindowTicks = 2;
 
-    WindowHandle qqwindow = 0;  // the last chat window seen; kept when the focus moves away
-    bool is09 = false;
-    bool is08 = false;
-    bool isQun = false;
+    // The last chat window seen; kept when the focus moves away.
+    WindowHandle qqwindow() const { return qqwindow_; }
+    // What the last tick found in front (kept while no window is in front).
+    bool is09() const { return flags_.is09; }
+    bool is08() const { return flags_.is08; }
+    bool isQun() const { return flags_.isQun; }
 
 private:
-    void setFlags(const ChatFlags& f);
     void dock(WindowHandle chat);
     void hideBoth();
 
@@ -45,6 +46,8 @@ private:
     ButtomFrm& bar_;
     const PublicParm& parm_;
     int ticksWithoutWindow_ = 0;
+    WindowHandle qqwindow_ = 0;
+    ChatFlags flags_;
 };
 
 }  // namespace tovlo

@@ -11,7 +11,6 @@ struct ChatFlags {
     bool is09 = false;   // a chat window of QQ's class that passed the title filter
     bool is08 = false;   // a chat window recognised by a chatting or group mark in the title
     bool isQun = false;  // a group chat
-    bool isChat() const { return is09 || is08; }
     bool operator==(const ChatFlags&) const = default;
 };
 

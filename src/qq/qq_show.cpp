@@ -1,6 +1,7 @@
 #include "qq_show.h"
 
 #include "core/paths.h"
+#include "core/text.h"
 #include "core/twips.h"
 #include "core/urls.h"
 
@@ -18,6 +19,7 @@ QQShow::QQShow(Forms& forms, EventLoop& loop, const Desktop& desktop, const Publ
     WebBrowser1().navigate(withQuery(fileUrl(joinPath(parm.app, {"w", "QQShow.html"})), {{"v", ver}}));
     moveTo(pixelsToTwips(desktop.screenSize().width) - kSizeTwips, screenHeight_ - kPeekTwips);
     timer1_->onTick = [this] { timer1Tick(); };
+    commands_ = CommandTable{{"close", [this](const std::string&) { close(); }}};
     timer1_->setEnabled(true);
 }
 
@@ -35,9 +37,10 @@ void QQShow::timer1Tick() {
     if (screenHeight_ - kSizeTwips - kPeekTwips > top_) timer1_->setEnabled(false);
 }
 
-void QQShow::callVb(const std::string& Text) {
-    const std::string command = Text.substr(0, Text.find("||"));
-    if (command != "close") return;
+// The command is the text before the first "||": a bare "close" counts too.
+void QQShow::callVb(const std::string& Text) { commands_.dispatch(contains(Text, "||") ? Text : Text + "||"); }
+
+void QQShow::close() {
     timer1_->setEnabled(false);
     form_->hide();
     if (onUnload_) onUnload_();

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "core/command_table.h"
 #include "core/command_target.h"
 #include "core/public_parm.h"
 #include "platform/desktop.h"
@@ -25,7 +26,8 @@ public:
            std::function<void()> onUnload);
 
     void show() { form_->show(); }
-    // Page commands: "close" unloads the window, anything else is ignored.
+    // Page commands: "close" unloads the window; any other command fails
+    // back to the page and leaves the window as it is.
     void callVb(const std::string& Text) override;
 
     Form& form() { return *form_; }
@@ -44,6 +46,7 @@ public:
 
 private:
     void timer1Tick();
+    void close();
     void moveTo(int leftTwips, int topTwips);
 
     std::unique_ptr<Form> form_;
@@ -52,6 +55,7 @@ private:
     int left_ = 0;      // twips
     int top_ = 0;
     std::function<void()> onUnload_;
+    CommandTable commands_;
 };
 
 }  // namespace tovlo

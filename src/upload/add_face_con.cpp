@@ -2,7 +2,6 @@
 
 #include <filesystem>
 
-#include "bridge/web_js.h"
 #include "core/command.h"
 #include "core/files.h"
 #include "core/functions.h"
@@ -20,13 +19,29 @@ constexpr int kPickUpDelayMs = 200;
 
 }  // namespace
 
-AddFaceCon::AddFaceCon(MainForm& main, std::unique_ptr<Form> form, const UploadDeps& deps)
+AddFaceCon::AddFaceCon(PanelHost& host, std::unique_ptr<Form> form, const UploadDeps& deps)
     : Panel(std::move(form)),
-      main_(main),
+      host_(host),
       deps_(deps),
       timer1_(deps.platform.loop.createTimer(kPickUpDelayMs, false)),
       upload_(deps.connections, deps.platform.loop, deps.platform.codec, deps.parm.serviceHost) {
-    WebJs(main_, nullptr, nullptr).attachTo(WebBrowser2());
+    host_.connectPage(WebBrowser2(), false);
+    setCommands({
+        {"setFilePath", [this](const std::string&) { setFilePath(); }},
+        {"loadOver", [this](const std::string&) { timer1_->setEnabled(true); }},
+        {"addOver", [this](const std::string& code) { addOver(code); }},
+        {"manage", [this](const std::string&) {
+             host_.exitManage();
+             host_.loadUserControl("ClassManager");
+         }},
+        {"upload", [this](const std::string& classId) { upload(classId); }},
+        {"toLogin", [this](const std::string&) { host_.exitAddFace2(); }},
+        {"back", [this](const std::string&) {
+             host_.exitAddFace();
+             host_.resumeTracking();
+             host_.showWindow();
+         }},
+    });
     timer1_->onTick = [this] { guardEvent(deps_.debug, "AddFaceCon.Timer1", [this] { pickUp(); }); };
     upload_.onResult = [this](const std::string& value) {
         deps_.debug.log(value);
@@ -36,19 +51,15 @@ AddFaceCon::AddFaceCon(MainForm& main, std::unique_ptr<Form> form, const UploadD
     panelStart();
 }
 
-std::string AddFaceCon::userFolder() const {
-    return joinPath(deps_.parm.app, {"w", "CustomFace", main_.getUserName()});
-}
-
 void AddFaceCon::panelStart() {
-    const std::string user = main_.getUserName();
+    const std::string user = host_.session().userName();
     if (user.empty()) {
         WebBrowser2().navigate(fileUrl(joinPath(deps_.parm.app, {"w", "needLogin.html"})));
         return;
     }
     pathTyped_ = false;
     if (!isSafeName(user)) throw TovloError(kErrInvalidArgument, "not a usable account name: " + user);
-    const std::string folder = userFolder();
+    const std::string folder = host_.session().ownFolder();
     if (!folderExists(folder)) makeDirectories(folder);
     const std::string classList = joinPath(folder, {"myClass.js"});
     if (!fileExists(classList))
@@ -76,35 +87,21 @@ void AddFaceCon::pickUp() {
     picturePath_ = getFilePath(text);
     // The path is escaped for the script string (a "\" doubled, a quote
     // escaped), so a name with an apostrophe cannot break the script.
-    runPageScript(WebBrowser2(), "view('" + scriptStringText(picturePath_) + "');start(" + main_.web3Tag() + ")");
+    runPageScript(WebBrowser2(), "view('" + scriptStringText(picturePath_) + "');start(" + host_.web3Tag() + ")");
 }
 
 void AddFaceCon::callVb(const std::string& Text) {
     deps_.debug.log("addface=" + Text);
-    const Command command = parseCommand(Text);
-    if (command.name == "setFilePath") {
-        if (pathTyped_) return;
-        pathTyped_ = true;
-        // The path goes into the page's focused field as typed text would.
-        runPageScript(WebBrowser2(), "document.execCommand('insertText', false, '" +
-                                         scriptStringText(picturePath_) + "')");
-        runPageScript(WebBrowser2(), "view('" + scriptStringText(picturePath_) + "')");
-    } else if (command.name == "loadOver") {
-        timer1_->setEnabled(true);
-    } else if (command.name == "addOver") {
-        addOver(command.arg);
-    } else if (command.name == "manage") {
-        main_.exitManage();
-        main_.loadUserControl("ClassManager");
-    } else if (command.name == "upload") {
-        upload(command.arg);
-    } else if (command.name == "toLogin") {
-        main_.exitAddFace2();
-    } else if (command.name == "back") {
-        main_.exitAddFace();
-        main_.myNomal();
-        main_.window().show();
-    }
+    Panel::callVb(Text);
+}
+
+void AddFaceCon::setFilePath() {
+    if (pathTyped_) return;
+    pathTyped_ = true;
+    // The path goes into the page's focused field as typed text would.
+    runPageScript(WebBrowser2(),
+                  "document.execCommand('insertText', false, '" + scriptStringText(picturePath_) + "')");
+    runPageScript(WebBrowser2(), "view('" + scriptStringText(picturePath_) + "')");
 }
 
 void AddFaceCon::upload(const std::string& classId) {
@@ -115,10 +112,10 @@ void AddFaceCon::upload(const std::string& classId) {
 // The result panel takes over from this one: this panel is closed first, so
 // nothing here may be used after exitManage.
 void AddFaceCon::addOver(const std::string& code) {
-    MainForm& main = main_;
-    main.exitManage();
-    main.loadUserControl2("AddfaceOverCon");
-    Panel* result = main.control(MainForm::kSlot2);
+    PanelHost& host = host_;
+    host.exitManage();
+    host.loadUserControl2("AddfaceOverCon");
+    Panel* result = host.control(PanelHost::kSlot2);
     result->setProperty("args", code);
     result->invoke("dodo");
 }

@@ -6,7 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "bridge/main_form.h"
+#include "bridge/panel.h"
+#include "bridge/panel_host.h"
 #include "bridge/panel.h"
 #include "upload/face_upload.h"
 #include "upload/upload_deps.h"
@@ -15,9 +16,10 @@ namespace tovlo {
 
 class AddFaceCon : public Panel {
 public:
-    AddFaceCon(MainForm& main, std::unique_ptr<Form> form, const UploadDeps& deps);
+    AddFaceCon(PanelHost& host, std::unique_ptr<Form> form, const UploadDeps& deps);
 
-    // Commands of the page (bridge name "addWeb").
+    // Commands of the page (bridge name "addWeb"): setFilePath, loadOver,
+    // addOver, manage, upload, toLogin, back; each is written to the debug log.
     void callVb(const std::string& Text) override;
 
     BrowserView& WebBrowser2() { return form().browserView("WebBrowser2"); }
@@ -25,12 +27,12 @@ public:
 
 private:
     void panelStart();
+    void setFilePath();
     void pickUp();
     void upload(const std::string& classId);
     void addOver(const std::string& code);
-    std::string userFolder() const;
 
-    MainForm& main_;
+    PanelHost& host_;
     UploadDeps deps_;
     std::unique_ptr<Timer> timer1_;
     FaceUpload upload_;

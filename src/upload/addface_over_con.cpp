@@ -23,14 +23,14 @@ const std::pair<const char*, const char*> kFailures[] = {
 
 }  // namespace
 
-AddfaceOverCon::AddfaceOverCon(MainForm& main, std::unique_ptr<Form> form, const UploadDeps& deps)
-    : Panel(std::move(form)), main_(main), deps_(deps), timer1_(deps.platform.loop.createTimer(1000, true)) {
+AddfaceOverCon::AddfaceOverCon(PanelHost& host, std::unique_ptr<Form> form, const UploadDeps& deps)
+    : Panel(std::move(form)), host_(host), deps_(deps), timer1_(deps.platform.loop.createTimer(1000, true)) {
     Label1().setHeight(kMessageHeight);
     Label1().setText("当前版本");
     Label3().setText("2");
     this->form().label("Label2").setText("秒内自动确定......");
     Command1().setText("立即确定");
-    Command1().onClick = [this] { main_.exitAddFaceOverAlert(); };
+    Command1().onClick = [this] { host_.exitAddFaceOverAlert(); };
     timer1_->onTick = [this] { timer1Tick(); };
 }
 
@@ -72,22 +72,22 @@ void AddfaceOverCon::centreMessage() {
 // The class's local pages are out of date: drop them, and show the class
 // again when the face view shows one of its pages.
 void AddfaceOverCon::refreshClass(const std::string& classId) {
-    const std::string user = main_.getUserName();
+    const std::string user = host_.session().userName();
     deps_.debug.log("args=" + classId);
     // An empty id names no class, and an id that is no single folder name
     // must not reach the file system.
     if (classId.empty() || !isSafeName(classId) || !isSafeName(user)) return;
-    const std::string folder = joinPath(deps_.parm.app, {"w", "CustomFace", user, classId});
+    const std::string folder = host_.session().classFolder(classId);
     deps_.debug.log(folder);
     if (folderExists(folder)) {
         deps_.debug.log("有，开始删除。。。。");
         std::filesystem::remove_all(folder);
         deps_.debug.log("删除成功。。");
     }
-    main_.window().show();
+    host_.showWindow();
     // The view's address is encoded; the class's folder is looked for in its decoded path.
-    if (main_.web3().isVisible() && contains(percentDecode(main_.web3().location()), "/" + user + "/" + classId + "/"))
-        main_.callVb("showMyOneClassFaces||" + classId + "--1");
+    if (host_.web3().isVisible() && contains(percentDecode(host_.web3().location()), "/" + user + "/" + classId + "/"))
+        host_.showMyOneClassFaces(classId, "1");
 }
 
 // A countdown of three ticks: "2", "1", "0", then the panel closes.
@@ -95,7 +95,7 @@ void AddfaceOverCon::timer1Tick() {
     const std::string shown = Label3().text();
     if (shown == "2") Label3().setText("1");
     else if (shown == "1") Label3().setText("0");
-    else main_.exitAddFaceOverAlert();
+    else host_.exitAddFaceOverAlert();
 }
 
 }  // namespace tovlo

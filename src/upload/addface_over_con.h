@@ -5,7 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "bridge/main_form.h"
+#include "bridge/panel.h"
+#include "bridge/panel_host.h"
 #include "bridge/panel.h"
 #include "upload/upload_deps.h"
 
@@ -13,7 +14,7 @@ namespace tovlo {
 
 class AddfaceOverCon : public Panel {
 public:
-    AddfaceOverCon(MainForm& main, std::unique_ptr<Form> form, const UploadDeps& deps);
+    AddfaceOverCon(PanelHost& host, std::unique_ptr<Form> form, const UploadDeps& deps);
 
     // "args": the result code, "-" followed by the service's result value.
     void setProperty(const std::string& name, const std::string& value) override;
@@ -34,7 +35,7 @@ private:
     void refreshClass(const std::string& classId);
     void timer1Tick();
 
-    MainForm& main_;
+    PanelHost& host_;
     UploadDeps deps_;
     std::unique_ptr<Timer> timer1_;
     std::string args_;

@@ -194,7 +194,7 @@ TEST_F(MainFormTest, InsertionRecordsHistoryAndPastesOneAtATime) {
     desktop.addWindow(77, "TXGuiFoundation", "张三", {100, 100, 400, 500});
     desktop.foreground = 77;
     fake.loop.advance(20);
-    ASSERT_EQ(main->tracker().qqwindow, 77u);
+    ASSERT_EQ(main->tracker().qqwindow(), 77u);
     desktop.foreground = window().windowHandle;  // the user clicks into the panel
 
     main->callVb("inputFaceAndHistory||a.gif");

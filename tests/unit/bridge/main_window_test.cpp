@@ -18,7 +18,7 @@ TEST_F(MainFormTest, LoadPreparesViewsFirstPageAndTray) {
     EXPECT_EQ(fake.tray.toolTip, "Tovlo2.3");
     EXPECT_TRUE(fake.tray.visible);
     EXPECT_EQ(fake.tray.balloons, (std::vector<std::string>{"标题|Tovlo欢迎你!"}));
-    EXPECT_FALSE(main->tracker().is09 || main->tracker().is08 || main->tracker().isQun);
+    EXPECT_FALSE(main->tracker().is09() || main->tracker().is08() || main->tracker().isQun());
     EXPECT_FALSE(main->inserter().inputBusy());
 }
 
@@ -201,11 +201,11 @@ TEST_F(MainFormTest, BarClickTogglesThePanelAroundAPausedTick) {
     ASSERT_NE(bar, nullptr);
     window().visible = false;
     bar->pictures["Image1"].click();
-    EXPECT_TRUE(main->bar().isOpen);
+    EXPECT_TRUE(main->bar().isOpen());
     EXPECT_TRUE(window().visible);
     EXPECT_TRUE(main->Timer1().enabled());
     bar->pictures["Picture1"].click();
-    EXPECT_FALSE(main->bar().isOpen);
+    EXPECT_FALSE(main->bar().isOpen());
     EXPECT_FALSE(window().visible);
 }
 

@@ -86,8 +86,8 @@ TEST_F(MainFormTest, MalformedCommandsFailAndChangeNothing) {
     EXPECT_FALSE(std::filesystem::exists(dir / "w/CustomFace/tom/12"));
     EXPECT_EQ(web3().navigations, navigations);
     EXPECT_TRUE(web3().scripts.empty());
-    // Unknown commands are no error: they simply do nothing.
-    EXPECT_NO_THROW(main->callVb("noSuchCommand||x"));
+    // A command the window does not know is an error back to the page.
+    EXPECT_THROW(main->callVb("noSuchCommand||x"), TovloError);
 }
 
 TEST_F(MainFormTest, ValuesThatWouldLeaveTheirFolderAreRefused) {

@@ -8,12 +8,12 @@ using namespace tovlo;
 TEST(ButtomFrm, BlueKeyedClickFlipsBeforeToggleHoverLoadsPicture) {
     FakeForms forms;
     std::vector<bool> openAtToggle;
-    ButtomFrm bar{forms, "/opt/Tovlo", [&] { openAtToggle.push_back(bar.isOpen); }};
+    ButtomFrm bar{forms, "/opt/Tovlo", [&] { openAtToggle.push_back(bar.isOpen()); }};
     FakeForm& form = *forms.find("ButtomFrm");
     EXPECT_EQ(&form, &bar.form());
     EXPECT_EQ(form.transparentColour, 0x0000FF) << "pure blue, as 0xRRGGBB";
     EXPECT_EQ(form.rect, (Rect{0, 0, 65, 43}));
-    EXPECT_FALSE(bar.isOpen);
+    EXPECT_FALSE(bar.isOpen());
     EXPECT_EQ(form.pictures["Image1"].loads, (std::vector<std::string>{"/opt/Tovlo/w/btn1.jpg"}))
         << "the button shows its picture from the start";
 

@@ -43,10 +43,10 @@ struct ChatTrackerTest : ::testing::Test {
 
 TEST_F(ChatTrackerTest, ChatWindowIsDockedAndRememberedOtherWindowsHideBoth) {
     parm.showModel = "buttom";
-    bar.isOpen = true;
+    static_cast<FakePicture&>(bar.Picture1()).click();  // the bar opened
     tickWith(kGroupChat);
-    EXPECT_TRUE(tracker.is08 && tracker.isQun && !tracker.is09);
-    EXPECT_EQ(tracker.qqwindow, kGroupChat);
+    EXPECT_TRUE(tracker.is08() && tracker.isQun() && !tracker.is09());
+    EXPECT_EQ(tracker.qqwindow(), kGroupChat);
     EXPECT_EQ(panel.rect, (Rect{700 - 210, 50, 300, 700}));
     EXPECT_TRUE(panel.visible && barForm().visible);
 
@@ -56,8 +56,8 @@ TEST_F(ChatTrackerTest, ChatWindowIsDockedAndRememberedOtherWindowsHideBoth) {
         tickWith(other);
         EXPECT_EQ(log, Log{"mainForm.hide"}) << "hidden, nothing moved";
         EXPECT_FALSE(barForm().visible);
-        EXPECT_FALSE(tracker.is08 || tracker.isQun);
-        EXPECT_EQ(tracker.qqwindow, kGroupChat) << "the target outlives focus changes";
+        EXPECT_FALSE(tracker.is08() || tracker.isQun());
+        EXPECT_EQ(tracker.qqwindow(), kGroupChat) << "the target outlives focus changes";
     }
 }
 
@@ -67,16 +67,16 @@ TEST_F(ChatTrackerTest, PanelBarOrNoWindowInFrontMoveAndHideNothing) {
     log.clear();
 
     tickWith(panel.handle());
-    EXPECT_TRUE(tracker.is08) << "the flags now describe the panel";
-    EXPECT_EQ(tracker.qqwindow, kChat) << "but the panel never becomes the target";
+    EXPECT_TRUE(tracker.is08()) << "the flags now describe the panel";
+    EXPECT_EQ(tracker.qqwindow(), kChat) << "but the panel never becomes the target";
     tickWith(bar.form().handle());
-    EXPECT_FALSE(tracker.is08);
+    EXPECT_FALSE(tracker.is08());
     EXPECT_TRUE(log.empty());
 
     tickWith(kGroupChat);
     log.clear();
     tickWith(0);
-    EXPECT_TRUE(tracker.isQun) << "no foreground window: the flags keep their values";
+    EXPECT_TRUE(tracker.isQun()) << "no foreground window: the flags keep their values";
     EXPECT_TRUE(log.empty());
     EXPECT_TRUE(panel.visible);
 }
@@ -85,7 +85,7 @@ TEST_F(ChatTrackerTest, PanelBarOrNoWindowInFrontMoveAndHideNothing) {
 // for longer it is the bare desktop, and that hides panel and bar.
 TEST_F(ChatTrackerTest, TheBareDesktopHidesBothAFocusChangeDoesNot) {
     parm.showModel = "buttom";
-    bar.isOpen = true;
+    static_cast<FakePicture&>(bar.Picture1()).click();  // the bar opened
     struct Row {
         std::vector<WindowHandle> fronts;
         bool shown;
@@ -103,7 +103,7 @@ TEST_F(ChatTrackerTest, TheBareDesktopHidesBothAFocusChangeDoesNot) {
         for (WindowHandle h : row.fronts) tickWith(h);
         EXPECT_EQ(panel.visible, row.shown) << row.fronts.size() << " ticks";
         EXPECT_EQ(barForm().visible, row.shown) << row.fronts.size() << " ticks";
-        EXPECT_EQ(tracker.qqwindow, kChat);
+        EXPECT_EQ(tracker.qqwindow(), kChat);
     }
 }
 
@@ -111,7 +111,7 @@ TEST_F(ChatTrackerTest, ModeAndKeepMainVisibleAreReadAtEveryTick) {
     parm.showModel = "";
     tickWith(kChat);
     EXPECT_TRUE(log.empty()) << "an unknown mode places nothing";
-    EXPECT_EQ(tracker.qqwindow, kChat) << "but the chat is still followed";
+    EXPECT_EQ(tracker.qqwindow(), kChat) << "but the chat is still followed";
 
     parm.showModel = "fQQ";
     tracker.tick();

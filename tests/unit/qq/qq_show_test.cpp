@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/errors.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_platform.h"
 #include "qq/qq_show.h"
@@ -66,9 +67,8 @@ TEST_F(QQShowTest, SlidesUp50TwipsPerTickFor61TicksOnA768PixelScreen) {
 TEST_F(QQShowTest, OnlyCloseUnloads) {
     load();
     show->show();
-    show->callVb("open||x");
-    show->callVb("closed");
-    show->callVb("");
+    for (const char* other : {"open||x", "closed", ""})
+        EXPECT_THROW(show->callVb(other), TovloError) << "not a command of the window: " << other;
     EXPECT_EQ(unloads, 0);
     EXPECT_TRUE(form().visible);
     EXPECT_TRUE(show->Timer1().enabled());

@@ -1,0 +1,46 @@
+#pragma once
+// The main window's page commands (web name "web"): one table from the
+// command's name to its handler. Commands that the program itself runs are
+// plain methods, called directly.
+#include <string>
+
+#include "core/command_table.h"
+#include "core/command_target.h"
+
+namespace tovlo {
+
+class MainForm;
+
+class MainCommands : public CommandTarget {
+public:
+    explicit MainCommands(MainForm& main);
+
+    // Writes the debug line "mainform=" + Text, then runs the command.
+    void callVb(const std::string& Text) override;
+
+    void showMySelect();
+    void showMyOneClassFaces(const std::string& classId, const std::string& page);
+    void getHistoryImg();
+
+private:
+    void inputFace(const std::string& historyEntry, bool record);
+    void showSelect();
+    void showFace(const std::string& arg);
+    void into();
+    void exitFun(const std::string& defaultClass);
+    void config();
+    void addFace();
+    void loginSucc(const std::string& account);
+    void downAndShowOneFace(const std::string& arg);
+    void regSucc(const std::string& account);
+    void history();
+    void clearHistory();
+    void loginout();
+    void loadPlus(const std::string& id);
+    void hideWeb3();
+
+    MainForm& main_;
+    CommandTable table_;
+};
+
+}  // namespace tovlo

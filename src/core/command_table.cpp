@@ -1,0 +1,15 @@
+#include "command_table.h"
+
+#include "command.h"
+#include "errors.h"
+
+namespace tovlo {
+
+void CommandTable::dispatch(const std::string& Text) const {
+    const Command command = parseCommand(Text);
+    auto it = handlers_.find(command.name);
+    if (it == handlers_.end()) throw TovloError(kErrNoSuchMember, "no such command: " + command.name);
+    it->second(command.arg);
+}
+
+}  // namespace tovlo

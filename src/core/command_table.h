@@ -1,0 +1,28 @@
+#pragma once
+// A receiver's page commands: a table from the command's name to its
+// handler. dispatch() splits the text at its first "||" and runs the handler
+// of that name with the argument; a text without "||", or a name the table
+// does not hold, fails back to the page and changes nothing.
+#include <functional>
+#include <initializer_list>
+#include <map>
+#include <string>
+#include <utility>
+
+namespace tovlo {
+
+class CommandTable {
+public:
+    using Handler = std::function<void(const std::string& arg)>;
+
+    CommandTable() = default;
+    CommandTable(std::initializer_list<std::pair<const std::string, Handler>> handlers) : handlers_(handlers) {}
+
+    void dispatch(const std::string& Text) const;
+    bool has(const std::string& name) const { return handlers_.count(name) != 0; }
+
+private:
+    std::map<std::string, Handler> handlers_;
+};
+
+}  // namespace tovlo
