@@ -15,25 +15,32 @@ public:
     // Builds the panel inside the form it is given (already placed in its slot).
     using Creator = std::function<std::unique_ptr<Panel>(PanelHost& host, std::unique_ptr<Form> form)>;
 
-    void registerPanel(const std::string& className, Creator creator) {
-        creators_["Tovlo." + className] = std::move(creator);
+    // A panel class: the controls of its form, and how it is built.
+    void registerPanel(const std::string& className, FormSpec spec, Creator creator) {
+        classes_.insert_or_assign("Tovlo." + className, Class{std::move(spec), std::move(creator)});
     }
-    bool knows(const std::string& className) const { return creators_.count("Tovlo." + className) != 0; }
+    bool knows(const std::string& className) const { return classes_.count("Tovlo." + className) != 0; }
+    const FormSpec& formSpec(const std::string& className) const { return classes_.at("Tovlo." + className).spec; }
     std::unique_ptr<Panel> create(const std::string& className, PanelHost& host, std::unique_ptr<Form> form) const {
-        return creators_.at("Tovlo." + className)(host, std::move(form));
+        return classes_.at("Tovlo." + className).create(host, std::move(form));
     }
 
-    // Registers the panel class P, built as P(host, form, deps) with a copy
-    // of deps.
+    // Registers the panel class P with its form P::formSpec(), built as
+    // P(host, form, deps) with a copy of deps.
     template <class P, class Deps>
     void offer(const std::string& className, const Deps& deps) {
-        registerPanel(className, [deps](PanelHost& host, std::unique_ptr<Form> form) -> std::unique_ptr<Panel> {
-            return std::make_unique<P>(host, std::move(form), deps);
-        });
+        registerPanel(className, P::formSpec(),
+                      [deps](PanelHost& host, std::unique_ptr<Form> form) -> std::unique_ptr<Panel> {
+                          return std::make_unique<P>(host, std::move(form), deps);
+                      });
     }
 
 private:
-    std::map<std::string, Creator> creators_;
+    struct Class {
+        FormSpec spec;
+        Creator create;
+    };
+    std::map<std::string, Class> classes_;
 };
 
 }  // namespace tovlo

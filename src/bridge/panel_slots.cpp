@@ -18,7 +18,7 @@ void PanelSlots::load(const std::string& slot, const std::string& className) {
     const Rect w = window_.geometry();
     frame.setGeometry({twipsToPixels(90), twipsToPixels(480), twipsToPixels(pixelsToTwips(w.width) - 190),
                        twipsToPixels(pixelsToTwips(w.height) - 800)});
-    auto form = window_.createPanel("Frame1", className);
+    auto form = window_.createPanel("Frame1", factory_.formSpec(className));
     Form& panelForm = *form;
     std::unique_ptr<Panel> panel;
     try {

@@ -47,4 +47,18 @@ bool isSafeName(std::string_view name) {
     return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
+bool isSafeRelativePath(std::string_view path) {
+    if (path.empty() || path.front() == '/') return false;
+    if (path.find_first_of(std::string_view("\\:\0", 3)) != std::string_view::npos) return false;
+    for (const std::string& segment : split(path, "/"))
+        if (segment.empty() || segment == "." || segment == "..") return false;
+    return true;
+}
+
+std::string localPath(const std::string& base, std::string_view relative) {
+    std::string out = base;
+    for (const std::string& segment : split(relative, "/")) out = joinPath(out, {segment});
+    return out;
+}
+
 }  // namespace tovlo

@@ -27,5 +27,11 @@ std::string withoutTrailingSeparators(std::string_view path);
 // Whether a name from a page or the service can be used as one folder or file
 // name: not empty, not "." or "..", and without separators or NUL.
 bool isSafeName(std::string_view name);
+// Whether a "/"-separated path from the service stays inside the folder it
+// is joined to: not empty, not absolute, no drive, no "." or ".." segment,
+// no empty segment, no "\" or NUL.
+bool isSafeRelativePath(std::string_view path);
+// base joined with the "/"-separated relative path, in local separators.
+std::string localPath(const std::string& base, std::string_view relative);
 
 }  // namespace tovlo

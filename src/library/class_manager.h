@@ -14,6 +14,8 @@ namespace tovlo {
 class ClassManager : public Panel {
 public:
     ClassManager(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps);
+    // The panel's controls.
+    static FormSpec formSpec();
 
     // The page's commands ("manageWeb"): getName, deleteClass, addClass,
     // changeClass, addFace, deleteFace, closeManage. An "addFace" or

@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "core/paths.h"
 #include "core/text.h"
 
 namespace tovlo {
@@ -16,20 +15,6 @@ int percentOf(double part, double whole) {
 std::string fillPlaceholders(std::string text, const std::vector<std::pair<std::string, std::string>>& values) {
     for (const auto& [placeholder, value] : values) text = replaceAll(std::move(text), placeholder, value);
     return text;
-}
-
-bool isSafeRelativePath(std::string_view path) {
-    if (path.empty() || path.front() == '/') return false;
-    if (path.find_first_of(std::string_view("\\:\0", 3)) != std::string_view::npos) return false;
-    for (const std::string& segment : split(path, "/"))
-        if (segment.empty() || segment == "." || segment == "..") return false;
-    return true;
-}
-
-std::string localPath(const std::string& base, std::string_view relative) {
-    std::string out = base;
-    for (const std::string& segment : split(relative, "/")) out = joinPath(out, {segment});
-    return out;
 }
 
 }  // namespace tovlo

@@ -22,6 +22,12 @@ std::string checkedPanelName(const std::string& value, const char* what) {
 
 }  // namespace
 
+FormSpec MyFaceDownLoader::formSpec() {
+    return FormSpec("MyFaceDownLoader")
+        .labels({"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"})
+        .progressBars({"ProgressBar1", "ProgressBar2", "ProgressBar3"});
+}
+
 MyFaceDownLoader::MyFaceDownLoader(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps)
     : Panel(std::move(form)),
       host_(host),

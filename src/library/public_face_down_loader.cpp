@@ -17,6 +17,13 @@ const char* const kChannelBars[3] = {"ProgressBar2", "ProgressBar3", "ProgressBa
 
 }  // namespace
 
+FormSpec PublicFaceDownLoader::formSpec() {
+    return FormSpec("PublicFaceDownLoader")
+        .labels({"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"})
+        .progressBars({"ProgressBar1", "ProgressBar2", "ProgressBar3", "ProgressBar4"})
+        .buttons({"Command1"});
+}
+
 PublicFaceDownLoader::PublicFaceDownLoader(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps)
     : Panel(std::move(form)),
       host_(host),

@@ -18,6 +18,8 @@ namespace tovlo {
 class PublicFaceDownLoader : public Panel {
 public:
     PublicFaceDownLoader(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps);
+    // The panel's controls.
+    static FormSpec formSpec();
 
     // "PPath": the pack's folder name; starts the download.
     void setProperty(const std::string& name, const std::string& value) override;

@@ -8,6 +8,14 @@
 
 namespace tovlo {
 
+FormSpec PublicFaceProcess::formSpec() {
+    return FormSpec("PublicFaceProcess")
+        .labels({"Label1"})
+        .listBoxes({"List1"})
+        .pictures({"Picture2"})
+        .progressBars({"ProgressBar1"});
+}
+
 PublicFaceProcess::PublicFaceProcess(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps)
     : Panel(std::move(form)),
       host_(host),

@@ -1,10 +1,13 @@
 #pragma once
 // The program's own windows and panels, drawn by the toolkit, driven by name.
-// A form is created by its name ("debugForm", "aboutForm", ...) and its
-// controls are reached by the names the window declares ("List1", "Label1").
+// A form is created from its declaration (name, window style, controls) and
+// its controls are reached by the names it declares ("List1", "Label1").
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
+#include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "browser_view.h"
@@ -96,9 +99,78 @@ enum class Flow { Column, Row };
 // Identifies a top-level window on the desktop (own or another program's); 0 is none.
 using WindowHandle = std::uint64_t;
 
+// What a window asks of the desktop, fixed when it is made.
+struct WindowStyle {
+    bool frameless = false;          // no title bar or border, no task bar entry
+    bool topMost = false;            // kept above the windows that are not top-most
+    bool showsWithoutFocus = false;  // showing it leaves the keyboard focus where it is
+    bool operator==(const WindowStyle&) const = default;
+};
+
+enum class ControlKind {
+    ListBox, Label, ProgressBar, Button, BrowserView, Picture, Frame, OptionButton, TextBox, DropDownList,
+    Group, Tabs
+};
+
+// A form's name, its window style and the controls it declares, those of its
+// groups and tab pages included (they share the form's names, one name one
+// control). A form refuses a control it does not declare, so a mistyped name
+// fails at once.
+class FormSpec {
+public:
+    explicit FormSpec(std::string name, WindowStyle style = {}) : name_(std::move(name)), style_(style) {}
+
+    FormSpec& listBoxes(std::initializer_list<const char*> names) { return declare(ControlKind::ListBox, names); }
+    FormSpec& labels(std::initializer_list<const char*> names) { return declare(ControlKind::Label, names); }
+    FormSpec& progressBars(std::initializer_list<const char*> names) {
+        return declare(ControlKind::ProgressBar, names);
+    }
+    FormSpec& buttons(std::initializer_list<const char*> names) { return declare(ControlKind::Button, names); }
+    FormSpec& browserViews(std::initializer_list<const char*> names) {
+        return declare(ControlKind::BrowserView, names);
+    }
+    FormSpec& pictures(std::initializer_list<const char*> names) { return declare(ControlKind::Picture, names); }
+    FormSpec& frames(std::initializer_list<const char*> names) { return declare(ControlKind::Frame, names); }
+    FormSpec& optionButtons(std::initializer_list<const char*> names) {
+        return declare(ControlKind::OptionButton, names);
+    }
+    FormSpec& textBoxes(std::initializer_list<const char*> names) { return declare(ControlKind::TextBox, names); }
+    FormSpec& dropDownLists(std::initializer_list<const char*> names) {
+        return declare(ControlKind::DropDownList, names);
+    }
+    FormSpec& groups(std::initializer_list<const char*> names) { return declare(ControlKind::Group, names); }
+    FormSpec& tabs(std::initializer_list<const char*> names) { return declare(ControlKind::Tabs, names); }
+
+    const std::string& name() const { return name_; }
+    const WindowStyle& style() const { return style_; }
+    bool declares(ControlKind kind, const std::string& control) const {
+        auto it = controls_.find(control);
+        return it != controls_.end() && it->second == kind;
+    }
+
+private:
+    FormSpec& declare(ControlKind kind, std::initializer_list<const char*> names) {
+        for (const char* n : names)
+            if (!controls_.emplace(n, kind).second)
+                throw std::logic_error("form " + name_ + " declares " + n + " twice");
+        return *this;
+    }
+
+    std::string name_;
+    WindowStyle style_;
+    std::map<std::string, ControlKind> controls_;
+};
+
+// A window or panel of the program. Controls are reached by the names the
+// form declares; the toolkit (or the fake) provides them behind the *Impl
+// functions, and a name the form never declared is a logic_error.
 class Form {
 public:
+    explicit Form(std::shared_ptr<const FormSpec> spec) : spec_(std::move(spec)) {}
     virtual ~Form() = default;
+
+    const FormSpec& spec() const { return *spec_; }
+
     virtual void setTitle(const std::string& title) = 0;
     virtual void show() = 0;
     virtual void hide() = 0;
@@ -111,25 +183,39 @@ public:
     // Sets the size only: a window that was never placed is centred on the
     // screen when it is first shown.
     virtual void setSize(int width, int height) = 0;
-    virtual ListBox& listBox(const std::string& name) = 0;
-    virtual Label& label(const std::string& name) = 0;
-    virtual ProgressBar& progressBar(const std::string& name) = 0;
-    virtual Button& button(const std::string& name) = 0;
-    virtual BrowserView& browserView(const std::string& name) = 0;
-    virtual Picture& picture(const std::string& name) = 0;
-    virtual Frame& frame(const std::string& name) = 0;
-    virtual OptionButton& optionButton(const std::string& name) = 0;
-    virtual TextBox& textBox(const std::string& name) = 0;
+
+    ListBox& listBox(const std::string& name) { return listBoxImpl(checked(ControlKind::ListBox, name)); }
+    Label& label(const std::string& name) { return labelImpl(checked(ControlKind::Label, name)); }
+    ProgressBar& progressBar(const std::string& name) {
+        return progressBarImpl(checked(ControlKind::ProgressBar, name));
+    }
+    Button& button(const std::string& name) { return buttonImpl(checked(ControlKind::Button, name)); }
+    BrowserView& browserView(const std::string& name) {
+        return browserViewImpl(checked(ControlKind::BrowserView, name));
+    }
+    Picture& picture(const std::string& name) { return pictureImpl(checked(ControlKind::Picture, name)); }
+    Frame& frame(const std::string& name) { return frameImpl(checked(ControlKind::Frame, name)); }
+    OptionButton& optionButton(const std::string& name) {
+        return optionButtonImpl(checked(ControlKind::OptionButton, name));
+    }
+    TextBox& textBox(const std::string& name) { return textBoxImpl(checked(ControlKind::TextBox, name)); }
     // A list that shows its chosen item and drops down to offer the others.
-    virtual ListBox& dropDownList(const std::string& name) = 0;
+    ListBox& dropDownList(const std::string& name) {
+        return dropDownListImpl(checked(ControlKind::DropDownList, name));
+    }
     // Containers placed like controls, holding controls of their own: a group
     // with a caption round it (no frame when the caption is empty), and a page
     // of a tab control (the control made with its first page).
-    virtual Form& group(const std::string& name, const std::string& caption, Flow flow = Flow::Column) = 0;
-    virtual Form& tabPage(const std::string& tabsName, const std::string& caption) = 0;
+    Form& group(const std::string& name, const std::string& caption, Flow flow = Flow::Column) {
+        return groupImpl(checked(ControlKind::Group, name), caption, flow);
+    }
+    Form& tabPage(const std::string& tabsName, const std::string& caption) {
+        return tabPageImpl(checked(ControlKind::Tabs, tabsName), caption);
+    }
     // A panel form drawn inside one of this form's frames.
-    virtual std::unique_ptr<Form> createPanel(const std::string& frameName,
-                                              const std::string& formName) = 0;
+    std::unique_ptr<Form> createPanel(const std::string& frameName, const FormSpec& panel) {
+        return createPanelImpl(checked(ControlKind::Frame, frameName), panel);
+    }
 
     // The desktop handle of this window (0 while it has none).
     virtual WindowHandle handle() const = 0;
@@ -145,12 +231,39 @@ public:
     std::function<void()> onResized;
     // A mouse button went down anywhere in the window.
     std::function<void()> onPressed;
+
+protected:
+    // Containers of this form declare their controls with it.
+    const std::shared_ptr<const FormSpec>& sharedSpec() const { return spec_; }
+
+    virtual ListBox& listBoxImpl(const std::string& name) = 0;
+    virtual Label& labelImpl(const std::string& name) = 0;
+    virtual ProgressBar& progressBarImpl(const std::string& name) = 0;
+    virtual Button& buttonImpl(const std::string& name) = 0;
+    virtual BrowserView& browserViewImpl(const std::string& name) = 0;
+    virtual Picture& pictureImpl(const std::string& name) = 0;
+    virtual Frame& frameImpl(const std::string& name) = 0;
+    virtual OptionButton& optionButtonImpl(const std::string& name) = 0;
+    virtual TextBox& textBoxImpl(const std::string& name) = 0;
+    virtual ListBox& dropDownListImpl(const std::string& name) = 0;
+    virtual Form& groupImpl(const std::string& name, const std::string& caption, Flow flow) = 0;
+    virtual Form& tabPageImpl(const std::string& tabsName, const std::string& caption) = 0;
+    virtual std::unique_ptr<Form> createPanelImpl(const std::string& frameName, const FormSpec& panel) = 0;
+
+private:
+    const std::string& checked(ControlKind kind, const std::string& name) const {
+        if (!spec_->declares(kind, name))
+            throw std::logic_error("form " + spec_->name() + " declares no such control: " + name);
+        return name;
+    }
+
+    std::shared_ptr<const FormSpec> spec_;
 };
 
 class Forms {
 public:
     virtual ~Forms() = default;
-    virtual std::unique_ptr<Form> create(const std::string& formName) = 0;
+    virtual std::unique_ptr<Form> create(const FormSpec& spec) = 0;
 };
 
 }  // namespace tovlo

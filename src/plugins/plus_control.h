@@ -16,6 +16,8 @@ namespace tovlo {
 class PlusControl : public Panel {
 public:
     PlusControl(PanelHost& host, std::unique_ptr<Form> form, const PluginDeps& deps);
+    // The panel's controls.
+    static FormSpec formSpec();
 
     // Commands of the plug-in page (bridge name "plus"): plusClose,
     // getInfor, getSoftInfor, doExe.

@@ -13,7 +13,15 @@ const char* const kHistoryCounts[] = {"16", "20", "24", "28"};
 }  // namespace
 
 ConfigForm::ConfigForm(const SettingsDeps& deps, std::function<void()> unload)
-    : deps_(deps), unload_(std::move(unload)), form_(deps.platform.forms.create("configForm")) {
+    : deps_(deps), unload_(std::move(unload)), form_(deps.platform.forms.create(
+          FormSpec("configForm")
+              .tabs({"SSTab1"})
+              .groups({"Frame1", "Frame2", "Frame3", "historyRow", "pathButtons", "commands"})
+              .labels({"Label1", "Label2", "Label5", "Label6", "Label7"})
+              .optionButtons({"Option1", "Option2", "Option3", "Option7"})
+              .textBoxes({"facePath_text"})
+              .dropDownLists({"historyNub"})
+              .buttons({"Command1", "Command2", "Command3", "Command4"}))) {
     build();
     load();
 }

@@ -17,7 +17,10 @@ NeedUpdate::NeedUpdate(Platform& platform, const PublicParm& parm, std::function
     : platform_(platform),
       parm_(parm),
       endProgram_(std::move(endProgram)),
-      form_(platform.forms.create("NeedUpdate")),
+      form_(platform.forms.create(FormSpec("NeedUpdate", {.showsWithoutFocus = true})
+                                      .labels({"Label1", "Label2", "Label3", "Label4", "Label5"})
+                                      .buttons({"Command1", "Command2"})
+                                      .browserViews({"WebBrowser1"}))),
       timer1_(platform.loop.createTimer(kNewsDelayMs, false)) {
     form_->setTitle("Tovlo需要升级");
     form_->label("Label1").setText("Tovlo需要升级？");

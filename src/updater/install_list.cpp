@@ -17,26 +17,15 @@ std::string getRealFileName(const std::string& txtfile) {
     return replaceAll(replaceAll(txtfile, "__" + extension, ""), ".txt", "." + extension);
 }
 
-namespace {
-
-// Every level is one plain name, so the path stays below the program folder.
-bool staysInside(std::string_view path, std::string_view sep) {
-    for (const std::string& level : split(path, sep))
-        if (!isSafeName(level)) return false;
-    return true;
-}
-
-}  // namespace
-
 InstallList readInstallList(std::string_view urlsText) {
     InstallList list;
     if (trimSpace(urlsText).empty()) return list;
     std::set<std::string> seen;
     for (const std::string& remote : split(trimSpace(urlsText), "--")) {
-        const bool plain = remote.find('\\') == std::string::npos && remote.find(':') == std::string::npos;
-        const std::string local = replaceAll(remote, "/", std::string(1, kPathSep));
-        const std::string installed = getRealFileName(local);
-        if (!plain || !staysInside(remote, "/") || !staysInside(installed, std::string(1, kPathSep))) {
+        // Both the listed path and the name it is installed under stay below
+        // the program folder.
+        const std::string installed = getRealFileName(replaceAll(remote, "/", std::string(1, kPathSep)));
+        if (!isSafeRelativePath(remote) || !isSafeRelativePath(pageSlashes(installed))) {
             list.entries.clear();
             list.refused = remote;
             return list;

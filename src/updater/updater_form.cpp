@@ -34,7 +34,10 @@ UpdaterForm::UpdaterForm(UpdaterDeps deps, std::string app, std::string serviceH
       app_(std::move(app)),
       serviceHost_(std::move(serviceHost)),
       fromVersion_(std::move(commandLine)),
-      form_(deps.forms.create("Form1")),
+      form_(deps.forms.create(FormSpec("Form1")
+                                  .labels({"Label1", "Label2", "Label3", "Label4"})
+                                  .listBoxes({"List1"})
+                                  .progressBars({"ProgressBar1", "ProgressBar2"}))),
       timer1_(deps.loop.createTimer(kStartDelayMs, true)),
       timer2_(deps.loop.createTimer(kFollowListMs, true)),
       downloader_(deps.reads.create(), deps.messages) {

@@ -19,6 +19,10 @@ constexpr int kPickUpDelayMs = 200;
 
 }  // namespace
 
+FormSpec AddFaceCon::formSpec() {
+    return FormSpec("AddFaceCon").browserViews({"WebBrowser2"});
+}
+
 AddFaceCon::AddFaceCon(PanelHost& host, std::unique_ptr<Form> form, const UploadDeps& deps)
     : Panel(std::move(form)),
       host_(host),

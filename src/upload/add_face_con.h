@@ -17,6 +17,8 @@ namespace tovlo {
 class AddFaceCon : public Panel {
 public:
     AddFaceCon(PanelHost& host, std::unique_ptr<Form> form, const UploadDeps& deps);
+    // The panel's controls.
+    static FormSpec formSpec();
 
     // Commands of the page (bridge name "addWeb"): setFilePath, loadOver,
     // addOver, manage, upload, toLogin, back; each is written to the debug log.

@@ -23,6 +23,10 @@ const std::pair<const char*, const char*> kFailures[] = {
 
 }  // namespace
 
+FormSpec AddfaceOverCon::formSpec() {
+    return FormSpec("AddfaceOverCon").labels({"Label1", "Label2", "Label3"}).buttons({"Command1"});
+}
+
 AddfaceOverCon::AddfaceOverCon(PanelHost& host, std::unique_ptr<Form> form, const UploadDeps& deps)
     : Panel(std::move(form)), host_(host), deps_(deps), timer1_(deps.platform.loop.createTimer(1000, true)) {
     Label1().setHeight(kMessageHeight);

@@ -25,6 +25,14 @@ TEST(Text, SplitAndReplace) {
     EXPECT_EQ(replaceAll("x", "", "y"), "x");
 }
 
+TEST(Paths, ServicePathsMustStayInTheirFolder) {
+    for (const char* ok : {"10/a.gif", "10/s_a.gif", "a.gif", "x/y/z.jpg", "a..b.gif"})
+        EXPECT_TRUE(isSafeRelativePath(ok)) << ok;
+    for (const char* bad : {"", "/etc/passwd", "../a.gif", "10/../../a.gif", "10/./a", "10//a", "10/", "c:/x",
+                            "10\\..\\a", ".."})
+        EXPECT_FALSE(isSafeRelativePath(bad)) << bad;
+}
+
 TEST(Paths, JoinUsesOneSeparator) {
     EXPECT_EQ(joinPath("/opt/Tovlo", {"w", "main.html"}), "/opt/Tovlo/w/main.html");
     EXPECT_EQ(joinPath("/opt/Tovlo/", {"/w/", "x"}), "/opt/Tovlo/w/x");

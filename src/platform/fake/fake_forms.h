@@ -124,7 +124,8 @@ class FakeForm : public Form {
 public:
     // A container (group, tab page) is not a window of its own: it is not
     // listed among the living forms.
-    FakeForm(FakeForms& owner, std::string name, bool window = true);
+    FakeForm(FakeForms& owner, std::shared_ptr<const FormSpec> spec, bool window = true);
+    FakeForm(FakeForms& owner, const FormSpec& spec) : FakeForm(owner, std::make_shared<const FormSpec>(spec)) {}
     ~FakeForm() override;
     void setTitle(const std::string& t) override { title = t; }
     void show() override { visible = true; }
@@ -138,46 +139,15 @@ public:
     }
     Rect geometry() const override { return rect; }
     void setSize(int width, int height) override { setGeometry({rect.left, rect.top, width, height}); }
-    ListBox& listBox(const std::string& n) override { return lists[n]; }
-    Label& label(const std::string& n) override { return labels[n]; }
-    ProgressBar& progressBar(const std::string& n) override { return bars[n]; }
-    Button& button(const std::string& n) override { return buttons[n]; }
-    BrowserView& browserView(const std::string& n) override { return views[n]; }
-    Picture& picture(const std::string& n) override { return pictures[n]; }
-    Frame& frame(const std::string& n) override { return frames[n]; }
-    OptionButton& optionButton(const std::string& n) override {
-        FakeOptionButton& o = options[n];
-        o.siblings = &options;
-        return o;
-    }
-    TextBox& textBox(const std::string& n) override { return textBoxes[n]; }
-    ListBox& dropDownList(const std::string& n) override { return dropDowns[n]; }
-    Form& group(const std::string& n, const std::string& caption, Flow f = Flow::Column) override {
-        auto& g = groups[n];
-        if (!g) {
-            g = std::make_unique<FakeForm>(owner_, n, false);
-            g->title = caption;
-            g->flow = f;
-        }
-        return *g;
-    }
-    Form& tabPage(const std::string& tabsName, const std::string& caption) override {
-        auto& page = tabPages[caption];
-        if (!page) {
-            page = std::make_unique<FakeForm>(owner_, tabsName, false);
-            page->title = caption;
-        }
-        return *page;
-    }
-    std::unique_ptr<Form> createPanel(const std::string& frameName, const std::string& formName) override;
     WindowHandle handle() const override { return windowHandle; }
     void setTopMost() override { ++topMostCalls; }
-    int activations = 0;
     void setTransparentColour(std::uint32_t rgb) override { transparentColour = rgb; }
 
     std::string name, title;
+    WindowStyle style;  // as the form was made with
     bool visible = false;
     Rect rect;
+    int activations = 0;
     std::map<std::string, FakeListBox> lists;
     std::map<std::string, FakeLabel> labels;
     std::map<std::string, FakeProgressBar> bars;
@@ -196,6 +166,42 @@ public:
     std::int64_t transparentColour = -1;
     std::string parentFrame;  // for panels: the frame of the form holding them
 
+protected:
+    ListBox& listBoxImpl(const std::string& n) override { return lists[n]; }
+    Label& labelImpl(const std::string& n) override { return labels[n]; }
+    ProgressBar& progressBarImpl(const std::string& n) override { return bars[n]; }
+    Button& buttonImpl(const std::string& n) override { return buttons[n]; }
+    BrowserView& browserViewImpl(const std::string& n) override { return views[n]; }
+    Picture& pictureImpl(const std::string& n) override { return pictures[n]; }
+    Frame& frameImpl(const std::string& n) override { return frames[n]; }
+    OptionButton& optionButtonImpl(const std::string& n) override {
+        FakeOptionButton& o = options[n];
+        o.siblings = &options;
+        return o;
+    }
+    TextBox& textBoxImpl(const std::string& n) override { return textBoxes[n]; }
+    ListBox& dropDownListImpl(const std::string& n) override { return dropDowns[n]; }
+    Form& groupImpl(const std::string& n, const std::string& caption, Flow f) override {
+        auto& g = groups[n];
+        if (!g) {
+            g = std::make_unique<FakeForm>(owner_, sharedSpec(), false);
+            g->name = n;
+            g->title = caption;
+            g->flow = f;
+        }
+        return *g;
+    }
+    Form& tabPageImpl(const std::string& tabsName, const std::string& caption) override {
+        auto& page = tabPages[caption];
+        if (!page) {
+            page = std::make_unique<FakeForm>(owner_, sharedSpec(), false);
+            page->name = tabsName;
+            page->title = caption;
+        }
+        return *page;
+    }
+    std::unique_ptr<Form> createPanelImpl(const std::string& frameName, const FormSpec& panel) override;
+
 private:
     FakeForms& owner_;
     bool window_;
@@ -203,9 +209,7 @@ private:
 
 class FakeForms : public Forms {
 public:
-    std::unique_ptr<Form> create(const std::string& formName) override {
-        return std::make_unique<FakeForm>(*this, formName);
-    }
+    std::unique_ptr<Form> create(const FormSpec& spec) override { return std::make_unique<FakeForm>(*this, spec); }
     // The living form of that name (the newest one), or null.
     FakeForm* find(const std::string& formName) const {
         auto it = living.find(formName);
@@ -215,16 +219,20 @@ public:
     WindowHandle nextHandle = 0x1000;
 };
 
-inline FakeForm::FakeForm(FakeForms& owner, std::string n, bool window)
-    : name(std::move(n)), windowHandle(window ? owner.nextHandle++ : 0), owner_(owner), window_(window) {
+inline FakeForm::FakeForm(FakeForms& owner, std::shared_ptr<const FormSpec> spec, bool window)
+    : Form(std::move(spec)),
+      name(this->spec().name()),
+      style(this->spec().style()),
+      windowHandle(window ? owner.nextHandle++ : 0),
+      owner_(owner),
+      window_(window) {
     if (window_) owner_.living[name] = this;
 }
 
-inline std::unique_ptr<Form> FakeForm::createPanel(const std::string& frameName,
-                                                   const std::string& formName) {
-    auto panel = std::make_unique<FakeForm>(owner_, formName);
-    panel->parentFrame = frameName;
-    return panel;
+inline std::unique_ptr<Form> FakeForm::createPanelImpl(const std::string& frameName, const FormSpec& panel) {
+    auto made = std::make_unique<FakeForm>(owner_, panel);
+    made->parentFrame = frameName;
+    return made;
 }
 
 inline FakeForm::~FakeForm() {

@@ -1,6 +1,6 @@
 #pragma once
 // Recording fakes of the small facilities: URL fetch, message boxes,
-// processes, tray icon, single instance.
+// processes, tray icon.
 #include <functional>
 #include <map>
 #include <optional>
@@ -9,7 +9,6 @@
 
 #include "platform/message_box.h"
 #include "platform/processes.h"
-#include "platform/single_instance.h"
 #include "platform/tray_icon.h"
 #include "platform/url_fetch.h"
 
@@ -86,12 +85,6 @@ public:
     std::vector<std::string> balloons;
     std::vector<std::string> menuItems;
     std::function<void(int)> menuChosen;
-};
-
-class FakeSingleInstance : public SingleInstance {
-public:
-    bool acquire() override { return free; }
-    bool free = true;
 };
 
 }  // namespace tovlo

@@ -230,36 +230,31 @@ private:
     QWidget& window_;
 };
 
-// The program's own small windows have no frame and no taskbar entry; the
-// face panel and the notice stay above other windows.
-Qt::WindowFlags flagsFor(const std::string& formName) {
-    const Qt::WindowFlags bare = Qt::Tool | Qt::FramelessWindowHint;
-    if (formName == "mainForm" || formName == "QQShow") return bare | Qt::WindowStaysOnTopHint;
-    if (formName == "ButtomFrm") return bare;
-    return Qt::Window;
-}
-
-bool showsWithoutFocus(const std::string& formName) {
-    return formName == "mainForm" || formName == "ButtomFrm" || formName == "QQShow" || formName == "NeedUpdate";
+Qt::WindowFlags flagsFor(const WindowStyle& style) {
+    Qt::WindowFlags flags = style.frameless ? Qt::Tool | Qt::FramelessWindowHint : Qt::Window;
+    if (style.topMost) flags |= Qt::WindowStaysOnTopHint;
+    return flags;
 }
 
 class QtForm : public Form {
 public:
-    QtForm(const std::string& formName, const QtViewMaker& makeView, QWidget* parent = nullptr,
+    QtForm(std::shared_ptr<const FormSpec> spec, const QtViewMaker& makeView, QWidget* parent = nullptr,
            Flow flow = Flow::Column)
-        : makeView_(makeView),
+        : Form(std::move(spec)),
+          makeView_(makeView),
           widget_(parent),
           layout_(new QBoxLayout(flow == Flow::Row ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, &widget_)) {
         // Controls stack from the top in the order they are first used; the
         // space left over stays below them (or goes to a browser view).
         layout_->addStretch();
         if (!parent) {
-            widget_.setWindowFlags(flagsFor(formName));
+            const WindowStyle& style = this->spec().style();
+            widget_.setWindowFlags(flagsFor(style));
             widget_.resize(320, 240);
-            // The panel, the bar and the notice appear beside the chat
-            // window the user types into: they must not take its keyboard
-            // focus. They get it when clicked or asked to (activate).
-            if (showsWithoutFocus(formName)) widget_.setAttribute(Qt::WA_ShowWithoutActivating);
+            // A window beside the chat window the user types into must not
+            // take its keyboard focus: it gets it when clicked or asked to
+            // (activate).
+            if (style.showsWithoutFocus) widget_.setAttribute(Qt::WA_ShowWithoutActivating);
         }
         events_.resized = [this] {
             applyColourKey();
@@ -307,17 +302,16 @@ public:
         if (QScreen* screen = widget_.screen())
             widget_.move(screen->availableGeometry().center() - QPoint(width / 2, height / 2));
     }
-    ListBox& listBox(const std::string& name) override {
-        return control<QtListBox, QListWidget>(lists_, name);
-    }
-    Label& label(const std::string& name) override { return control<QtLabel, ClickableLabel>(labels_, name); }
-    ProgressBar& progressBar(const std::string& name) override {
+    QWidget& widget() { return widget_; }
+
+protected:
+    ListBox& listBoxImpl(const std::string& name) override { return control<QtListBox, QListWidget>(lists_, name); }
+    Label& labelImpl(const std::string& name) override { return control<QtLabel, ClickableLabel>(labels_, name); }
+    ProgressBar& progressBarImpl(const std::string& name) override {
         return control<QtProgressBar, QProgressBar>(bars_, name);
     }
-    Button& button(const std::string& name) override {
-        return control<QtButton, QPushButton>(buttons_, name);
-    }
-    BrowserView& browserView(const std::string& name) override {
+    Button& buttonImpl(const std::string& name) override { return control<QtButton, QPushButton>(buttons_, name); }
+    BrowserView& browserViewImpl(const std::string& name) override {
         auto it = views_.find(name);
         if (it != views_.end()) return *it->second;
         if (!makeView_) throw std::logic_error("this program has no browser views (asked for " + name + ")");
@@ -326,7 +320,7 @@ public:
         place(made.widget, 1);
         return *views_.emplace(name, std::move(made.view)).first->second;
     }
-    Picture& picture(const std::string& name) override {
+    Picture& pictureImpl(const std::string& name) override {
         auto it = pictures_.find(name);
         if (it != pictures_.end()) return *it->second;
         auto* w = new ClickableLabel(&widget_);
@@ -335,7 +329,7 @@ public:
         auto made = std::make_unique<QtPicture>(w, [this] { applyColourKey(); });
         return *pictures_.emplace(name, std::move(made)).first->second;
     }
-    Frame& frame(const std::string& name) override {
+    Frame& frameImpl(const std::string& name) override {
         auto it = frames_.find(name);
         if (it != frames_.end()) return *it->second;
         // Frames are placed by the program, not by the layout.
@@ -345,31 +339,33 @@ public:
         w->setAutoFillBackground(true);
         return *frames_.emplace(name, std::make_unique<QtFrame>(w)).first->second;
     }
-    OptionButton& optionButton(const std::string& name) override {
+    OptionButton& optionButtonImpl(const std::string& name) override {
         return control<QtOptionButton, QRadioButton>(options_, name);
     }
-    TextBox& textBox(const std::string& name) override { return control<QtTextBox, QLineEdit>(textBoxes_, name); }
-    ListBox& dropDownList(const std::string& name) override {
+    TextBox& textBoxImpl(const std::string& name) override {
+        return control<QtTextBox, QLineEdit>(textBoxes_, name);
+    }
+    ListBox& dropDownListImpl(const std::string& name) override {
         return control<QtDropDownList, QComboBox>(dropDowns_, name);
     }
-    Form& group(const std::string& name, const std::string& caption, Flow flow) override {
+    Form& groupImpl(const std::string& name, const std::string& caption, Flow flow) override {
         auto it = containers_.find(name);
         if (it != containers_.end()) return *it->second;
         std::unique_ptr<QtForm> inner;
         if (caption.empty()) {
-            inner = std::make_unique<QtForm>(name, makeView_, &widget_, flow);
+            inner = std::make_unique<QtForm>(sharedSpec(), makeView_, &widget_, flow);
             place(&inner->widget_);
         } else {
             auto* box = new QGroupBox(q(caption), &widget_);
             box->setObjectName(q(name));
-            inner = std::make_unique<QtForm>(name, makeView_, box, flow);
+            inner = std::make_unique<QtForm>(sharedSpec(), makeView_, box, flow);
             (new QVBoxLayout(box))->addWidget(&inner->widget_);
             place(box);
         }
         inner->layout_->setContentsMargins(0, 0, 0, 0);
         return *containers_.emplace(name, std::move(inner)).first->second;
     }
-    Form& tabPage(const std::string& tabsName, const std::string& caption) override {
+    Form& tabPageImpl(const std::string& tabsName, const std::string& caption) override {
         const std::string key = tabsName + '\n' + caption;
         auto it = containers_.find(key);
         if (it != containers_.end()) return *it->second;
@@ -379,17 +375,19 @@ public:
             tabs->setObjectName(q(tabsName));
             place(tabs);
         }
-        auto page = std::make_unique<QtForm>(caption, makeView_, tabs);
+        auto page = std::make_unique<QtForm>(sharedSpec(), makeView_, tabs);
         tabs->addTab(&page->widget_, q(caption));
         return *containers_.emplace(key, std::move(page)).first->second;
     }
-    std::unique_ptr<Form> createPanel(const std::string& frameName, const std::string& formName) override {
+    std::unique_ptr<Form> createPanelImpl(const std::string& frameName, const FormSpec& spec) override {
         auto& f = static_cast<QtFrame&>(frame(frameName));
-        auto panel = std::make_unique<QtForm>(formName, makeView_, f.widget());
+        auto panel = std::make_unique<QtForm>(std::make_shared<const FormSpec>(spec), makeView_, f.widget());
         panel->widget_.setAutoFillBackground(true);
         panel->widget_.setGeometry(0, 0, f.widget()->width(), f.widget()->height());
         return panel;
     }
+
+public:
     WindowHandle handle() const override { return static_cast<WindowHandle>(widget_.winId()); }
     void setTopMost() override {
         // The window manager keeps a window with this hint above the others,
@@ -473,8 +471,13 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Form> QtForms::create(const std::string& formName) {
-    return std::make_unique<QtForm>(formName, makeView_);
+std::unique_ptr<Form> QtForms::create(const FormSpec& spec) {
+    return std::make_unique<QtForm>(std::make_shared<const FormSpec>(spec), makeView_);
+}
+
+QWidget* qtWidgetOf(Form& form) {
+    auto* qt = dynamic_cast<QtForm*>(&form);
+    return qt ? &qt->widget() : nullptr;
 }
 
 }  // namespace tovlo

@@ -22,10 +22,13 @@ public:
     // makeView gives forms their browser views (web views are a library of
     // their own); a program without it has forms without browser views.
     explicit QtForms(QtViewMaker makeView = {}) : makeView_(std::move(makeView)) {}
-    std::unique_ptr<Form> create(const std::string& formName) override;
+    std::unique_ptr<Form> create(const FormSpec& spec) override;
 
 private:
     QtViewMaker makeView_;
 };
+
+// The widget that draws a form made by QtForms (null for any other form).
+QWidget* qtWidgetOf(Form& form);
 
 }  // namespace tovlo
