@@ -1,0 +1,44 @@
+#pragma once
+// The two machines the contract tests run their cases on: the fake platform
+// on its virtual clock, and the Qt implementations in real time. Each says
+// how time passes and what style a window really got.
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QWidget>
+
+#include "platform/fake/fake_event_loop.h"
+#include "platform/fake/fake_forms.h"
+#include "platform/qt/qt_event_loop.h"
+#include "platform/qt/qt_forms.h"
+
+namespace tovlo::test {
+
+struct FakeMachine {
+    FakeEventLoop loop;
+    FakeForms forms;
+
+    void run(int ms) { loop.advance(ms); }
+    WindowStyle styleOf(Form& form) { return static_cast<FakeForm&>(form).style; }
+};
+
+struct QtMachine {
+    QtEventLoop loop;
+    QtForms forms;
+
+    // Lets the event loop run for the time, in small steps.
+    void run(int ms) {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    // What the window was really given.
+    WindowStyle styleOf(Form& form) {
+        const QWidget* w = qtWidgetOf(form);
+        const Qt::WindowFlags flags = w->windowFlags();
+        return {.frameless = flags.testFlag(Qt::FramelessWindowHint),
+                .topMost = flags.testFlag(Qt::WindowStaysOnTopHint),
+                .showsWithoutFocus = w->testAttribute(Qt::WA_ShowWithoutActivating)};
+    }
+};
+
+}  // namespace tovlo::test
