@@ -72,9 +72,11 @@ double curlSeconds(const std::string& base, const std::vector<std::string>& name
     const std::string config = out + "/curl.cfg";
     {
         std::ofstream cfg(config);
-        for (const std::string& n : names) cfg << "url = \"" << base << n << "\"\noutput = \"" << out << "/" << n << "\"\n";
+        for (const std::string& n : names)
+            cfg << "url = \"" << base << n << "\"\noutput = \"" << out << "/" << n << "\"\n";
     }
-    const std::string command = "curl --silent --no-progress-meter --fail --parallel --parallel-max 3 --config " + config;
+    const std::string command =
+        "curl --silent --no-progress-meter --fail --parallel --parallel-max 3 --config " + config;
     auto t0 = std::chrono::steady_clock::now();
     if (std::system(command.c_str()) != 0) std::fprintf(stderr, "curl failed\n");
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();

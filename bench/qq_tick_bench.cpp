@@ -18,7 +18,7 @@ using namespace tovlo;
 
 namespace {
 
-constexpr WindowHandle kGroupChat = 0x501;  // a long title: one heap string per read
+constexpr WindowHandle kGroupChat = 0x501;   // a long title: one heap string per read
 constexpr WindowHandle kPersonChat = 0x502;  // short texts: none
 
 struct Desk {

@@ -233,8 +233,7 @@ void MainCommands::history() {
 void MainCommands::getHistoryImg() {
     // The store keeps any character; escaping keeps an apostrophe in a stored
     // reference from breaking the page call for good.
-    runPageScript(main_.views_.web(),
-                  "setHistoryImg('" + scriptStringText(main_.history_.historyListText()) + "')");
+    runPageScript(main_.views_.web(), "setHistoryImg('" + scriptStringText(main_.history_.historyListText()) + "')");
 }
 
 void MainCommands::clearHistory() {

@@ -34,9 +34,9 @@ namespace tovlo {
 // opens. One that is not set is not part of this build: the command that
 // needs it fails back to the page and changes nothing.
 struct MainFormHooks {
-    std::function<void()> openSettings;                        // the settings dialog
+    std::function<void()> openSettings;                         // the settings dialog
     std::function<void(const std::string& pack)> openFaceCopy;  // copy a pack to the moved face folder
-    std::function<void()> runUpdateCheck;                      // the update check on entering the main page
+    std::function<void()> runUpdateCheck;                       // the update check on entering the main page
 };
 
 class MainForm : public PanelHost {

@@ -12,7 +12,8 @@ Panel* PanelSlots::control(const std::string& slot) const {
 
 void PanelSlots::load(const std::string& slot, const std::string& className) {
     if (control(slot)) throw TovloError(kErrSlotTaken, "a panel is already loaded as " + slot);
-    if (!knows(className)) throw TovloError(kErrInvalidArgument, "the panel " + className + " is not part of this build");
+    if (!knows(className))
+        throw TovloError(kErrInvalidArgument, "the panel " + className + " is not part of this build");
     Frame& frame = Frame1();
     frame.setVisible(true);
     const Rect w = window_.geometry();

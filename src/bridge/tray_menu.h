@@ -20,8 +20,7 @@ public:
         std::function<void()> openSettings;  // null: this build has no settings dialog
         std::function<void()> exit;          // the menu's Exit
     };
-    TrayMenu(Platform& platform, Desktop& desktop, Form& window, PublicParm& parm, DebugForm& debug,
-             Actions actions);
+    TrayMenu(Platform& platform, Desktop& desktop, Form& window, PublicParm& parm, DebugForm& debug, Actions actions);
     ~TrayMenu();
 
     AboutForm* about() { return about_.get(); }

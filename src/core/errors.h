@@ -26,8 +26,7 @@ inline constexpr int kErrNoSuchMember = 438;
 
 class FileNotFoundError : public TovloError {
 public:
-    explicit FileNotFoundError(const std::string& path)
-        : TovloError(kErrFileNotFound, "file not found: " + path) {}
+    explicit FileNotFoundError(const std::string& path) : TovloError(kErrFileNotFound, "file not found: " + path) {}
 };
 
 }  // namespace tovlo

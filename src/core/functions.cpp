@@ -18,8 +18,7 @@ std::string readTextFile(const TextCodec& codec, const std::string& path) {
 }
 
 void writeTextFile(const TextCodec& codec, const std::string& path, const std::string& text) {
-    if (!writeFileBytes(path, codec.utf8ToAnsi(text)))
-        throw TovloError(kErrFileAccess, "cannot write: " + path);
+    if (!writeFileBytes(path, codec.utf8ToAnsi(text))) throw TovloError(kErrFileAccess, "cannot write: " + path);
 }
 
 void makeDirectories(const std::string& path) {
@@ -54,16 +53,15 @@ std::tm localTm(std::int64_t epochMs) {
 std::string timeStamp(std::int64_t epochMs) {
     std::tm tm = localTm(epochMs);
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d:%02d", tm.tm_hour, tm.tm_min, tm.tm_sec,
-                  tm.tm_sec);
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d:%02d", tm.tm_hour, tm.tm_min, tm.tm_sec, tm.tm_sec);
     return buf;
 }
 
 std::string dateTimeText(std::int64_t epochMs) {
     std::tm tm = localTm(epochMs);
     char buf[48];
-    std::snprintf(buf, sizeof buf, "%d/%d/%d %02d:%02d:%02d", tm.tm_year + 1900, tm.tm_mon + 1,
-                  tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+    std::snprintf(buf, sizeof buf, "%d/%d/%d %02d:%02d:%02d", tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour,
+                  tm.tm_min, tm.tm_sec);
     return buf;
 }
 

@@ -22,9 +22,7 @@ std::string cutAnsi(std::string bytes, std::size_t max) {
     return bytes;
 }
 
-bool breaksLines(const std::string& s) {
-    return s.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
-}
+bool breaksLines(const std::string& s) { return s.find_first_of(std::string("\r\n\0", 3)) != std::string::npos; }
 
 }  // namespace
 
@@ -38,8 +36,7 @@ std::string IniCls::GetIniKey(const std::string& strSection, const std::string& 
     return codec_->ansiToUtf8(cutAnsi(std::move(value), kMaxValueBytes));
 }
 
-void IniCls::WriteIniKey(const std::string& strSection, const std::string& strKey,
-                         const std::string& strValue) {
+void IniCls::WriteIniKey(const std::string& strSection, const std::string& strKey, const std::string& strValue) {
     if (breaksLines(strSection) || breaksLines(strKey) || breaksLines(strValue)) return;
     if (contains(strKey, "=") || contains(strSection, "]")) return;
     if (trimBlanks(strSection).empty() || trimBlanks(strKey).empty()) return;

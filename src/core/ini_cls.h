@@ -25,8 +25,7 @@ public:
     const std::string& INIFileName() const { return file_; }
 
     std::string GetIniKey(const std::string& strSection, const std::string& strKey) const;
-    void WriteIniKey(const std::string& strSection, const std::string& strKey,
-                     const std::string& strValue);
+    void WriteIniKey(const std::string& strSection, const std::string& strKey, const std::string& strValue);
     void DelIniKey(const std::string& SectionName, const std::string& KeyWord);
     void DelIniSec(const std::string& SectionName);
 

@@ -52,8 +52,7 @@ std::optional<std::size_t> IniFile::findKey(const Range& r, const std::string& k
     return std::nullopt;
 }
 
-std::optional<std::string> IniFile::rawValue(const std::string& section,
-                                             const std::string& key) const {
+std::optional<std::string> IniFile::rawValue(const std::string& section, const std::string& key) const {
     auto r = findSection(section);
     if (!r) return std::nullopt;
     auto k = findKey(*r, key);
@@ -72,8 +71,7 @@ IniFile::Line IniFile::makeKeyLine(const std::string& key, const std::string& va
     return line;
 }
 
-void IniFile::setValue(const std::string& section, const std::string& key,
-                       const std::string& value) {
+void IniFile::setValue(const std::string& section, const std::string& key, const std::string& value) {
     Line keyLine = makeKeyLine(key, value);
     auto r = findSection(section);
     if (!r) {

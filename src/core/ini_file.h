@@ -23,9 +23,9 @@ public:
 private:
     enum class Kind { Other, Section, Key };
     struct Line {
-        std::string raw;   // bytes without the line end
+        std::string raw;  // bytes without the line end
         Kind kind = Kind::Other;
-        std::string name;  // section or key name, UTF-8, trimmed
+        std::string name;    // section or key name, UTF-8, trimmed
         std::size_t eq = 0;  // position of "=" in raw for keys
     };
     // [first, last) line range of a section's body; header index in first - 1.

@@ -9,16 +9,16 @@ std::string joinPath(std::string_view base, std::initializer_list<std::string_vi
     for (std::string_view part : parts) {
         bool endsWithSep = !out.empty() && out.back() == kPathSep;
         bool startsWithSep = !part.empty() && part.front() == kPathSep;
-        if (endsWithSep && startsWithSep) part.remove_prefix(1);
-        else if (!endsWithSep && !startsWithSep) out.push_back(kPathSep);
+        if (endsWithSep && startsWithSep)
+            part.remove_prefix(1);
+        else if (!endsWithSep && !startsWithSep)
+            out.push_back(kPathSep);
         out.append(part);
     }
     return out;
 }
 
-std::string pageSlashes(std::string_view path) {
-    return replaceAll(std::string(path), std::string(1, kPathSep), "/");
-}
+std::string pageSlashes(std::string_view path) { return replaceAll(std::string(path), std::string(1, kPathSep), "/"); }
 
 std::string scriptEscapedPath(std::string_view path) {
     if (kPathSep != '\\') return std::string(path);

@@ -8,8 +8,7 @@
 namespace tovlo {
 
 struct PublicParm {
-    PublicParm(std::string appFolder, const TextCodec& codec)
-        : app(std::move(appFolder)), ini(codec) {}
+    PublicParm(std::string appFolder, const TextCodec& codec) : app(std::move(appFolder)), ini(codec) {}
 
     std::string app;  // the program folder
     std::string ver;

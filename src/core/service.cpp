@@ -8,9 +8,7 @@ std::string effectiveServiceHost(const std::string& configured) {
     return configured.empty() ? kDefaultServiceHost : configured;
 }
 
-std::string serviceUrl(const std::string& host, const std::string& path) {
-    return "http://" + host + path;
-}
+std::string serviceUrl(const std::string& host, const std::string& path) { return "http://" + host + path; }
 
 std::string serviceBase(const std::string& host) { return serviceUrl(host, "/soft/"); }
 
@@ -37,8 +35,8 @@ ServiceEndpoint serviceEndpoint(const std::string& host) {
     endpoint.name = host.substr(0, colon);
     if (colon != std::string::npos) {
         const std::string digits = host.substr(colon + 1);
-        const bool numeric = !digits.empty() && digits.size() <= 5 &&
-                             digits.find_first_not_of("0123456789") == std::string::npos;
+        const bool numeric =
+            !digits.empty() && digits.size() <= 5 && digits.find_first_not_of("0123456789") == std::string::npos;
         const int port = numeric ? std::stoi(digits) : 0;
         if (port > 0 && port <= 65535) endpoint.port = port;
     }

@@ -45,8 +45,7 @@ void startUp(PublicParm& parm, Platform& platform, DebugForm& debug,
     parm.faceHttpPath = base;
     // 9. A bottom-bar mode lasts for this run only.
     std::string mode = ini.GetIniKey("run", "showModel");
-    if (mode == "buttom" || mode == "buttom2" || mode == "buttom3")
-        ini.WriteIniKey("run", "showModel", "fQQ");
+    if (mode == "buttom" || mode == "buttom2" || mode == "buttom3") ini.WriteIniKey("run", "showModel", "fQQ");
     // 10. New-version clean-up, once per installation.
     if (ini.GetIniKey("run", "updateFaseMainhtml").empty()) {
         platform.messages.show("新版本做些必要的打扫处理！开始...");
@@ -122,8 +121,6 @@ void takeVersion(PublicParm& parm, const std::string& commandLine) {
     }
 }
 
-std::string trayTipText(const PublicParm& parm) {
-    return parm.ini.GetIniKey("application", "name") + parm.ver;
-}
+std::string trayTipText(const PublicParm& parm) { return parm.ini.GetIniKey("application", "name") + parm.ver; }
 
 }  // namespace tovlo

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "debug_form.h"
-#include "public_parm.h"
 #include "platform/platform.h"
+#include "public_parm.h"
 
 namespace tovlo {
 

@@ -2,13 +2,9 @@
 
 namespace tovlo {
 
-bool contains(std::string_view text, std::string_view part) {
-    return text.find(part) != std::string_view::npos;
-}
+bool contains(std::string_view text, std::string_view part) { return text.find(part) != std::string_view::npos; }
 
-bool startsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
+bool startsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
     if (from.empty()) return text;
@@ -43,12 +39,10 @@ std::vector<std::string> split(std::string_view text, std::string_view sep) {
     return parts;
 }
 
-std::optional<std::pair<std::string, std::string>> splitFirst(std::string_view text,
-                                                              std::string_view sep) {
+std::optional<std::pair<std::string, std::string>> splitFirst(std::string_view text, std::string_view sep) {
     std::size_t hit = text.find(sep);
     if (hit == std::string_view::npos) return std::nullopt;
-    return std::make_pair(std::string(text.substr(0, hit)),
-                          std::string(text.substr(hit + sep.size())));
+    return std::make_pair(std::string(text.substr(0, hit)), std::string(text.substr(hit + sep.size())));
 }
 
 namespace {

@@ -15,8 +15,7 @@ std::string replaceAll(std::string text, std::string_view from, std::string_view
 // Splits at every occurrence of sep; an empty text gives one empty element.
 std::vector<std::string> split(std::string_view text, std::string_view sep);
 // The text before the first sep and the text after it; nothing when sep is absent.
-std::optional<std::pair<std::string, std::string>> splitFirst(std::string_view text,
-                                                              std::string_view sep);
+std::optional<std::pair<std::string, std::string>> splitFirst(std::string_view text, std::string_view sep);
 // Leading and trailing spaces and tabs removed.
 std::string_view trimBlanks(std::string_view text);
 // Leading and trailing spaces, tabs and line breaks removed.

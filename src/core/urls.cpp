@@ -21,7 +21,8 @@ int hexValue(char c) {
 
 // "C:" at the start of a Windows path stays as it is.
 bool isDriveLetter(std::string_view name) {
-    return name.size() == 2 && name[1] == ':' && ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
+    return name.size() == 2 && name[1] == ':' &&
+           ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
 }
 
 }  // namespace

@@ -13,26 +13,25 @@
 
 namespace tovlo {
 
-FormSpec ClassManager::formSpec() {
-    return FormSpec("ClassManager").browserViews({"WebBrowser1"});
-}
+FormSpec ClassManager::formSpec() { return FormSpec("ClassManager").browserViews({"WebBrowser1"}); }
 
 ClassManager::ClassManager(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps)
     : Panel(std::move(form)), host_(host), deps_(deps), timer1_(deps.platform.loop.createTimer(50, true)) {
     host_.connectPage(WebBrowser1(), false);
     const auto dropClassLists = [this](const std::string&) { deleteClassLists(); };
     setCommands({
-        {"getName", [this](const std::string&) {
-             runPageScript(WebBrowser1(), "setName('" + host_.session().userName() + "')");
-         }},
+        {"getName",
+         [this](const std::string&) { runPageScript(WebBrowser1(), "setName('" + host_.session().userName() + "')"); }},
         {"deleteClass", dropClassLists},
         {"addClass", dropClassLists},
         {"changeClass", dropClassLists},
-        {"addFace", [this](const std::string& arg) {
+        {"addFace",
+         [this](const std::string& arg) {
              const std::string address = removeClassFolder(arg);
              runPageScript(WebBrowser1(), "document.location.href='" + address + "';");
          }},
-        {"deleteFace", [this](const std::string& arg) {
+        {"deleteFace",
+         [this](const std::string& arg) {
              removeClassFolder(arg);
              runPageScript(WebBrowser1(), "document.location.reload();");
          }},
@@ -70,10 +69,11 @@ void ClassManager::closeManage() {
         createFolder(folder);
         const std::string page = joinPath(folder, {"myClass.html"});
         if (!fileExists(page))
-            writeTextFile(deps_.platform.codec, page,
-                          fetchUrlText(deps_.platform, deps_.parm.app,
-                                       serviceUrl(deps_.parm.serviceHost,
-                                                  withQuery("/soft/myClass.asp", {{"uName", host_.session().userName()}}))));
+            writeTextFile(
+                deps_.platform.codec, page,
+                fetchUrlText(deps_.platform, deps_.parm.app,
+                             serviceUrl(deps_.parm.serviceHost,
+                                        withQuery("/soft/myClass.asp", {{"uName", host_.session().userName()}}))));
         host_.web3().navigate(fileUrl(page));
     }
     host_.exitManage();

@@ -108,8 +108,10 @@ void Downloader::onComplete(int status, const std::string& bytes, std::int64_t t
 void Downloader::CheckAllComplete() {
     std::vector<std::string> notDownloaded{std::string()};
     for (std::size_t i = 1; i < saveFiles_.size(); ++i) {
-        if (fileStates_[i] == kFailed) notDownloaded.push_back(saveFiles_[i]);
-        else if (fileStates_[i] != kDone) return;
+        if (fileStates_[i] == kFailed)
+            notDownloaded.push_back(saveFiles_[i]);
+        else if (fileStates_[i] != kDone)
+            return;
     }
     // Emptied first, so the handler can start the next batch.
     CancelAllDownload();

@@ -65,8 +65,8 @@ SheetResult buildFaceSheet(Images& images, const std::string& folder, const std:
         auto cell = faceCell(names[i]);
         if (cell && cell->first <= result.rows && cell->second <= kSheetColumns) {
             if (auto image = images.load(joinPath(folder, {names[i]}))) {
-                sheet->draw(*image, {(cell->second - 1) * kCellSize, (cell->first - 1) * kCellSize, kCellSize,
-                                     kCellSize});
+                sheet->draw(*image,
+                            {(cell->second - 1) * kCellSize, (cell->first - 1) * kCellSize, kCellSize, kCellSize});
                 ++result.drawn;
             }
         }

@@ -56,9 +56,12 @@ MyFaceDownLoader::MyFaceDownLoader(PanelHost& host, std::unique_ptr<Form> form, 
 }
 
 void MyFaceDownLoader::setProperty(const std::string& name, const std::string& value) {
-    if (name == "PClassId") setPClassId(value);
-    else if (name == "PPage") setPPage(value);
-    else Panel::setProperty(name, value);
+    if (name == "PClassId")
+        setPClassId(value);
+    else if (name == "PPage")
+        setPPage(value);
+    else
+        Panel::setProperty(name, value);
 }
 
 void MyFaceDownLoader::setPClassId(const std::string& id) { classId_ = checkedPanelName(id, "class id"); }
@@ -89,8 +92,8 @@ void MyFaceDownLoader::timer1Tick() {
     std::filesystem::remove(listingFile(), ec);
     // A listing that cannot even be requested is handled like one that
     // failed: the page is built from nothing, and the panel hands back.
-    if (!downloader1_.BeginDownload(serviceUrl(withQuery("/soft/showFace.asp", {{"classId", classId_}, {"PageNo", page_}})),
-                                    listingFile()))
+    if (!downloader1_.BeginDownload(
+            serviceUrl(withQuery("/soft/showFace.asp", {{"classId", classId_}, {"PageNo", page_}})), listingFile()))
         allComplete();
 }
 

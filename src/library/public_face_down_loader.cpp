@@ -42,16 +42,22 @@ PublicFaceDownLoader::PublicFaceDownLoader(PanelHost& host, std::unique_ptr<Form
         f.progressBar(kChannelBars[c]);
     }
     Command1().setText("取消");
-    Command1().onClick = [this] { guardEvent(deps_.debug, "PublicFaceDownLoader.Command1", [this] { cancelClick(); }); };
+    Command1().onClick = [this] {
+        guardEvent(deps_.debug, "PublicFaceDownLoader.Command1", [this] { cancelClick(); });
+    };
     timer1_->onTick = [this] { guardEvent(deps_.debug, "PublicFaceDownLoader.Timer1", [this] { timer1Tick(); }); };
     downloader1_.DownloadProgress = [this](std::int64_t cur, std::int64_t max, const std::string& saveFile) {
         int c = channelOf(saveFile);
-        this->form().progressBar(kChannelBars[c]).setValue(percentOf(static_cast<double>(cur), static_cast<double>(max)));
+        this->form()
+            .progressBar(kChannelBars[c])
+            .setValue(percentOf(static_cast<double>(cur), static_cast<double>(max)));
     };
     downloader1_.DownloadComplete = [this](std::int64_t, const std::string& saveFile) {
         guardEvent(deps_.debug, "PublicFaceDownLoader.DownloadComplete", [&] {
-            if (isListStage_) listArrived();
-            else fileEnded(saveFile, true);
+            if (isListStage_)
+                listArrived();
+            else
+                fileEnded(saveFile, true);
         });
     };
     // A failed file ends nothing by itself: its channel goes on with the next
@@ -71,8 +77,10 @@ PublicFaceDownLoader::PublicFaceDownLoader(PanelHost& host, std::unique_ptr<Form
 }
 
 void PublicFaceDownLoader::setProperty(const std::string& name, const std::string& value) {
-    if (name == "PPath") setPPath(value);
-    else Panel::setProperty(name, value);
+    if (name == "PPath")
+        setPPath(value);
+    else
+        Panel::setProperty(name, value);
 }
 
 void PublicFaceDownLoader::setPPath(const std::string& pack) {
@@ -105,8 +113,7 @@ void PublicFaceDownLoader::timer1Tick() {
     timer1_->setEnabled(false);
     std::error_code ec;
     std::filesystem::remove(listFile(), ec);
-    const std::string url =
-        deps_.parm.faceHttpPath + PPath_ + "/imgs.txt?t=" + timeStamp(deps_.platform.loop.nowMs());
+    const std::string url = deps_.parm.faceHttpPath + PPath_ + "/imgs.txt?t=" + timeStamp(deps_.platform.loop.nowMs());
     if (!downloader1_.BeginDownload(url, listFile())) {
         finished_ = true;
         host_.exitDownPublicFace("");
@@ -162,8 +169,9 @@ int PublicFaceDownLoader::channelOf(const std::string& saveFile) {
 
 void PublicFaceDownLoader::fileEnded(const std::string& saveFile, bool arrived) {
     if (finished_) return;
-    form().progressBar("ProgressBar1").setValue(
-        percentOf(static_cast<double>(nextIndex_), static_cast<double>(packList_.size())));
+    form()
+        .progressBar("ProgressBar1")
+        .setValue(percentOf(static_cast<double>(nextIndex_), static_cast<double>(packList_.size())));
     const int c = channelOf(saveFile);
     if (arrived) deps_.debug.log(saveFile + "===成功" + std::to_string(c));
     startNext(c);

@@ -28,8 +28,10 @@ PublicFaceProcess::PublicFaceProcess(PanelHost& host, std::unique_ptr<Form> form
 }
 
 void PublicFaceProcess::setProperty(const std::string& name, const std::string& value) {
-    if (name == "PPath") setPPath(value);
-    else Panel::setProperty(name, value);
+    if (name == "PPath")
+        setPPath(value);
+    else
+        Panel::setProperty(name, value);
 }
 
 void PublicFaceProcess::setPPath(const std::string& pack) {
@@ -71,8 +73,8 @@ void PublicFaceProcess::buildSheet() {
         form().label("Label1").setText("处理完毕！");
         form().picture("Picture2").loadImageFile(sheetPath);
         std::string page = FileText(joinPath(deps_.parm.app, {"templates", "faceMain.html"}));
-        page = fillPlaceholders(page, {{"{{pathName}}", PPath_},
-                                       {"{{cellDivHeight}}", std::to_string(faceCount_ * kCellSize)}});
+        page = fillPlaceholders(
+            page, {{"{{pathName}}", PPath_}, {"{{cellDivHeight}}", std::to_string(faceCount_ * kCellSize)}});
         writeTextFile(deps_.platform.codec, joinPath(packFolder(), {"main.html"}), page);
     } catch (const std::exception& e) {
         // The panel still finishes: the page shows what could be made.

@@ -39,11 +39,9 @@ public:
     virtual bool cancel(const std::string& tag) = 0;
 
     // bytesRead so far, total (0 while unknown), status, tag.
-    std::function<void(std::int64_t bytesRead, std::int64_t total, int status, const std::string& tag)>
-        onProgress;
+    std::function<void(std::int64_t bytesRead, std::int64_t total, int status, const std::string& tag)> onProgress;
     // status (0 or 6 for the end of a read), the body, total, tag.
-    std::function<void(int status, const std::string& bytes, std::int64_t total, const std::string& tag)>
-        onComplete;
+    std::function<void(int status, const std::string& bytes, std::int64_t total, const std::string& tag)> onComplete;
 };
 
 // Makes one reader per user, each with its own notifications.

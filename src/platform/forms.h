@@ -108,8 +108,18 @@ struct WindowStyle {
 };
 
 enum class ControlKind {
-    ListBox, Label, ProgressBar, Button, BrowserView, Picture, Frame, OptionButton, TextBox, DropDownList,
-    Group, Tabs
+    ListBox,
+    Label,
+    ProgressBar,
+    Button,
+    BrowserView,
+    Picture,
+    Frame,
+    OptionButton,
+    TextBox,
+    DropDownList,
+    Group,
+    Tabs
 };
 
 // A form's name, its window style and the controls it declares, those of its

@@ -14,8 +14,8 @@ inline std::string wireUrl(const TextCodec& codec, const std::string& url) {
     std::string out;
     out.reserve(bytes.size());
     for (unsigned char c : bytes) {
-        if (c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>' || c == '\\' || c == '^' ||
-            c == '`' || c == '{' || c == '|' || c == '}') {
+        if (c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>' || c == '\\' || c == '^' || c == '`' ||
+            c == '{' || c == '|' || c == '}') {
             out.push_back('%');
             out.push_back(hex[c >> 4]);
             out.push_back(hex[c & 15]);

@@ -26,9 +26,7 @@ std::string describe(const std::shared_ptr<HashMap>& info, const std::string& ke
 
 }  // namespace
 
-FormSpec PlusControl::formSpec() {
-    return FormSpec("PlusControl").browserViews({"WebBrowser1"});
-}
+FormSpec PlusControl::formSpec() { return FormSpec("PlusControl").browserViews({"WebBrowser1"}); }
 
 PlusControl::PlusControl(PanelHost& host, std::unique_ptr<Form> form, const PluginDeps& deps)
     : Panel(std::move(form)), host_(host), deps_(deps), timer1_(deps.platform.loop.createTimer(kPageDelayMs, false)) {
@@ -94,9 +92,12 @@ void PlusControl::afterUnloadPlusExe() {
     for (const std::string& item : split(text, "||")) {
         const std::vector<std::string> parts = split(item, "**");
         if (parts.size() < 2) throw TovloError(kErrInvalidArgument, "a plug-in answer without \"**\": " + item);
-        if (parts[0] == "reload") runPageScript(WebBrowser1(), "location.reload()");
-        else if (parts[0] == "insertText") runPageScript(WebBrowser1(), "bs_insertText('" + parts[1] + "')");
-        else if (parts[0] == "insertPic") runPageScript(WebBrowser1(), "bs_insertPic('" + parts[1] + "')");
+        if (parts[0] == "reload")
+            runPageScript(WebBrowser1(), "location.reload()");
+        else if (parts[0] == "insertText")
+            runPageScript(WebBrowser1(), "bs_insertText('" + parts[1] + "')");
+        else if (parts[0] == "insertPic")
+            runPageScript(WebBrowser1(), "bs_insertPic('" + parts[1] + "')");
     }
 }
 

@@ -8,7 +8,6 @@
 
 #include "bridge/panel.h"
 #include "bridge/panel_host.h"
-#include "bridge/panel.h"
 #include "plugins/plugin_panels.h"
 
 namespace tovlo {

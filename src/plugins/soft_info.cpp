@@ -9,8 +9,7 @@ std::string softInfo(const std::string& key, const PublicParm& parm, Clipboard& 
                      EventLoop& loop) {
     if (key == "version") return parm.ver;
     if (key == "userName") return parm.userName;
-    if (key == "facePath")
-        return scriptEscapedPath(parm.facePath.empty() ? joinPath(parm.app, {"w"}) : parm.facePath);
+    if (key == "facePath") return scriptEscapedPath(parm.facePath.empty() ? joinPath(parm.app, {"w"}) : parm.facePath);
     if (key == "appPath") return scriptEscapedPath(parm.app);
     if (key == "copyPicSrc") {
         const std::string text = getClipboardText(clipboard, codec, findQQRichEditFormat(clipboard, loop));

@@ -5,8 +5,10 @@
 namespace tovlo {
 
 ButtomFrm::ButtomFrm(Forms& forms, std::string app, std::function<void()> onToggle)
-    : form_(forms.create(FormSpec("ButtomFrm", {.frameless = true, .showsWithoutFocus = true})
-                             .pictures({"Image1", "Picture1"}))), app_(std::move(app)), onToggle_(std::move(onToggle)) {
+    : form_(forms.create(
+          FormSpec("ButtomFrm", {.frameless = true, .showsWithoutFocus = true}).pictures({"Image1", "Picture1"}))),
+      app_(std::move(app)),
+      onToggle_(std::move(onToggle)) {
     form_->setGeometry({0, 0, kWidth, kHeight});
     form_->setTransparentColour(kColourKey);
     // The button's own picture is the shipped one as well.

@@ -10,8 +10,8 @@ namespace {
 // panels, managers, settings, profiles, prompts, and anything holding an
 // ASCII parenthesis.
 constexpr std::array<std::string_view, 14> kIgnoreMarks = {
-    "QQ2009",   "QQ2010",   "消息管理器", "查找联系人/群/企业", "系统设置", "腾讯网迷你首页", "在线安装",
-    "界面管理器", "我的资料", "消息盒子",   "今日要闻",             "的资料",   "关闭提示",       "(",
+    "QQ2009",     "QQ2010",   "消息管理器", "查找联系人/群/企业", "系统设置", "腾讯网迷你首页", "在线安装",
+    "界面管理器", "我的资料", "消息盒子",   "今日要闻",           "的资料",   "关闭提示",       "(",
 };
 
 // "The contact is typing" and "chatting with".
@@ -31,8 +31,7 @@ bool containsAny(std::string_view title, const std::array<std::string_view, N>& 
 
 ChatFlags classifyWindow(std::string_view className, std::string_view title) {
     ChatFlags f;
-    if (className == kQQWindowClass && !title.empty() && title != "TXFloatingWnd" &&
-        !containsAny(title, kIgnoreMarks))
+    if (className == kQQWindowClass && !title.empty() && title != "TXFloatingWnd" && !containsAny(title, kIgnoreMarks))
         f.is09 = true;
     if (containsAny(title, kChattingMarks)) f = ChatFlags{.is09 = false, .is08 = true, .isQun = false};
     if (containsAny(title, kGroupMarks)) f = ChatFlags{.is09 = false, .is08 = true, .isQun = true};

@@ -47,9 +47,7 @@ Placement dockButtom(const Rect& chat, const DockState& s) {
 
 Placement dockButtom2(const Rect& chat, const DockState& s) { return withBar(chat, s, chat.right()); }
 
-Placement dockButtom3(const Rect& chat, const DockState& s) {
-    return withBar(chat, s, chat.left - s.panelWidth);
-}
+Placement dockButtom3(const Rect& chat, const DockState& s) { return withBar(chat, s, chat.left - s.panelWidth); }
 
 Placement dockFQQ(const Rect& chat, const DockState& s) {
     Placement p = withBar(chat, s, chat.left);

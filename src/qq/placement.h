@@ -18,9 +18,7 @@ DisplayMode displayModeOf(std::string_view showModel);
 
 // The panel is as tall as the chat window, at most 700 pixels.
 inline constexpr int kMaxPanelHeight = 700;
-constexpr int panelHeightFor(int chatHeight) {
-    return chatHeight <= kMaxPanelHeight ? chatHeight : kMaxPanelHeight;
-}
+constexpr int panelHeightFor(int chatHeight) { return chatHeight <= kMaxPanelHeight ? chatHeight : kMaxPanelHeight; }
 
 // How far the panel reaches into the chat window from its right edge in the
 // "buttom" mode: further for a group chat, whose member list is wider.

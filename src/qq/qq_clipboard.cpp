@@ -9,9 +9,9 @@ namespace tovlo {
 namespace {
 
 constexpr std::array<std::string_view, 17> kStandardNames = {
-    "CF_Text",   "CF_Bitmap", "CF_MetaFilePict", "CF_SYLK",        "CF_Dif",    "CF_Tiff",
-    "CF_OEMText", "CF_DIB",   "CF_Pallette",     "CF_PenData",     "CF_Riff",   "CF_Wave",
-    "CF_UnicodeText", "CF_EnhMetaFile", "CF_HDrop", "CF_Locale", "CF_Max",
+    "CF_Text",        "CF_Bitmap",      "CF_MetaFilePict", "CF_SYLK",    "CF_Dif",  "CF_Tiff",
+    "CF_OEMText",     "CF_DIB",         "CF_Pallette",     "CF_PenData", "CF_Riff", "CF_Wave",
+    "CF_UnicodeText", "CF_EnhMetaFile", "CF_HDrop",        "CF_Locale",  "CF_Max",
 };
 
 // Registered names come back through a buffer of 100 characters.

@@ -27,8 +27,8 @@ QQShow::QQShow(Forms& forms, EventLoop& loop, const Desktop& desktop, const Publ
 void QQShow::moveTo(int leftTwips, int topTwips) {
     left_ = leftTwips;
     top_ = topTwips;
-    form_->setGeometry({twipsToPixels(left_), twipsToPixels(top_), twipsToPixels(kSizeTwips),
-                        twipsToPixels(kSizeTwips)});
+    form_->setGeometry(
+        {twipsToPixels(left_), twipsToPixels(top_), twipsToPixels(kSizeTwips), twipsToPixels(kSizeTwips)});
 }
 
 void QQShow::timer1Tick() {

@@ -40,8 +40,8 @@ public:
     static constexpr int kViewSizeTwips = 3200;  // the view overhangs the window ...
     static constexpr int kViewLeftTwips = -100;  // ... so its borders are not seen
     static constexpr int kViewTopTwips = -120;
-    static constexpr int kPeekTwips = 405;       // how much shows above the screen's edge at the start
-    static constexpr int kStepTwips = 50;        // rise per slide tick
+    static constexpr int kPeekTwips = 405;  // how much shows above the screen's edge at the start
+    static constexpr int kStepTwips = 50;   // rise per slide tick
     static constexpr int kSlideIntervalMs = 20;
 
 private:

@@ -13,7 +13,9 @@ const char* const kHistoryCounts[] = {"16", "20", "24", "28"};
 }  // namespace
 
 ConfigForm::ConfigForm(const SettingsDeps& deps, std::function<void()> unload)
-    : deps_(deps), unload_(std::move(unload)), form_(deps.platform.forms.create(
+    : deps_(deps),
+      unload_(std::move(unload)),
+      form_(deps.platform.forms.create(
           FormSpec("configForm")
               .tabs({"SSTab1"})
               .groups({"Frame1", "Frame2", "Frame3", "historyRow", "pathButtons", "commands"})
@@ -141,8 +143,10 @@ void ConfigForm::chooseFolder() {
 void ConfigForm::SetAutoRun(bool Autorun) {
     // Like the registry's, a failure here is not the user's to handle: the
     // setting is saved all the same and the entry is written on the next save.
-    if (Autorun) deps_.autoStart.enable(kAutoRunEntry, deps_.programPath);
-    else deps_.autoStart.disable(kAutoRunEntry);
+    if (Autorun)
+        deps_.autoStart.enable(kAutoRunEntry, deps_.programPath);
+    else
+        deps_.autoStart.disable(kAutoRunEntry);
 }
 
 std::string ConfigForm::defaultFacePath() const { return joinPath(deps_.parm.app, {"w"}); }

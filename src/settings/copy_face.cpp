@@ -66,8 +66,8 @@ void CopyFace::step() {
             return;
         }
         ++copied_;
-        ProgressBar1().setValue(static_cast<int>(static_cast<std::int64_t>(copied_) * 100 /
-                                                 static_cast<std::int64_t>(names_.size())));
+        ProgressBar1().setValue(
+            static_cast<int>(static_cast<std::int64_t>(copied_) * 100 / static_cast<std::int64_t>(names_.size())));
     }
     if (copied_ < names_.size()) {
         stepTimer_->setEnabled(true);

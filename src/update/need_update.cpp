@@ -56,8 +56,8 @@ void NeedUpdate::loadNews() {
     // The news is the service's HTML and goes in unchanged, inside one block.
     const std::string html = "<div style='font-size:13px;'>" + news + "</div>";
     try {
-        runPageScript(WebBrowser1(), "document.open();document.write('" + scriptStringText(html) +
-                                         "');document.close();");
+        runPageScript(WebBrowser1(),
+                      "document.open();document.write('" + scriptStringText(html) + "');document.close();");
     } catch (const ScriptError&) {
         // A view that cannot show the news leaves it out; the notice still works.
     }

@@ -6,8 +6,8 @@
 #include "core/files.h"
 #include "core/functions.h"
 #include "core/paths.h"
-#include "core/text.h"
 #include "core/service.h"
+#include "core/text.h"
 #include "core/urls.h"
 #include "qq/qq_clipboard.h"
 
@@ -19,9 +19,7 @@ constexpr int kPickUpDelayMs = 200;
 
 }  // namespace
 
-FormSpec AddFaceCon::formSpec() {
-    return FormSpec("AddFaceCon").browserViews({"WebBrowser2"});
-}
+FormSpec AddFaceCon::formSpec() { return FormSpec("AddFaceCon").browserViews({"WebBrowser2"}); }
 
 AddFaceCon::AddFaceCon(PanelHost& host, std::unique_ptr<Form> form, const UploadDeps& deps)
     : Panel(std::move(form)),
@@ -34,13 +32,15 @@ AddFaceCon::AddFaceCon(PanelHost& host, std::unique_ptr<Form> form, const Upload
         {"setFilePath", [this](const std::string&) { setFilePath(); }},
         {"loadOver", [this](const std::string&) { timer1_->setEnabled(true); }},
         {"addOver", [this](const std::string& code) { addOver(code); }},
-        {"manage", [this](const std::string&) {
+        {"manage",
+         [this](const std::string&) {
              host_.exitManage();
              host_.loadUserControl("ClassManager");
          }},
         {"upload", [this](const std::string& classId) { upload(classId); }},
         {"toLogin", [this](const std::string&) { host_.exitAddFace2(); }},
-        {"back", [this](const std::string&) {
+        {"back",
+         [this](const std::string&) {
              host_.exitAddFace();
              host_.resumeTracking();
              host_.showWindow();
@@ -103,8 +103,7 @@ void AddFaceCon::setFilePath() {
     if (pathTyped_) return;
     pathTyped_ = true;
     // The path goes into the page's focused field as typed text would.
-    runPageScript(WebBrowser2(),
-                  "document.execCommand('insertText', false, '" + scriptStringText(picturePath_) + "')");
+    runPageScript(WebBrowser2(), "document.execCommand('insertText', false, '" + scriptStringText(picturePath_) + "')");
     runPageScript(WebBrowser2(), "view('" + scriptStringText(picturePath_) + "')");
 }
 

@@ -8,7 +8,6 @@
 
 #include "bridge/panel.h"
 #include "bridge/panel_host.h"
-#include "bridge/panel.h"
 #include "upload/face_upload.h"
 #include "upload/upload_deps.h"
 

@@ -39,18 +39,22 @@ AddfaceOverCon::AddfaceOverCon(PanelHost& host, std::unique_ptr<Form> form, cons
 }
 
 void AddfaceOverCon::setProperty(const std::string& name, const std::string& value) {
-    if (name == "args") args_ = value;
-    else Panel::setProperty(name, value);
+    if (name == "args")
+        args_ = value;
+    else
+        Panel::setProperty(name, value);
 }
 
 void AddfaceOverCon::invoke(const std::string& method) {
-    if (method == "dodo") dodo();
-    else Panel::invoke(method);
+    if (method == "dodo")
+        dodo();
+    else
+        Panel::invoke(method);
 }
 
 void AddfaceOverCon::dodo() {
-    const auto failure = std::find_if(std::begin(kFailures), std::end(kFailures),
-                                      [this](const auto& f) { return args_ == f.first; });
+    const auto failure =
+        std::find_if(std::begin(kFailures), std::end(kFailures), [this](const auto& f) { return args_ == f.first; });
     if (failure != std::end(kFailures)) {
         Label1().setText(failure->second);
     } else {
@@ -97,9 +101,12 @@ void AddfaceOverCon::refreshClass(const std::string& classId) {
 // A countdown of three ticks: "2", "1", "0", then the panel closes.
 void AddfaceOverCon::timer1Tick() {
     const std::string shown = Label3().text();
-    if (shown == "2") Label3().setText("1");
-    else if (shown == "1") Label3().setText("0");
-    else host_.exitAddFaceOverAlert();
+    if (shown == "2")
+        Label3().setText("1");
+    else if (shown == "1")
+        Label3().setText("0");
+    else
+        host_.exitAddFaceOverAlert();
 }
 
 }  // namespace tovlo

@@ -7,7 +7,6 @@
 
 #include "bridge/panel.h"
 #include "bridge/panel_host.h"
-#include "bridge/panel.h"
 #include "upload/upload_deps.h"
 
 namespace tovlo {

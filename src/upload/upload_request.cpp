@@ -14,9 +14,7 @@ std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 std::string delimiter() { return std::string("--") + kUploadBoundary + kLineEnd; }
 
-std::string formField(const std::string& name) {
-    return "Content-Disposition: form-data; name=" + quoted(name);
-}
+std::string formField(const std::string& name) { return "Content-Disposition: form-data; name=" + quoted(name); }
 
 }  // namespace
 
@@ -27,8 +25,8 @@ UploadRequest buildUploadRequest(const TextCodec& codec, const std::string& host
     const std::string before = delimiter() + formField("classId") + kLineEnd + kLineEnd + classId + kLineEnd +
                                delimiter() + formField("myFile") + "; filename=" + quoted(picturePath) + kLineEnd +
                                "Content-Type: application/octet-stream" + kLineEnd + kLineEnd;
-    const std::string after = kLineEnd + delimiter() + formField("Submit") + kLineEnd + kLineEnd +
-                              "·     提交     ·" + kLineEnd + "--" + kUploadBoundary + "--" + kLineEnd + kLineEnd;
+    const std::string after = kLineEnd + delimiter() + formField("Submit") + kLineEnd + kLineEnd + "·     提交     ·" +
+                              kLineEnd + "--" + kUploadBoundary + "--" + kLineEnd + kLineEnd;
 
     UploadRequest request;
     const std::string bodyBefore = codec.utf8ToAnsi(before);

@@ -23,8 +23,8 @@ inline constexpr std::int64_t kUploadPieceBytes = 8192;
 // Everything of the request except the picture's bytes, in the ANSI code
 // page (GBK); the picture goes between `head` and `tail` unchanged.
 struct UploadRequest {
-    std::string head;  // request line, header block, body up to the picture
-    std::string tail;  // CR LF after the picture, then the closing body lines
+    std::string head;            // request line, header block, body up to the picture
+    std::string tail;            // CR LF after the picture, then the closing body lines
     std::int64_t bodyBytes = 0;  // the Content-Length: body bytes, picture included
 };
 

@@ -71,8 +71,10 @@ TEST(AutoStart, TheUsersFolderComesFromTheEnvironment) {
     ::setenv("HOME", "/home/u", 1);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.configHome ? row.configHome : "(unset)");
-        if (row.configHome) ::setenv("XDG_CONFIG_HOME", row.configHome, 1);
-        else ::unsetenv("XDG_CONFIG_HOME");
+        if (row.configHome)
+            ::setenv("XDG_CONFIG_HOME", row.configHome, 1);
+        else
+            ::unsetenv("XDG_CONFIG_HOME");
         EXPECT_EQ(XdgAutoStart::forThisUser().entryPath("Vendrim"), row.entry);
     }
 }

@@ -20,17 +20,15 @@ namespace {
 class LoopbackServer {
 public:
     LoopbackServer() {
-        server.Get("/soft/connect.html", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content("1", "text/html");
-        });
+        server.Get("/soft/connect.html",
+                   [](const httplib::Request&, httplib::Response& res) { res.set_content("1", "text/html"); });
         server.Get("/soft/myClass.asp", [this](const httplib::Request& req, httplib::Response& res) {
             lastQuery = req.params.count("t") ? req.get_param_value("t") : "";
             lastName = req.get_param_value("uName");
             res.set_content("\xC4\xE3\xBA\xC3", "text/html");  // 你好 in GBK
         });
         server.Get("/soft/stall.html", [this](const httplib::Request&, httplib::Response& res) {
-            for (int i = 0; i < 200 && !release; ++i)
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            for (int i = 0; i < 200 && !release; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
             res.set_content("late", "text/plain");
         });
         port = server.bind_to_any_port("127.0.0.1");
@@ -42,9 +40,7 @@ public:
         server.stop();
         thread.join();
     }
-    std::string url(const std::string& path) const {
-        return "http://127.0.0.1:" + std::to_string(port) + path;
-    }
+    std::string url(const std::string& path) const { return "http://127.0.0.1:" + std::to_string(port) + path; }
 
     httplib::Server server;
     int port = 0;

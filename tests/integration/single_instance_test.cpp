@@ -83,8 +83,7 @@ TEST(SingleInstance, SecondStartIsRefusedWhileTheFirstKeepsRunning) {
     int status = 0;
     ASSERT_TRUE(waitFor([&] { return waitpid(second, &status, WNOHANG) == second; }, std::chrono::seconds(60)));
     EXPECT_TRUE(WIFEXITED(status));
-    EXPECT_NE(readBytes(dir / "second.err").find("程序已经运行！"), std::string::npos)
-        << readBytes(dir / "second.err");
+    EXPECT_NE(readBytes(dir / "second.err").find("程序已经运行！"), std::string::npos) << readBytes(dir / "second.err");
     EXPECT_EQ(readBytes(dir / "config.ini"), configAfterFirst) << "the refused start touched nothing";
 
     EXPECT_EQ(waitpid(first, &status, WNOHANG), 0) << "the first instance is still running";

@@ -70,8 +70,7 @@ TEST_F(IniTest, WriteCreatesFileAndSectionAndPlacesNewKeysInTheirSection) {
     ini.WriteIniKey("run", "historyNub", "16");
     ini.WriteIniKey("application", "ver", "2.3");
     ini.WriteIniKey("run", "facePath", "");
-    EXPECT_EQ(readBytes(file),
-              "[run]\r\nhistoryNub=16\r\nfacePath=\r\n[application]\r\nver=2.3\r\n");
+    EXPECT_EQ(readBytes(file), "[run]\r\nhistoryNub=16\r\nfacePath=\r\n[application]\r\nver=2.3\r\n");
     EXPECT_EQ(ini.GetIniKey("run", "historyNub"), "16");
     EXPECT_EQ(ini.GetIniKey("application", "ver"), "2.3");
 }

@@ -30,9 +30,7 @@ struct StartUpTest : ::testing::Test {
     void run() {
         startUp(parm, fake.platform, debug, [&](const std::string& n) { loggedIn = n; });
     }
-    std::string key(const std::string& section, const std::string& k) {
-        return parm.ini.GetIniKey(section, k);
-    }
+    std::string key(const std::string& section, const std::string& k) { return parm.ini.GetIniKey(section, k); }
     // Whether the key line is present in the file at all (empty values too).
     bool hasLine(const std::string& line) { return readBytes(config).find(line + "\r\n") != std::string::npos; }
 
@@ -162,7 +160,8 @@ TEST_F(StartUpTest, CleanUpKeepsEveryOtherByteAndSkipsAPageItCannotWrite) {
     std::filesystem::create_directories(dir / ("w/locked/main.html.tmp" + std::to_string(::getpid())));
     writeBytes(config, "[run]\r\n");
     run();
-    for (const Row& row : rows) EXPECT_EQ(readBytes(dir / ("w/" + std::string(row.folder) + "/main.html")), row.after) << row.folder;
+    for (const Row& row : rows)
+        EXPECT_EQ(readBytes(dir / ("w/" + std::string(row.folder) + "/main.html")), row.after) << row.folder;
     EXPECT_EQ(key("run", "updateFaseMainhtml"), "1");
     ASSERT_EQ(logged.size(), 1u);
     EXPECT_NE(logged[0].find("w/locked"), std::string::npos) << logged[0];

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core/paths.h"
-#include "core/urls.h"
 #include "core/service.h"
 #include "core/text.h"
+#include "core/urls.h"
 
 using namespace tovlo;
 
@@ -28,8 +28,8 @@ TEST(Text, SplitAndReplace) {
 TEST(Paths, ServicePathsMustStayInTheirFolder) {
     for (const char* ok : {"10/a.gif", "10/s_a.gif", "a.gif", "x/y/z.jpg", "a..b.gif"})
         EXPECT_TRUE(isSafeRelativePath(ok)) << ok;
-    for (const char* bad : {"", "/etc/passwd", "../a.gif", "10/../../a.gif", "10/./a", "10//a", "10/", "c:/x",
-                            "10\\..\\a", ".."})
+    for (const char* bad :
+         {"", "/etc/passwd", "../a.gif", "10/../../a.gif", "10/./a", "10//a", "10/", "c:/x", "10\\..\\a", ".."})
         EXPECT_FALSE(isSafeRelativePath(bad)) << bad;
 }
 

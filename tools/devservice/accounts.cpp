@@ -19,8 +19,7 @@ constexpr int kIterations = 10000;
 
 std::string derivedKey(const std::string& password, const std::string& saltHex) {
     QByteArray salt = QByteArray::fromHex(QByteArray::fromStdString(saltHex));
-    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256,
-                                              QByteArray::fromStdString(password), salt,
+    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256, QByteArray::fromStdString(password), salt,
                                               kIterations, 32)
         .toHex()
         .toStdString();
@@ -52,10 +51,8 @@ std::vector<AccountStore::Account> AccountStore::read() const {
 }
 
 Outcome AccountStore::registerAccount(const std::string& name, const std::string& password) {
-    if (std::string problem = accountNameProblem(name, codec_); !problem.empty())
-        return Outcome::refused(400, problem);
-    if (std::string problem = passwordProblem(password); !problem.empty())
-        return Outcome::refused(400, problem);
+    if (std::string problem = accountNameProblem(name, codec_); !problem.empty()) return Outcome::refused(400, problem);
+    if (std::string problem = passwordProblem(password); !problem.empty()) return Outcome::refused(400, problem);
     std::lock_guard guard(lock_);
     std::vector<Account> accounts = read();
     for (const Account& a : accounts)
@@ -66,8 +63,7 @@ Outcome AccountStore::registerAccount(const std::string& name, const std::string
     for (const Account& a : accounts) text += a.name + "\t" + a.salt + "\t" + a.key + "\n";
     std::error_code ec;
     std::filesystem::create_directories(folder_.data(), ec);
-    if (!replaceFileAtomically(folder_.accountsFile(), text))
-        return Outcome::refused(500, "保存账号失败");
+    if (!replaceFileAtomically(folder_.accountsFile(), text)) return Outcome::refused(500, "保存账号失败");
     return Outcome::done();
 }
 

@@ -14,8 +14,8 @@ namespace {
 bool isPlainHost(const std::string& host) {
     if (host.empty() || host.size() > 255) return false;
     for (char c : host) {
-        bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                  c == '-' || c == ':' || c == '[' || c == ']';
+        bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' ||
+                  c == ':' || c == '[' || c == ']';
         if (!ok) return false;
     }
     return true;
@@ -36,19 +36,17 @@ void sendBytes(httplib::Response& res, std::string bytes, const std::string& typ
     auto body = std::make_shared<const std::string>(std::move(bytes));
     res.set_content_provider(body->size(), type.c_str(),
                              [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-                                 return sink.write(body->data() + offset,
-                                                   std::min(length, body->size() - offset));
+                                 return sink.write(body->data() + offset, std::min(length, body->size() - offset));
                              });
 }
 
-void sendText(httplib::Response& res, const Service& service, const std::string& utf8,
-              const std::string& mime, int status) {
+void sendText(httplib::Response& res, const Service& service, const std::string& utf8, const std::string& mime,
+              int status) {
     sendBytes(res, service.codec.utf8ToAnsi(utf8), mime + "; charset=gbk", status);
 }
 
 void sendProblem(httplib::Response& res, const Service& service, int status, const std::string& message) {
-    sendText(res, service, renderPage("message.html", {{"message", htmlEscape(message)}}), "text/html",
-             status);
+    sendText(res, service, renderPage("message.html", {{"message", htmlEscape(message)}}), "text/html", status);
 }
 
 std::string requestValue(const httplib::Request& req, const Service& service, const std::string& key) {

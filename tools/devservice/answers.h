@@ -14,8 +14,8 @@ namespace tovlo::devservice {
 // answer for "call(".
 void sendBytes(httplib::Response& res, std::string bytes, const std::string& type, int status = 200);
 // Sends UTF-8 text converted to GBK, with "; charset=gbk" after the type.
-void sendText(httplib::Response& res, const Service& service, const std::string& utf8,
-              const std::string& mime, int status = 200);
+void sendText(httplib::Response& res, const Service& service, const std::string& utf8, const std::string& mime,
+              int status = 200);
 // A short Chinese page telling the user what went wrong.
 void sendProblem(httplib::Response& res, const Service& service, int status, const std::string& message);
 

@@ -18,9 +18,8 @@ std::string packCard(const Service& service, const std::string& pack, const std:
     std::vector<std::string> faces;
     for (const std::string& name : split(service.codec.ansiToUtf8(*list), "/"))
         if (!name.empty() && !startsWith(name, "ver-")) faces.push_back(name);
-    return itemButton("showFace||" + pack + "," + version,
-                      faces.empty() ? "" : "/soft/" + pack + "/" + faces.front(), title,
-                      std::to_string(faces.size()) + " 个表情 · 版本 " + version);
+    return itemButton("showFace||" + pack + "," + version, faces.empty() ? "" : "/soft/" + pack + "/" + faces.front(),
+                      title, std::to_string(faces.size()) + " 个表情 · 版本 " + version);
 }
 
 }  // namespace

@@ -22,8 +22,7 @@ void sendJson(httplib::Response& res, const Service& service, const std::string&
 }
 
 void sendOutcome(httplib::Response& res, const Service& service, const Outcome& outcome) {
-    if (outcome.ok())
-        return sendJson(res, service, "{\"ok\":true,\"id\":\"" + std::to_string(outcome.id) + "\"}");
+    if (outcome.ok()) return sendJson(res, service, "{\"ok\":true,\"id\":\"" + std::to_string(outcome.id) + "\"}");
     sendJson(res, service, "{\"ok\":false,\"error\":" + jsString(outcome.error) + "}", outcome.status);
 }
 
@@ -32,8 +31,7 @@ void sendOutcome(httplib::Response& res, const Service& service, const Outcome& 
 void classListScript(const Service& service, const std::string& user, httplib::Response& res) {
     std::string items;
     for (const FaceClass& c : service.classes.classesOf(user))
-        items += std::string(items.empty() ? "" : ",") + "{id:'" + std::to_string(c.id) + "',name:'" + c.name +
-                 "'}";
+        items += std::string(items.empty() ? "" : ",") + "{id:'" + std::to_string(c.id) + "',name:'" + c.name + "'}";
     sendText(res, service, "var classList=[" + items + "];", "text/javascript",
              service.accounts.exists(user) ? 200 : 404);
 }
@@ -43,14 +41,14 @@ std::string classesJson(const Service& service, const std::string& user) {
     bool firstClass = true;
     for (const FaceClass& c : service.classes.classesOf(user)) {
         std::string id = std::to_string(c.id);
-        json += std::string(firstClass ? "" : ",") + "{\"id\":\"" + id + "\",\"name\":" + jsString(c.name) +
-                ",\"faces\":[";
+        json +=
+            std::string(firstClass ? "" : ",") + "{\"id\":\"" + id + "\",\"name\":" + jsString(c.name) + ",\"faces\":[";
         firstClass = false;
         bool firstFace = true;
         for (const Face& f : service.classes.faces(c.id)) {
             json += std::string(firstFace ? "" : ",") + "{\"id\":\"" + std::to_string(f.id) +
-                    "\",\"thumbnail\":\"/soft/" + id + "/" + f.thumbnailName() + "\",\"picture\":\"/soft/" + id +
-                    "/" + f.fileName() + "\"}";
+                    "\",\"thumbnail\":\"/soft/" + id + "/" + f.thumbnailName() + "\",\"picture\":\"/soft/" + id + "/" +
+                    f.fileName() + "\"}";
             firstFace = false;
         }
         json += "]}";
@@ -65,8 +63,7 @@ void answer(Service& service, const httplib::Request& req, httplib::Response& re
     if (!service.accounts.exists(user)) return sendOutcome(res, service, Outcome::refused(404, "账号不存在"));
     if (action == "classes") return sendJson(res, service, classesJson(service, user));
 
-    bool change = action == "addClass" || action == "renameClass" || action == "deleteClass" ||
-                  action == "deleteFace";
+    bool change = action == "addClass" || action == "renameClass" || action == "deleteClass" || action == "deleteFace";
     if (!change) return sendOutcome(res, service, Outcome::refused(400, "未知的操作"));
     if (req.method != "POST") return sendOutcome(res, service, Outcome::refused(405, "修改请用 POST 提交"));
     if (action == "addClass")

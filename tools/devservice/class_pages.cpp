@@ -21,8 +21,7 @@ std::string classItem(const Service& service, const std::string& origin, const F
     std::vector<Face> faces = service.classes.faces(c.id);
     std::string id = std::to_string(c.id);
     std::string preview = faces.empty() ? "" : origin + "/soft/" + id + "/" + faces.front().thumbnailName();
-    return itemButton("showMyOneClassFaces||" + id + "--1", preview, c.name,
-                      std::to_string(faces.size()) + " 个表情");
+    return itemButton("showMyOneClassFaces||" + id + "--1", preview, c.name, std::to_string(faces.size()) + " 个表情");
 }
 
 void classListPage(const Service& service, const httplib::Request& req, httplib::Response& res) {
@@ -33,8 +32,7 @@ void classListPage(const Service& service, const httplib::Request& req, httplib:
     std::string items;
     for (const FaceClass& c : service.classes.classesOf(user)) items += classItem(service, origin, c);
     if (items.empty()) items = "<p class=\"empty\">还没有分类。点“管理分类”新建一个吧。</p>";
-    sendText(res, service, renderPage("my_class.html", {{"user", htmlEscape(user)}, {"classes", items}}),
-             "text/html");
+    sendText(res, service, renderPage("my_class.html", {{"user", htmlEscape(user)}, {"classes", items}}), "text/html");
 }
 
 // className||A1$$B1||A2$$B2...--page,pageCount with A the thumbnail and B
@@ -64,27 +62,24 @@ void uploadForm(const Service& service, const httplib::Request& req, httplib::Re
     if (!classId) return sendProblem(res, service, 400, "分类编号无效");
     std::optional<FaceClass> c = service.classes.find(*classId);
     if (!c) return sendProblem(res, service, 404, "分类不存在");
-    sendText(res, service,
-             renderPage("upload_face.html",
-                        {{"classId", std::to_string(*classId)}, {"className", htmlEscape(c->name)}}),
-             "text/html");
+    sendText(
+        res, service,
+        renderPage("upload_face.html", {{"classId", std::to_string(*classId)}, {"className", htmlEscape(c->name)}}),
+        "text/html");
 }
 
 }  // namespace
 
 void addClassPages(httplib::Server& server, Service& service) {
-    server.Get("/soft/myClass.asp", [&service](const httplib::Request& req, httplib::Response& res) {
-        classListPage(service, req, res);
-    });
-    server.Get("/soft/showFace.asp", [&service](const httplib::Request& req, httplib::Response& res) {
-        listing(service, req, res);
-    });
+    server.Get("/soft/myClass.asp",
+               [&service](const httplib::Request& req, httplib::Response& res) { classListPage(service, req, res); });
+    server.Get("/soft/showFace.asp",
+               [&service](const httplib::Request& req, httplib::Response& res) { listing(service, req, res); });
     server.Get("/soft/manageClass.asp", [&service](const httplib::Request&, httplib::Response& res) {
         sendText(res, service, renderPage("manage_class.html", {}), "text/html");
     });
-    server.Get("/soft/uploadFace.asp", [&service](const httplib::Request& req, httplib::Response& res) {
-        uploadForm(service, req, res);
-    });
+    server.Get("/soft/uploadFace.asp",
+               [&service](const httplib::Request& req, httplib::Response& res) { uploadForm(service, req, res); });
 }
 
 }  // namespace tovlo::devservice

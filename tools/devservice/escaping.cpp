@@ -48,8 +48,8 @@ std::string jsString(std::string_view utf8) {
     std::string out = "\"";
     for (std::size_t pos = 0; pos < utf8.size();) {
         char32_t cp = nextCodePoint(utf8, pos);
-        bool plain = cp >= 0x20 && cp < 0x7F && cp != '"' && cp != '\\' && cp != '\'' && cp != '<' &&
-                     cp != '>' && cp != '&';
+        bool plain =
+            cp >= 0x20 && cp < 0x7F && cp != '"' && cp != '\\' && cp != '\'' && cp != '<' && cp != '>' && cp != '&';
         if (plain) {
             out += static_cast<char>(cp);
         } else if (cp > 0xFFFF) {

@@ -39,16 +39,14 @@ std::vector<FaceClass> ClassStore::readClasses() const {
     for (const std::string& line : split(readFileBytes(folder_.classesFile()).value_or(""), "\n")) {
         std::vector<std::string> fields = split(line, "\t");
         if (fields.size() != 3) continue;
-        if (std::optional<long long> id = parseId(fields[0]))
-            classes.push_back({*id, fields[1], fields[2]});
+        if (std::optional<long long> id = parseId(fields[0])) classes.push_back({*id, fields[1], fields[2]});
     }
     return classes;
 }
 
 bool ClassStore::writeClasses(const std::vector<FaceClass>& classes) const {
     std::string text;
-    for (const FaceClass& c : classes)
-        text += std::to_string(c.id) + "\t" + c.owner + "\t" + c.name + "\n";
+    for (const FaceClass& c : classes) text += std::to_string(c.id) + "\t" + c.owner + "\t" + c.name + "\n";
     return ensureFolder(folder_.data()) && replaceFileAtomically(folder_.classesFile(), text);
 }
 
@@ -70,8 +68,7 @@ ClassStore::Counters ClassStore::readCounters() const {
 bool ClassStore::writeCounters(const Counters& counters) const {
     return ensureFolder(folder_.data()) &&
            replaceFileAtomically(folder_.countersFile(), "class=" + std::to_string(counters.nextClass) +
-                                                             "\nface=" + std::to_string(counters.nextFace) +
-                                                             "\n");
+                                                             "\nface=" + std::to_string(counters.nextFace) + "\n");
 }
 
 std::vector<Face> ClassStore::facesUnlocked(long long classId) const {
@@ -79,8 +76,7 @@ std::vector<Face> ClassStore::facesUnlocked(long long classId) const {
     std::error_code ec;
     for (const fs::directory_entry& entry : fs::directory_iterator(folder_.classFolder(classId), ec)) {
         if (!entry.is_regular_file(ec)) continue;
-        if (std::optional<Face> face = faceOfFile(entry.path().filename().string()))
-            faces.push_back(*face);
+        if (std::optional<Face> face = faceOfFile(entry.path().filename().string())) faces.push_back(*face);
     }
     std::sort(faces.begin(), faces.end(), [](const Face& a, const Face& b) { return a.id < b.id; });
     return faces;
@@ -88,11 +84,9 @@ std::vector<Face> ClassStore::facesUnlocked(long long classId) const {
 
 Outcome ClassStore::nameRefusal(const std::vector<FaceClass>& classes, const std::string& owner,
                                 const std::string& name, long long except) const {
-    if (std::string problem = classNameProblem(name, codec_); !problem.empty())
-        return Outcome::refused(400, problem);
+    if (std::string problem = classNameProblem(name, codec_); !problem.empty()) return Outcome::refused(400, problem);
     for (const FaceClass& c : classes)
-        if (c.owner == owner && c.name == name && c.id != except)
-            return Outcome::refused(409, "已有同名的分类");
+        if (c.owner == owner && c.name == name && c.id != except) return Outcome::refused(409, "已有同名的分类");
     return Outcome::done();
 }
 
@@ -171,16 +165,14 @@ Outcome ClassStore::deleteFace(const std::string& owner, long long classId, long
     return Outcome::refused(404, "表情不存在");
 }
 
-AddFaceResult ClassStore::addFace(long long classId, const std::string& picture,
-                                  const std::string& thumbnail, const std::string& type,
-                                  long long* faceId) {
+AddFaceResult ClassStore::addFace(long long classId, const std::string& picture, const std::string& thumbnail,
+                                  const std::string& type, long long* faceId) {
     if (!isFaceType(type)) return AddFaceResult::failed;
     std::lock_guard guard(lock_);
     std::vector<FaceClass> classes = readClasses();
     if (std::none_of(classes.begin(), classes.end(), [&](const FaceClass& c) { return c.id == classId; }))
         return AddFaceResult::noClass;
-    if (facesUnlocked(classId).size() >= static_cast<std::size_t>(kMaxFacesPerClass))
-        return AddFaceResult::full;
+    if (facesUnlocked(classId).size() >= static_cast<std::size_t>(kMaxFacesPerClass)) return AddFaceResult::full;
     Counters counters = readCounters();
     Face face{counters.nextFace++, type};
     if (!writeCounters(counters)) return AddFaceResult::failed;

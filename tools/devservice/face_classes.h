@@ -71,8 +71,8 @@ private:
     Counters readCounters() const;
     bool writeCounters(const Counters& counters) const;
     std::vector<Face> facesUnlocked(long long classId) const;
-    Outcome nameRefusal(const std::vector<FaceClass>& classes, const std::string& owner,
-                        const std::string& name, long long except) const;
+    Outcome nameRefusal(const std::vector<FaceClass>& classes, const std::string& owner, const std::string& name,
+                        long long except) const;
 
     DataFolder folder_;
     const TextCodec& codec_;

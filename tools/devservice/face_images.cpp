@@ -44,11 +44,9 @@ std::optional<std::string> makeThumbnail(const std::string& bytes) {
     std::string type = pictureTypeOf(bytes);
     if (type.empty()) return std::nullopt;
     QImage image;
-    if (!image.loadFromData(QByteArray::fromStdString(bytes), qtFormat(type)))
-        return std::nullopt;
+    if (!image.loadFromData(QByteArray::fromStdString(bytes), qtFormat(type))) return std::nullopt;
     if (image.width() > kThumbnailEdge || image.height() > kThumbnailEdge)
-        image = image.scaled(kThumbnailEdge, kThumbnailEdge, Qt::KeepAspectRatio,
-                             Qt::SmoothTransformation);
+        image = image.scaled(kThumbnailEdge, kThumbnailEdge, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return encodePicture(image, type);
 }
 

@@ -17,8 +17,7 @@ constexpr int kTransparent = 255;
 
 std::array<QRgb, 256> makePalette() {
     std::array<QRgb, 256> palette{};
-    for (int i = 0; i < kCubeSize; ++i)
-        palette[i] = qRgb(i / 36 * 51, i / 6 % 6 * 51, i % 6 * 51);
+    for (int i = 0; i < kCubeSize; ++i) palette[i] = qRgb(i / 36 * 51, i / 6 % 6 * 51, i % 6 * 51);
     for (int i = 0; i < kGreys; ++i) {
         int v = (i + 1) * 255 / (kGreys + 1);
         palette[kCubeSize + i] = qRgb(v, v, v);

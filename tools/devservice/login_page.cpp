@@ -16,9 +16,9 @@ std::string notice(const std::string& kind, const std::string& text) {
 }
 
 std::string loginPage(const std::string& name, const std::string& message, const std::string& command) {
-    return renderPage("login.html", {{"name", htmlEscape(name)},
-                                     {"message", message},
-                                     {"command", command.empty() ? "null" : jsString(command)}});
+    return renderPage(
+        "login.html",
+        {{"name", htmlEscape(name)}, {"message", message}, {"command", command.empty() ? "null" : jsString(command)}});
 }
 
 }  // namespace

@@ -50,8 +50,7 @@ std::string classNameProblem(const std::string& name, const TextCodec& codec) {
         if (contains(name, bad)) return "分类名称不能包含“||”“--”“$$”";
     for (unsigned char c : name) {
         if (c < 0x20 || c == 0x7F) return "分类名称不能包含换行或控制字符";
-        if (c == '\'' || c == '"' || c == '\\' || c == '<' || c == '>')
-            return "分类名称不能包含引号、反斜杠或尖括号";
+        if (c == '\'' || c == '"' || c == '\\' || c == '<' || c == '>') return "分类名称不能包含引号、反斜杠或尖括号";
     }
     if (name.back() == '-' || name.back() == '|') return "分类名称不能以“-”或“|”结尾";
     if (!fitsGbk(name, codec)) return "分类名称含有无法保存的字符";

@@ -40,8 +40,8 @@ std::string fillTemplate(std::string_view text, const PageValues& values) {
 
 std::string itemButton(const std::string& command, const std::string& image, const std::string& name,
                        const std::string& detail) {
-    std::string preview = image.empty() ? "<span class=\"noimg\">空</span>"
-                                        : "<img src=\"" + htmlEscape(image) + "\" alt=\"\">";
+    std::string preview =
+        image.empty() ? "<span class=\"noimg\">空</span>" : "<img src=\"" + htmlEscape(image) + "\" alt=\"\">";
     return "<button type=\"button\" class=\"item\" data-cmd=\"" + htmlEscape(command) + "\">" + preview +
            "<span class=\"name\">" + htmlEscape(name) + "</span><span class=\"count\">" + htmlEscape(detail) +
            "</span></button>\n";

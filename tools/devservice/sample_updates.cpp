@@ -16,12 +16,8 @@ namespace {
 // version it offers to the end, so each version's part starts with the
 // version itself and its own lines do not name a later one.
 const std::vector<std::string> kNews = {
-    "1.2 新版本特性：",
-    "· 上传表情时显示进度，失败时给出原因",
-    "· 表情面板可以停靠在聊天窗口下方",
-    "1.1 新版本特性：",
-    "· 新增表情分类管理：新建、改名、删除分类",
-    "· 修正下载表情包时偶尔停住的问题",
+    "1.2 新版本特性：", "· 上传表情时显示进度，失败时给出原因",     "· 表情面板可以停靠在聊天窗口下方",
+    "1.1 新版本特性：", "· 新增表情分类管理：新建、改名、删除分类", "· 修正下载表情包时偶尔停住的问题",
     "1.0 第一个版本",
 };
 
@@ -71,8 +67,9 @@ void writeUpdateTree(const DataFolder& folder, const TextCodec& codec, const Upd
         const std::string dir = update + "/" + v;
         writeSampleFile(dir + "/w/main.html", pageOfRelease(mainPage, v));
         writeSampleFile(dir + "/updateAft__exe.txt", kUpdateAft);
-        writeSampleFile(dir + "/notes__md.txt",
-                        codec.utf8ToAnsi(crlfLines({"# Tovlo " + v, "", "本次更新的说明见 docs/changes-" + v + ".txt。"})));
+        writeSampleFile(
+            dir + "/notes__md.txt",
+            codec.utf8ToAnsi(crlfLines({"# Tovlo " + v, "", "本次更新的说明见 docs/changes-" + v + ".txt。"})));
         writeSampleFile(dir + "/docs/changes-" + v + ".txt",
                         codec.utf8ToAnsi(crlfLines({"Tovlo " + v + " 更新内容", "· 修正若干问题"})));
     }

@@ -20,8 +20,7 @@ public:
     void stop() override { ++stops; }
     void runScript(const std::string& code) override {
         std::string function = code.substr(0, code.find('('));
-        if (missingFunctions.count(function))
-            throw ScriptError("'" + function + "' is undefined");
+        if (missingFunctions.count(function)) throw ScriptError("'" + function + "' is undefined");
         scripts.push_back(code);
         if (onScript) onScript(code);
     }

@@ -20,9 +20,7 @@ public:
         std::string img;
     };
 
-    std::unique_ptr<HistoryConnection> open() override {
-        return std::make_unique<Connection>(*this);
-    }
+    std::unique_ptr<HistoryConnection> open() override { return std::make_unique<Connection>(*this); }
 
     // Stored rows, in id order (oldest first).
     std::vector<std::string> images() const {

@@ -12,12 +12,15 @@ namespace {
 // Converts text, replacing each unconvertible unit of the input. unitOf gives
 // the byte length of the input unit that starts at a position.
 template <typename UnitOf>
-std::string convert(const char* to, const char* from, std::string_view in,
-                    std::string_view replacement, UnitOf unitOf) {
+std::string convert(const char* to, const char* from, std::string_view in, std::string_view replacement,
+                    UnitOf unitOf) {
     // Fast path: plain ASCII is the same in both encodings.
     bool ascii = true;
     for (char c : in)
-        if (static_cast<unsigned char>(c) >= 0x80) { ascii = false; break; }
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
     if (ascii) return std::string(in);
 
     iconv_t cd = iconv_open(to, from);
@@ -55,9 +58,12 @@ std::string IconvCodec::ansiToUtf8(std::string_view ansi) const {
 std::string IconvCodec::utf8ToAnsi(std::string_view utf8) const {
     return convert("GBK", "UTF-8", utf8, "?", [](const unsigned char* p, std::size_t left) {
         std::size_t n = 1;
-        if (p[0] >= 0xF0) n = 4;
-        else if (p[0] >= 0xE0) n = 3;
-        else if (p[0] >= 0xC0) n = 2;
+        if (p[0] >= 0xF0)
+            n = 4;
+        else if (p[0] >= 0xE0)
+            n = 3;
+        else if (p[0] >= 0xC0)
+            n = 2;
         return n <= left ? n : left;
     });
 }

@@ -66,7 +66,9 @@ bool XdgAutoStart::enable(const std::string& entryName, const std::string& progr
                "Type=Application\n"
                "Name=Tovlo\n"
                "Comment=表情伴侣，开机自动运行\n"
-               "Exec=" << desktopExecValue(programPath) << "\n"
+               "Exec="
+            << desktopExecValue(programPath)
+            << "\n"
                "Terminal=false\n"
                "X-GNOME-Autostart-enabled=true\n";
         out.close();

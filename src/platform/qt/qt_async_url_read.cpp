@@ -67,8 +67,10 @@ private:
         const bool whole = !announced.isValid() || announced.toLongLong() == body.size();
         const bool ok = reply->error() == QNetworkReply::NoError && http >= 200 && http < 300 && whole;
         if (!onComplete) return;
-        if (ok) onComplete(kReadEndOfData, body.toStdString(), body.size(), tag);
-        else onComplete(kReadError, std::string(), 0, tag);
+        if (ok)
+            onComplete(kReadEndOfData, body.toStdString(), body.size(), tag);
+        else
+            onComplete(kReadError, std::string(), 0, tag);
     }
 
     QNetworkAccessManager& manager_;

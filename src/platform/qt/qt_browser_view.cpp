@@ -1,7 +1,7 @@
 #include "qt_browser_view.h"
 
-#include <QElapsedTimer>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QEventLoop>
 #include <QJsonArray>
@@ -34,8 +34,7 @@ QUrl urlFromText(const std::string& text) {
 
 // The code as a script string literal.
 QString scriptLiteral(const std::string& code) {
-    const QByteArray json =
-        QJsonDocument(QJsonArray{QString::fromStdString(code)}).toJson(QJsonDocument::Compact);
+    const QByteArray json = QJsonDocument(QJsonArray{QString::fromStdString(code)}).toJson(QJsonDocument::Compact);
     return QString::fromUtf8(json.mid(1, json.size() - 2));
 }
 
@@ -78,8 +77,7 @@ class HostPolicy : public QObject {
 public:
     explicit HostPolicy(QWidget* view) : QObject(view) {
         view->installEventFilter(this);
-        for (QWidget* child : view->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            child->installEventFilter(this);
+        for (QWidget* child : view->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) child->installEventFilter(this);
     }
 
 protected:
@@ -96,8 +94,7 @@ protected:
                 if (button == Qt::BackButton || button == Qt::ForwardButton) return true;
                 break;
             }
-            default:
-                break;
+            default: break;
         }
         return QObject::eventFilter(watched, event);
     }

@@ -6,9 +6,7 @@
 
 namespace tovlo {
 
-bool QtClipboard::ownsClipboard() const {
-    return QGuiApplication::clipboard()->ownsClipboard();
-}
+bool QtClipboard::ownsClipboard() const { return QGuiApplication::clipboard()->ownsClipboard(); }
 
 bool QtClipboard::open() {
     if (isOpen_) return false;

@@ -25,16 +25,20 @@ public:
     void setEnabled(bool on) override {
         if (on == enabled_) return;
         enabled_ = on;
-        if (on) restart();
-        else timer_.stop();
+        if (on)
+            restart();
+        else
+            timer_.stop();
     }
     bool enabled() const override { return enabled_; }
 
 private:
     void restart() {
         // An interval of 0 never fires, like a timer control without interval.
-        if (interval_ > 0) timer_.start(interval_);
-        else timer_.stop();
+        if (interval_ > 0)
+            timer_.start(interval_);
+        else
+            timer_.stop();
     }
     QTimer timer_;
     int interval_;

@@ -16,9 +16,8 @@ std::optional<std::string> QtFolderDialog::chooseFolder(const std::string& promp
         if (!answer || !*answer) return std::nullopt;
         return std::string(answer);
     }
-    const QString chosen = QFileDialog::getExistingDirectory(nullptr, QString::fromStdString(prompt),
-                                                             QString::fromStdString(startFolder),
-                                                             QFileDialog::ShowDirsOnly);
+    const QString chosen = QFileDialog::getExistingDirectory(
+        nullptr, QString::fromStdString(prompt), QString::fromStdString(startFolder), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty()) return std::nullopt;
     return QDir::toNativeSeparators(chosen).toStdString();
 }

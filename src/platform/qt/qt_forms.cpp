@@ -3,18 +3,18 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QComboBox>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QTabWidget>
-#include <QRegion>
-#include <QScreen>
 #include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
-#include <QMouseEvent>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QRegion>
+#include <QScreen>
+#include <QTabWidget>
 #include <QVBoxLayout>
 #include <QWidget>
 #include <map>
@@ -342,9 +342,7 @@ protected:
     OptionButton& optionButtonImpl(const std::string& name) override {
         return control<QtOptionButton, QRadioButton>(options_, name);
     }
-    TextBox& textBoxImpl(const std::string& name) override {
-        return control<QtTextBox, QLineEdit>(textBoxes_, name);
-    }
+    TextBox& textBoxImpl(const std::string& name) override { return control<QtTextBox, QLineEdit>(textBoxes_, name); }
     ListBox& dropDownListImpl(const std::string& name) override {
         return control<QtDropDownList, QComboBox>(dropDowns_, name);
     }
@@ -436,7 +434,10 @@ private:
         for (int y = 0; y < shot.height(); ++y) {
             const QRgb* line = reinterpret_cast<const QRgb*>(shot.constScanLine(y));
             for (int x = 0; x < shot.width();) {
-                if (line[x] == key) { ++x; continue; }
+                if (line[x] == key) {
+                    ++x;
+                    continue;
+                }
                 int end = x;
                 while (end < shot.width() && line[end] != key) ++end;
                 shape += QRect(x, y, end - x, 1);

@@ -3,8 +3,8 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QProcess>
-#include <QUrl>
 #include <QString>
+#include <QUrl>
 
 #include <algorithm>
 #include <cstdlib>

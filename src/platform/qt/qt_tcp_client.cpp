@@ -31,9 +31,7 @@ public:
         closing_ = false;
         socket_.connectToHost(QString::fromStdString(host), static_cast<quint16>(port));
     }
-    void send(const std::string& bytes) override {
-        socket_.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    }
+    void send(const std::string& bytes) override { socket_.write(bytes.data(), static_cast<qint64>(bytes.size())); }
     std::int64_t pendingBytes() const override { return socket_.bytesToWrite(); }
     void close() override {
         closing_ = true;

@@ -2,8 +2,8 @@
 
 #include <QApplication>
 #include <QCursor>
-#include <QMenu>
 #include <QIcon>
+#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QSystemTrayIcon>
@@ -50,8 +50,7 @@ void QtTrayIcon::setToolTip(const std::string& tip) { icon_->setToolTip(QString:
 void QtTrayIcon::setVisible(bool visible) { icon_->setVisible(visible); }
 
 void QtTrayIcon::showBalloon(const std::string& title, const std::string& text) {
-    icon_->showMessage(QString::fromStdString(title), QString::fromStdString(text),
-                       QSystemTrayIcon::Information);
+    icon_->showMessage(QString::fromStdString(title), QString::fromStdString(text), QSystemTrayIcon::Information);
 }
 
 void QtTrayIcon::popupMenu(const std::vector<std::string>& items, std::function<void(int)> chosen) {

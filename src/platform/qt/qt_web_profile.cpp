@@ -108,8 +108,8 @@ QWebEngineScript externalScript() {
     script.setInjectionPoint(QWebEngineScript::DocumentCreation);
     script.setWorldId(QWebEngineScript::MainWorld);
     script.setRunsOnSubFrames(false);
-    const QByteArray trusted = QJsonDocument(QJsonArray{QString::fromStdString(trustedAuthority())})
-                                   .toJson(QJsonDocument::Compact);
+    const QByteArray trusted =
+        QJsonDocument(QJsonArray{QString::fromStdString(trustedAuthority())}).toJson(QJsonDocument::Compact);
     script.setSourceCode(QStringLiteral("(function () {\nvar BRIDGE = '%1';\nvar TRUSTED = %2[0];\n")
                              .arg(QLatin1String(kPageBridgeName), QString::fromUtf8(trusted)) +
                          QString::fromUtf8(kPageGuard) + readWebChannelLibrary() + QString::fromUtf8(kExternalShim) +

@@ -21,8 +21,7 @@ public:
     Statement& operator=(const Statement&) = delete;
 
     Statement& bind(const std::string& text) {
-        if (sqlite3_bind_text(stmt_, 1, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT) !=
-            SQLITE_OK)
+        if (sqlite3_bind_text(stmt_, 1, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT) != SQLITE_OK)
             fail();
         return *this;
     }
@@ -95,8 +94,6 @@ private:
 
 }  // namespace
 
-std::unique_ptr<HistoryConnection> SqliteHistoryDb::open() {
-    return std::make_unique<SqliteConnection>(file_);
-}
+std::unique_ptr<HistoryConnection> SqliteHistoryDb::open() { return std::make_unique<SqliteConnection>(file_); }
 
 }  // namespace tovlo

@@ -61,8 +61,7 @@ bool X11Clipboard::open() {
         for (std::size_t i = 0; i + sizeof(std::uint32_t) <= targets.bytes.size(); i += sizeof(std::uint32_t)) {
             std::uint32_t atom = 0;
             std::memcpy(&atom, targets.bytes.data() + i, sizeof atom);
-            if (atom <= kLastStandardFormat || std::ranges::find(protocol, atom) != std::end(protocol) ||
-                offers(atom))
+            if (atom <= kLastStandardFormat || std::ranges::find(protocol, atom) != std::end(protocol) || offers(atom))
                 continue;
             formats_.push_back(atom);
         }
@@ -159,8 +158,8 @@ X11Clipboard::Transfer X11Clipboard::receiveIncrementally() {
     for (;;) {
         std::optional<XEvent> written = x_->waitForEvent(
             [&](const XEvent& e) {
-                return e.type == PropertyNotify && e.xproperty.window == window &&
-                       e.xproperty.atom == a.transfer && e.xproperty.state == PropertyNewValue;
+                return e.type == PropertyNotify && e.xproperty.window == window && e.xproperty.atom == a.transfer &&
+                       e.xproperty.state == PropertyNewValue;
             },
             kOwnerWait);
         if (!written) return Transfer{};  // the owner stopped sending: nothing, rather than part of it

@@ -51,9 +51,21 @@ void unregisterConnection(X11Connection* c) {
 
 X11Atoms internAtoms(Display* display) {
     std::array<const char*, 15> names = {
-        "UTF8_STRING",  "COMPOUND_TEXT", "_NET_WM_NAME", "_NET_ACTIVE_WINDOW", "_NET_FRAME_EXTENTS",
-        "_NET_SUPPORTING_WM_CHECK", "_NET_SUPPORTED", "CLIPBOARD", "TARGETS", "INCR",
-        "MULTIPLE", "TIMESTAMP", "SAVE_TARGETS", "TOVLO_TRANSFER", "TOVLO_TIME_PROBE",
+        "UTF8_STRING",
+        "COMPOUND_TEXT",
+        "_NET_WM_NAME",
+        "_NET_ACTIVE_WINDOW",
+        "_NET_FRAME_EXTENTS",
+        "_NET_SUPPORTING_WM_CHECK",
+        "_NET_SUPPORTED",
+        "CLIPBOARD",
+        "TARGETS",
+        "INCR",
+        "MULTIPLE",
+        "TIMESTAMP",
+        "SAVE_TARGETS",
+        "TOVLO_TRANSFER",
+        "TOVLO_TIME_PROBE",
     };
     std::array<Atom, names.size()> a{};
     XInternAtoms(display, const_cast<char**>(names.data()), names.size(), False, a.data());
@@ -75,8 +87,8 @@ X11Connection::X11Connection(Display* display) : display_(display), root_(Defaul
     atoms_ = internAtoms(display_);
     XSetWindowAttributes attributes{};
     attributes.event_mask = PropertyChangeMask;
-    ownWindow_ = XCreateWindow(display_, root_, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent, CWEventMask,
-                               &attributes);
+    ownWindow_ =
+        XCreateWindow(display_, root_, -10, -10, 1, 1, 0, 0, InputOnly, CopyFromParent, CWEventMask, &attributes);
     XFlush(display_);
 }
 

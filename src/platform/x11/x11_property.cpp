@@ -8,8 +8,7 @@
 
 namespace tovlo {
 
-WindowProperty::WindowProperty(Display* display, Window window, Atom property, Atom type, long maxLongs,
-                               bool remove) {
+WindowProperty::WindowProperty(Display* display, Window window, Atom property, Atom type, long maxLongs, bool remove) {
     unsigned long bytesAfter = 0;
     readable_ = XGetWindowProperty(display, window, property, 0, maxLongs, remove ? True : False, type, &type_,
                                    &format_, &count_, &bytesAfter, &data_) == Success;
@@ -62,9 +61,7 @@ std::string latin1ToUtf8(std::string_view latin1) {
 
 namespace {
 
-std::string_view upToNul(std::string_view s) {
-    return s.substr(0, s.find('\0'));
-}
+std::string_view upToNul(std::string_view s) { return s.substr(0, s.find('\0')); }
 
 std::string compoundTextToUtf8(Display* display, const WindowProperty& property) {
     std::string_view raw = property.bytes();

@@ -97,39 +97,38 @@ bool X11WindowCache::knowAncestors(WatchedWindow& entry) {
 
 void X11WindowCache::handle(const XEvent& event) {
     switch (event.type) {
-    case PropertyNotify:
-        if (WatchedWindow* e = find(event.xproperty.window)) {
-            const Atom atom = event.xproperty.atom;
-            if (atom == XA_WM_NAME || atom == atoms_.netWmName) e->title.reset();
-            if (atom == XA_WM_CLASS) e->className.reset();
-            if (atom == atoms_.netFrameExtents) e->rect.reset();
-        }
-        break;
-    case ConfigureNotify:
-    case GravityNotify: {
-        // Both carry the window whose events were selected in the same place.
-        const Window moved = event.type == ConfigureNotify ? event.xconfigure.event : event.xgravity.event;
-        for (WatchedWindow& e : entries_)
-            if (e.window == moved || contains(e.ancestors, moved)) e.rect.reset();
-        break;
-    }
-    case ReparentNotify:
-        for (WatchedWindow& e : entries_)
-            if (e.window == event.xreparent.event || contains(e.ancestors, event.xreparent.event))
-                resetAncestors(e);
-        break;
-    case DestroyNotify: {
-        const Window gone = event.xdestroywindow.window;
-        if (find(gone)) {
-            forget(gone);
+        case PropertyNotify:
+            if (WatchedWindow* e = find(event.xproperty.window)) {
+                const Atom atom = event.xproperty.atom;
+                if (atom == XA_WM_NAME || atom == atoms_.netWmName) e->title.reset();
+                if (atom == XA_WM_CLASS) e->className.reset();
+                if (atom == atoms_.netFrameExtents) e->rect.reset();
+            }
+            break;
+        case ConfigureNotify:
+        case GravityNotify: {
+            // Both carry the window whose events were selected in the same place.
+            const Window moved = event.type == ConfigureNotify ? event.xconfigure.event : event.xgravity.event;
+            for (WatchedWindow& e : entries_)
+                if (e.window == moved || contains(e.ancestors, moved)) e.rect.reset();
             break;
         }
-        for (WatchedWindow& e : entries_)
-            if (contains(e.ancestors, gone)) resetAncestors(e);
-        break;
-    }
-    default:
-        break;
+        case ReparentNotify:
+            for (WatchedWindow& e : entries_)
+                if (e.window == event.xreparent.event || contains(e.ancestors, event.xreparent.event))
+                    resetAncestors(e);
+            break;
+        case DestroyNotify: {
+            const Window gone = event.xdestroywindow.window;
+            if (find(gone)) {
+                forget(gone);
+                break;
+            }
+            for (WatchedWindow& e : entries_)
+                if (contains(e.ancestors, gone)) resetAncestors(e);
+            break;
+        }
+        default: break;
     }
 }
 

@@ -10,16 +10,16 @@
 // describes a picture copied in a chat (its text in GBK, the ANSI code page
 // of the systems the client runs on). With --size WIDTHxHEIGHT the window has
 // that size (500x600 when not given).
+#include <iconv.h>
 #include <QApplication>
 #include <QClipboard>
 #include <QDateTime>
-#include <QKeyEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QTextEdit>
 #include <QVBoxLayout>
 #include <QWidget>
-#include <iconv.h>
 
 #include <cstdio>
 

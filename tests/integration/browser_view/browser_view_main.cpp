@@ -29,8 +29,7 @@ int main(int argc, char** argv) {
     QProcess openbox;
     if (!windowManagerRunning()) {
         openbox.start(QStringLiteral("openbox"), {});
-        if (!openbox.waitForStarted(5000) ||
-            !tovlo::test::waitFor([] { return windowManagerRunning(); }, 10000)) {
+        if (!openbox.waitForStarted(5000) || !tovlo::test::waitFor([] { return windowManagerRunning(); }, 10000)) {
             fprintf(stderr, "no window manager could be started\n");
             return 1;
         }

@@ -13,9 +13,7 @@
 
 namespace tovlo::test {
 
-inline bool xdotool(const QStringList& args) {
-    return QProcess::execute(QStringLiteral("xdotool"), args) == 0;
-}
+inline bool xdotool(const QStringList& args) { return QProcess::execute(QStringLiteral("xdotool"), args) == 0; }
 
 // The widget of the browser view the fixture's form shows under this name.
 inline QWidget* viewWidget(const std::string& name = "web") {
@@ -37,12 +35,8 @@ inline bool clickView(QWidget* view, QPoint at, int button = 1) {
 }
 
 // Presses keys or key combinations, one after the other ("ctrl+c", "F5").
-inline bool pressKeys(const QStringList& keys) {
-    return xdotool(QStringList{QStringLiteral("key")} + keys);
-}
+inline bool pressKeys(const QStringList& keys) { return xdotool(QStringList{QStringLiteral("key")} + keys); }
 
-inline bool typeText(const QString& text) {
-    return xdotool({QStringLiteral("type"), text});
-}
+inline bool typeText(const QString& text) { return xdotool({QStringLiteral("type"), text}); }
 
 }  // namespace tovlo::test

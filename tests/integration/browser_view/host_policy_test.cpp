@@ -28,8 +28,7 @@ const char* const kFieldPage =
 bool anyMenuShown() {
     if (QApplication::activePopupWidget()) return true;
     const auto tops = QApplication::topLevelWidgets();
-    return std::any_of(tops.begin(), tops.end(),
-                       [](QWidget* w) { return w->isVisible() && qobject_cast<QMenu*>(w); });
+    return std::any_of(tops.begin(), tops.end(), [](QWidget* w) { return w->isVisible() && qobject_cast<QMenu*>(w); });
 }
 
 int visibleWindows() {
@@ -57,8 +56,8 @@ TEST_F(HostPolicy, TypingWorksWhileBrowserShortcutsDoNothing) {
 
     // Reload, find, history, new window, save, print, view source.
     const int windows = visibleWindows();
-    ASSERT_TRUE(pressKeys({"F5", "ctrl+r", "ctrl+shift+r", "alt+Left", "alt+Right", "ctrl+f", "F3", "ctrl+n",
-                           "ctrl+t", "ctrl+s", "ctrl+p", "ctrl+u", "ctrl+shift+i", "F12"}));
+    ASSERT_TRUE(pressKeys({"F5", "ctrl+r", "ctrl+shift+r", "alt+Left", "alt+Right", "ctrl+f", "F3", "ctrl+n", "ctrl+t",
+                           "ctrl+s", "ctrl+p", "ctrl+u", "ctrl+shift+i", "F12"}));
     ASSERT_TRUE(clickView(web, {400, 300}, 8));  // the mouse's back and forward buttons
     ASSERT_TRUE(clickView(web, {400, 300}, 9));
     ASSERT_TRUE(clickView(web, {20, 25}));
@@ -99,7 +98,7 @@ TEST_F(HostPolicy, PagesCannotOpenNewWindows) {
     const int windows = visibleWindows();
     view->runScript("window.open('other.html'); document.getElementById('l').click()");
     ASSERT_TRUE(clickView(viewWidget(), {40, 125}, 2));                          // middle click: a new tab
-    ASSERT_TRUE(xdotool({"keydown", "ctrl", "click", "1", "keyup", "ctrl"}));  // ctrl+click
+    ASSERT_TRUE(xdotool({"keydown", "ctrl", "click", "1", "keyup", "ctrl"}));    // ctrl+click
     ASSERT_TRUE(xdotool({"keydown", "shift", "click", "1", "keyup", "shift"}));  // shift+click: a new window
     view->runScript("external.calls('w', 'still here')");
     ASSERT_TRUE(waitForCall("w", "still here"));

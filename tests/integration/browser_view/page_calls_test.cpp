@@ -17,9 +17,13 @@ TEST_F(PageCalls, OnloadAndInlineCallsArriveExactlyAndInTheOrderMade) {
          "for (var i = 1; i <= 5; ++i) external.calls('web', 'inline' + i);"
          "</script>",
          "<script>external.calls('web', 'head||中文 \"引号\" \\'单\\' || 二||');</script>");
-    const std::vector<PageCall> expected = {
-        {"web", "head||中文 \"引号\" '单' || 二||"}, {"web", "inline1"}, {"web", "inline2"},
-        {"web", "inline3"},  {"web", "inline4"}, {"web", "inline5"}, {"t", "loaded:calls.html"}};
+    const std::vector<PageCall> expected = {{"web", "head||中文 \"引号\" '单' || 二||"},
+                                            {"web", "inline1"},
+                                            {"web", "inline2"},
+                                            {"web", "inline3"},
+                                            {"web", "inline4"},
+                                            {"web", "inline5"},
+                                            {"t", "loaded:calls.html"}};
     EXPECT_EQ(calls, expected);
 }
 

@@ -24,9 +24,7 @@ struct PageCall {
     bool operator==(const PageCall&) const = default;
 };
 
-inline std::ostream& operator<<(std::ostream& out, const PageCall& c) {
-    return out << c.webName << "|" << c.text;
-}
+inline std::ostream& operator<<(std::ostream& out, const PageCall& c) { return out << c.webName << "|" << c.text; }
 
 // Runs events until the condition holds; false when it did not within the time.
 inline bool waitFor(const std::function<bool()>& done, int timeoutMs = 10000) {
@@ -92,8 +90,8 @@ protected:
     // Shows a page that reports "loaded" under the web name "t" and waits for it.
     void load(const std::string& name, const std::string& body, const std::string& head = "") {
         const std::string path = page(name, "<!DOCTYPE html><html><head><meta charset=\"utf-8\">" + head +
-                                                "</head><body onload=\"external.calls('t','loaded:" + name +
-                                                "')\">" + body + "</body></html>");
+                                                "</head><body onload=\"external.calls('t','loaded:" + name + "')\">" +
+                                                body + "</body></html>");
         view->navigate(path);
         ASSERT_TRUE(waitForCall("t", "loaded:" + name)) << "page " << name << " did not load";
     }

@@ -57,10 +57,10 @@ TEST_F(ClassTest, ClassListPageUsesAbsoluteAddressesOfTheHostAskedAndOffersTheCo
         ++images;
     }
     EXPECT_EQ(images, 2) << "one preview per class";
-    for (std::string command : {"showMyOneClassFaces||" + kHappyClass + "--1",
-                                "showMyOneClassFaces||" + kWorkClass + "--1", std::string("manage||-"),
-                                std::string("addFace||-"), std::string("loginout||-"),
-                                std::string("web3returnasdg||-")})
+    for (std::string command :
+         {"showMyOneClassFaces||" + kHappyClass + "--1", "showMyOneClassFaces||" + kWorkClass + "--1",
+          std::string("manage||-"), std::string("addFace||-"), std::string("loginout||-"),
+          std::string("web3returnasdg||-")})
         EXPECT_TRUE(contains(page, "data-cmd=\"" + command + "\"")) << command;
     EXPECT_TRUE(contains(page, "开心") && contains(page, "工作"));
 
@@ -142,13 +142,12 @@ TEST_F(ClassTest, ManagerActionsAddRenameAndDeleteClassesAndFaces) {
 }
 
 TEST_F(ClassTest, ClassNamesThatWouldBreakTheListingOrScriptsAreRefused) {
-    for (const char* name : {"a||b", "a--b", "a$$b", "a'b", "a\\b", "a\nb", "a\rb", "ab-", "ab|", "", "  ",
-                             "<b>", "a\"b", "一二三四五六七八九十一二三四五六七八九十一"}) {
+    for (const char* name : {"a||b", "a--b", "a$$b", "a'b", "a\\b", "a\nb", "a\rb", "ab-", "ab|", "", "  ", "<b>",
+                             "a\"b", "一二三四五六七八九十一二三四五六七八九十一"}) {
         auto res = act("demo", "addClass", "&name=" + percentEncode(name));
         ASSERT_TRUE(res);
         EXPECT_EQ(res->status, 400) << name;
-        EXPECT_EQ(act("demo", "renameClass", "&classId=" + kWorkClass + "&name=" + percentEncode(name))->status,
-                  400)
+        EXPECT_EQ(act("demo", "renameClass", "&classId=" + kWorkClass + "&name=" + percentEncode(name))->status, 400)
             << name;
     }
     EXPECT_EQ(act("demo", "addClass", "&name=" + percentEncode("a-b|c$d"))->status, 200);
@@ -173,8 +172,8 @@ TEST_F(ClassTest, PagesAreSelfContainedGbkAndSendTheirCommands) {
          {"'getName||-'", "function setName(", "data-cmd=\"closeManage||-\"", "'addClass||-'", "'changeClass||-'",
           "'deleteClass||-'", "'deleteFace||' + c.id + '--' + f.id", "'addFace||' + classId + '--' + address"}},
         {"/soft/uploadFace.asp?classId=" + kHappyClass,
-         {"action=\"/soft/addUpLoad.asp\"", "enctype=\"multipart/form-data\"", "name=\"classId\" value=\"" + kHappyClass,
-          "name=\"myFile\"", "name=\"Submit\"", "function call("}},
+         {"action=\"/soft/addUpLoad.asp\"", "enctype=\"multipart/form-data\"",
+          "name=\"classId\" value=\"" + kHappyClass, "name=\"myFile\"", "name=\"Submit\"", "function call("}},
     };
     for (const auto& [path, needles] : pages) {
         auto res = get(path);

@@ -42,8 +42,7 @@ protected:
     // A class manager action as its page script sends it (UTF-8 form body).
     httplib::Result act(const std::string& user, const std::string& action, const std::string& more = "") {
         std::string body = "action=" + action + "&userName=" + percentEncode(user) + more;
-        return http().Post("/soft/manageClass_ajax.asp", body,
-                           "application/x-www-form-urlencoded;charset=UTF-8");
+        return http().Post("/soft/manageClass_ajax.asp", body, "application/x-www-form-urlencoded;charset=UTF-8");
     }
     std::string servedBytes(const std::string& target) {
         auto res = get(target);

@@ -36,8 +36,7 @@ TEST(GifWriterTest, NoisyPicturesSurviveTheCodeTableFillingUpAndStartingAgain) {
     ASSERT_EQ(decoded.size(), 1u);
     ASSERT_EQ(decoded[0].size(), image.size());
     for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            ASSERT_EQ(decoded[0].pixel(x, y), image.pixel(x, y)) << x << "," << y;
+        for (int x = 0; x < image.width(); ++x) ASSERT_EQ(decoded[0].pixel(x, y), image.pixel(x, y)) << x << "," << y;
 }
 
 TEST(GifWriterTest, FramesAnimateAndClearPixelsStayTransparent) {

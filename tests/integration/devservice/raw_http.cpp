@@ -73,13 +73,13 @@ RawAnswer rawExchange(int port, const std::vector<std::string>& pieces) {
 
 RawAnswer rawGet(int port, const std::string& target) {
     return rawExchange(port, {"GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
-                                  "\r\nConnection: close\r\n\r\n"});
+                              "\r\nConnection: close\r\n\r\n"});
 }
 
 RawAnswer uploadAsTheProgram(int port, const std::string& classId, const std::string& path,
                              const std::string& picture) {
-    const UploadRequest request = buildUploadRequest(IconvCodec(), "127.0.0.1:" + std::to_string(port), classId,
-                                                     path, static_cast<std::int64_t>(picture.size()));
+    const UploadRequest request = buildUploadRequest(IconvCodec(), "127.0.0.1:" + std::to_string(port), classId, path,
+                                                     static_cast<std::int64_t>(picture.size()));
     // Three stages like the program: head and body start, the picture in
     // its pieces, the rest of the body.
     std::vector<std::string> sends{request.head};

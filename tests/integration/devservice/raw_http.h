@@ -27,7 +27,6 @@ RawAnswer rawGet(int port, const std::string& target);
 // The add-face upload as the program builds it (upload/upload_request.h),
 // in its three stages. path is the picture's full local path in UTF-8; it
 // travels as GBK.
-RawAnswer uploadAsTheProgram(int port, const std::string& classId, const std::string& path,
-                             const std::string& picture);
+RawAnswer uploadAsTheProgram(int port, const std::string& classId, const std::string& path, const std::string& picture);
 
 }  // namespace tovlo::test

@@ -20,12 +20,12 @@ using RobustnessTest = DevServiceTest;
 
 TEST_F(RobustnessTest, PathsThatLeaveTheServedFolderAreRefused) {
     std::filesystem::create_directory_symlink("/", service.dataFolder() + "/soft/escape");
-    for (const char* target : {
-             "/soft/../data/accounts.txt", "/soft/%2e%2e/data/accounts.txt", "/soft/%2E%2E%2Fdata%2Faccounts.txt",
-             "/soft/classic/..%5c..%5cdata%5caccounts.txt", "/soft/classic/1-1.gif%00.txt",
-             "/soft//etc/passwd", "/soft/%2fetc/passwd", "/soft/./connect.html", "/soft/escape/etc/passwd",
-             "/soft/classic/%2e%2e/%2e%2e/data/accounts.txt", "/data/accounts.txt", "/../data/accounts.txt",
-             "/soft/..%252f..%252fdata/accounts.txt"}) {
+    for (const char* target :
+         {"/soft/../data/accounts.txt", "/soft/%2e%2e/data/accounts.txt", "/soft/%2E%2E%2Fdata%2Faccounts.txt",
+          "/soft/classic/..%5c..%5cdata%5caccounts.txt", "/soft/classic/1-1.gif%00.txt", "/soft//etc/passwd",
+          "/soft/%2fetc/passwd", "/soft/./connect.html", "/soft/escape/etc/passwd",
+          "/soft/classic/%2e%2e/%2e%2e/data/accounts.txt", "/data/accounts.txt", "/../data/accounts.txt",
+          "/soft/..%252f..%252fdata/accounts.txt"}) {
         RawAnswer answer = rawGet(service.port(), target);
         EXPECT_GE(answer.status, 400) << target;
         EXPECT_LT(answer.status, 500) << target;
@@ -50,8 +50,8 @@ TEST_F(RobustnessTest, BadRequestsGetA4xxAndTheServiceRunsOn) {
             EXPECT_LT(answer.status, 500) << request.substr(0, 40);
         }
     }
-    for (const char* target : {"/soft/showFace.asp", "/soft/showFace.asp?classId=0", "/soft/myClass.asp?uName=",
-                               "/soft/manageClass_ajax.asp?action=drop&userName=demo",
+    for (const char* target : {"/soft/showFace.asp", "/soft/showFace.asp?classId=0",
+                               "/soft/myClass.asp?uName=", "/soft/manageClass_ajax.asp?action=drop&userName=demo",
                                "/soft/manageClass_ajax.asp?action=deleteClass&userName=demo&classId=10",
                                "/soft/uploadFace.asp?classId=-1", "/soft/nothing.html", "/nothing"}) {
         auto res = get(target);
@@ -65,8 +65,8 @@ TEST_F(RobustnessTest, BadRequestsGetA4xxAndTheServiceRunsOn) {
 }
 
 TEST_F(RobustnessTest, ASecondServiceCannotShareABusyPort) {
-    std::string command = "timeout 10 " + std::string(DEVSERVICE_BIN) + " --root " + service.dataFolder() +
-                          " --port " + std::to_string(service.port()) + " >/dev/null 2>&1";
+    std::string command = "timeout 10 " + std::string(DEVSERVICE_BIN) + " --root " + service.dataFolder() + " --port " +
+                          std::to_string(service.port()) + " >/dev/null 2>&1";
     int status = std::system(command.c_str());
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 1) << "it gives up at once instead of listening beside the first";
@@ -85,8 +85,8 @@ TEST_F(RobustnessTest, AccountsClassesAndFacesSurviveARestart) {
 
     service.restart();
 
-    EXPECT_TRUE(contains(postForm("/soft/login2.asp", "action=login&name=carol&password=carolpw")->body,
-                         "loginSucc||carol"));
+    EXPECT_TRUE(
+        contains(postForm("/soft/login2.asp", "action=login&name=carol&password=carolpw")->body, "loginSucc||carol"));
     EXPECT_EQ(text("/soft/manageClass_ajax.asp?action=classList_Script&userName=carol"),
               "var classList=[{id:'" + id + "',name:'旅行'}];");
     std::string listing = text("/soft/showFace.asp?classId=" + id + "&PageNo=1");

@@ -1,8 +1,8 @@
 // The plain files of the contract: reachability, parameters, packs, the
 // update tree, and the request log.
+#include <QBuffer>
 #include <QImage>
 #include <QImageReader>
-#include <QBuffer>
 
 #include <regex>
 

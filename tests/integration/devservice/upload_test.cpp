@@ -58,11 +58,9 @@ TEST_F(UploadTest, SizeAndFormatAreJudgedFromTheBytes) {
 
     EXPECT_EQ(result(uploadAsTheProgram(service.port(), kWorkClass, kPath, "just some text")), "1")
         << "named .gif, but it is text";
-    EXPECT_EQ(result(uploadAsTheProgram(service.port(), kWorkClass, kPath, "GIF89a" + std::string(200, '\x7f'))),
-              "1")
+    EXPECT_EQ(result(uploadAsTheProgram(service.port(), kWorkClass, kPath, "GIF89a" + std::string(200, '\x7f'))), "1")
         << "a GIF header on bytes that are no picture";
-    EXPECT_EQ(result(uploadAsTheProgram(service.port(), kWorkClass, "D:\\pics\\face.txt", jpegFace())),
-              kWorkClass)
+    EXPECT_EQ(result(uploadAsTheProgram(service.port(), kWorkClass, "D:\\pics\\face.txt", jpegFace())), kWorkClass)
         << "a JPEG is a JPEG whatever its name";
     EXPECT_EQ(facesIn(kWorkClass), 7u);
 }
@@ -76,7 +74,8 @@ TEST_F(UploadTest, OtherErrorsAnswerTwo) {
                        "\r\n--" + b + "--\r\n";
     RawAnswer missing = rawExchange(
         service.port(), {"POST /soft/addUpLoad.asp HTTP/1.1\r\nHost: x\r\nContent-Type: multipart/form-data; "
-                         "boundary=" + b + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body});
+                         "boundary=" +
+                         b + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body});
     EXPECT_EQ(result(missing), "2") << "no picture part";
 
     auto plain = http().Post("/soft/addUpLoad.asp", "classId=11", "application/x-www-form-urlencoded");

@@ -75,8 +75,8 @@ TEST_F(AsyncReadTest, AWholeBodyEndsWithStatus6) {
 }
 
 TEST_F(AsyncReadTest, FailuresEndWithStatus0NeverWith6) {
-    for (const std::string& url : {server.url("/missing"), server.url("/cut"),
-                                  "http://127.0.0.1:" + std::to_string(closedPort()) + "/x"}) {
+    for (const std::string& url :
+         {server.url("/missing"), server.url("/cut"), "http://127.0.0.1:" + std::to_string(closedPort()) + "/x"}) {
         auto out = read(url);
         ASSERT_TRUE(out) << url;
         EXPECT_EQ(out->status, kReadError) << url;

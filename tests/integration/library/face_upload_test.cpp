@@ -42,8 +42,8 @@ TEST_F(FaceUploadOverTcpTest, APictureIsAddedToTheClassAndTheAnswerNamesIt) {
     fs::create_directories(dir / "图片");
     const std::string path = dir / "图片/笑脸.gif";
     fs::copy_file(std::string(DEVSERVICE_DATA) + "/soft/classic/1-1.gif", path);
-    const auto facesBefore = std::distance(fs::directory_iterator(service.dataFolder() + "/soft/10"),
-                                           fs::directory_iterator());
+    const auto facesBefore =
+        std::distance(fs::directory_iterator(service.dataFolder() + "/soft/10"), fs::directory_iterator());
     startUpload(service.port(), "10", path);
     ASSERT_TRUE(runEventsUntil([&] { return result.has_value() || noConnection; }, 10000));
     EXPECT_EQ(result, "10");

@@ -50,7 +50,8 @@ TEST(QtImagesTest, TheSheetStretchesEachFaceIntoItsCell) {
     EXPECT_EQ(readBytes(dir / "small.bmp").substr(0, 2), "BM");
     QImage sheet(QString::fromStdString(dir / "small.bmp"), "BMP");
     ASSERT_EQ(sheet.size(), QSize(180, 60));
-    for (QPoint p : {QPoint(31, 1), QPoint(58, 28), QPoint(45, 15)}) EXPECT_EQ(QColor(sheet.pixel(p)), QColor(Qt::red)) << p.x();
+    for (QPoint p : {QPoint(31, 1), QPoint(58, 28), QPoint(45, 15)})
+        EXPECT_EQ(QColor(sheet.pixel(p)), QColor(Qt::red)) << p.x();
     EXPECT_EQ(QColor(sheet.pixel(29, 15)), QColor(Qt::white)) << "the cell of the broken face stays white";
     EXPECT_EQ(QColor(sheet.pixel(61, 15)), QColor(Qt::white));
     const QColor green(sheet.pixel(165, 45));

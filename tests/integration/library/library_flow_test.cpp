@@ -36,13 +36,14 @@ protected:
         for (const char* d : {"w/CustomFace", "temp", "templates", "plus"}) fs::create_directories(app / d);
         for (const char* t : {"faceMain.html", "myFaceOneClass.html"})
             fs::copy_file(std::string(TOVLO_DIST_DIR) + "/templates/" + t, app / (std::string("templates/") + t));
-        writeBytes(app / "config.ini", "[application]\r\nname=Tovlo\r\nver=1.2\r\nserviceHost=127.0.0.1:" +
-                                           std::to_string(port) + "\r\n[run]\r\nupdateFaseMainhtml=1\r\nshowModel=normal\r\n");
+        writeBytes(app / "config.ini",
+                   "[application]\r\nname=Tovlo\r\nver=1.2\r\nserviceHost=127.0.0.1:" + std::to_string(port) +
+                       "\r\n[run]\r\nupdateFaseMainhtml=1\r\nshowModel=normal\r\n");
         parm = std::make_unique<PublicParm>(app.path(), codec);
         debug = std::make_unique<DebugForm>(platform);
         plugins = std::make_unique<PluginRegistry>(codec, app.path());
-        main = std::make_unique<MainForm>(
-            MainForm::Deps{platform, *parm, *debug, desktop, historyDb, panels, *plugins}, MainFormHooks{});
+        main = std::make_unique<MainForm>(MainForm::Deps{platform, *parm, *debug, desktop, historyDb, panels, *plugins},
+                                          MainFormHooks{});
         main->load("");
         registerLibraryPanels(panels, LibraryDeps{platform, *parm, *debug, *plugins, reads, images});
     }
@@ -142,9 +143,8 @@ TEST_F(LibraryFlowTest, APackWithBrokenFilesCompletesWithoutItsMarker) {
     server.server.Get("/soft/bad/imgs.txt", [](const httplib::Request&, httplib::Response& res) {
         res.set_content("1-1.gif/1-2.gif/1-3.gif/1-4.gif/ver-1.txt", "text/plain");
     });
-    server.server.Get("/soft/bad/1-1.gif", [gif](const httplib::Request&, httplib::Response& res) {
-        res.set_content(gif, "image/gif");
-    });
+    server.server.Get("/soft/bad/1-1.gif",
+                      [gif](const httplib::Request&, httplib::Response& res) { res.set_content(gif, "image/gif"); });
     server.server.Get("/soft/bad/1-2.gif", [gif](const httplib::Request&, httplib::Response& res) {
         LoopbackServer::cutShort(res, gif.substr(0, 20), gif.size());
     });
@@ -152,9 +152,8 @@ TEST_F(LibraryFlowTest, APackWithBrokenFilesCompletesWithoutItsMarker) {
         server.stall(5000);
         res.set_content("late", "image/gif");
     });
-    server.server.Get("/soft/bad/ver-1.txt", [](const httplib::Request&, httplib::Response& res) {
-        res.set_content("1", "text/plain");
-    });
+    server.server.Get("/soft/bad/ver-1.txt",
+                      [](const httplib::Request&, httplib::Response& res) { res.set_content("1", "text/plain"); });
     server.start();
     start(server.port);
     writeBytes(inPack("bad", "1-2.gif"), gif);

@@ -19,9 +19,10 @@ class ProcessesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         // Writes how many arguments it got, then each between brackets.
-        writeBytes(program, "#!/bin/sh\nprintf '%s' \"$#\" > \"$0.tmp\"\n"
-                            "for a in \"$@\"; do printf '[%s]' \"$a\" >> \"$0.tmp\"; done\n"
-                            "mv \"$0.tmp\" \"$0.out\"\n");
+        writeBytes(program,
+                   "#!/bin/sh\nprintf '%s' \"$#\" > \"$0.tmp\"\n"
+                   "for a in \"$@\"; do printf '[%s]' \"$a\" >> \"$0.tmp\"; done\n"
+                   "mv \"$0.tmp\" \"$0.out\"\n");
         std::filesystem::permissions(program, std::filesystem::perms::owner_all);
     }
     std::string answer() {

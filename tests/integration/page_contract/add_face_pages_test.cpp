@@ -14,7 +14,8 @@ protected:
     void SetUp() override {
         PageTest::SetUp();
         account = dir / "w/CustomFace/demo";
-        writeBytes(account + "/myClass.js", codec.utf8ToAnsi("var classList=[{id:'12',name:'开心'},{id:'13',name:'工作'}];"));
+        writeBytes(account + "/myClass.js",
+                   codec.utf8ToAnsi("var classList=[{id:'12',name:'开心'},{id:'13',name:'工作'}];"));
         writeBytes(account + "/addFace.html", readBytes(programFile("templates/addFace.html")));
         picture = dir / "qq/Image 1.gif";
         saveFace(drawFace(QColor(240, 120, 60), 40), picture);
@@ -80,8 +81,9 @@ TEST_F(AddFacePages, PictureFoundFromTheErrorPageIsShownInTheAddFacePage) {
     show(account + "/addFace.html");
     show(programFile("w/addFaceErr.html"));
     view->runScript("view('" + picture + "');start(13)");
-    ASSERT_TRUE(waitForPage("location.pathname.indexOf('/CustomFace/demo/addFace.html') > 0 &&"
-                            " document.getElementById('preview').naturalWidth === 40"));
+    ASSERT_TRUE(
+        waitForPage("location.pathname.indexOf('/CustomFace/demo/addFace.html') > 0 &&"
+                    " document.getElementById('preview').naturalWidth === 40"));
     EXPECT_EQ(evaluate("document.getElementById('classSelect').value"), "13");
     EXPECT_TRUE(holds("!document.getElementById('btnUpload').disabled"));
 }

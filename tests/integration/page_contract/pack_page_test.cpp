@@ -54,27 +54,31 @@ TEST_F(PackPage, StartUpPatchLeavesAGeneratedPageUnchanged) {
 TEST_F(PackPage, HoverMarksTheCellAndPreviewsTheFaceFallingBackToJpeg) {
     show(folder + "/main.html");
     expectFunctions({"showImg"});
-    EXPECT_TRUE(holds("document.getElementById('marker').complete &&"
-                      " document.getElementById('marker').naturalWidth === 30"))
+    EXPECT_TRUE(
+        holds("document.getElementById('marker').complete &&"
+              " document.getElementById('marker').naturalWidth === 30"))
         << "cell.gif is not found beside the pack folder";
 
     ASSERT_TRUE(mouseMove(cellCentre(1, 2)));
     ASSERT_TRUE(waitForPage("!document.getElementById('preview').hidden"));
-    EXPECT_EQ(evaluate("document.getElementById('marker').style.left + ',' + document.getElementById('marker').style.top"),
-              "30px,0px");
+    EXPECT_EQ(
+        evaluate("document.getElementById('marker').style.left + ',' + document.getElementById('marker').style.top"),
+        "30px,0px");
     EXPECT_EQ(evaluate("document.getElementById('previewImg').src"), fileUrl(folder + "/1-2.jpg"));
 
     ASSERT_TRUE(mouseMove(cellCentre(2, 3)));
     ASSERT_TRUE(waitForPage("document.getElementById('previewImg').src === " + jsString(fileUrl(folder + "/2-3.gif")) +
                             " && !document.getElementById('preview').hidden"));
     // The preview stays inside the page.
-    EXPECT_TRUE(holds("(function (r) { return r.left >= 0 && r.right <= innerWidth && r.top >= 0; })"
-                      "(document.getElementById('preview').getBoundingClientRect())"));
+    EXPECT_TRUE(
+        holds("(function (r) { return r.left >= 0 && r.right <= innerWidth && r.top >= 0; })"
+              "(document.getElementById('preview').getBoundingClientRect())"));
 
     // An empty cell shows no preview.
     ASSERT_TRUE(mouseMove(cellCentre(2, 6)));
-    ASSERT_TRUE(waitForPage("document.getElementById('preview').hidden &&"
-                            " document.getElementById('marker').style.left === '150px'"));
+    ASSERT_TRUE(
+        waitForPage("document.getElementById('preview').hidden &&"
+                    " document.getElementById('marker').style.left === '150px'"));
 }
 
 TEST_F(PackPage, ClickedFaceIsCopiedAndInsertedWhenThePageIsOnTop) {
@@ -95,8 +99,9 @@ TEST_F(PackPage, KeyboardMovesTheMarkAndSendsTheFace) {
     show(folder + "/main.html");
     ASSERT_TRUE(mouseClick(cellCentre(2, 6)));  // focuses the sheet; an empty cell
     ASSERT_TRUE(pressKeys({"Up", "Left", "Left", "Left", "Left"}));
-    ASSERT_TRUE(waitForPage("document.getElementById('marker').style.left === '30px' &&"
-                            " document.getElementById('marker').style.top === '0px'"));
+    ASSERT_TRUE(
+        waitForPage("document.getElementById('marker').style.left === '30px' &&"
+                    " document.getElementById('marker').style.top === '0px'"));
     calls.clear();
     ASSERT_TRUE(pressKeys({"Return"}));
     ASSERT_TRUE(waitForCall("web", "inputFaceAndHistory||" + fileUrl(folder + "/1-2.jpg")));

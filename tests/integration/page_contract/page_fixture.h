@@ -19,9 +19,7 @@
 
 namespace tovlo::test {
 
-inline std::string programFile(const std::string& relative) {
-    return std::string(TOVLO_PROGRAM_DIR) + "/" + relative;
-}
+inline std::string programFile(const std::string& relative) { return std::string(TOVLO_PROGRAM_DIR) + "/" + relative; }
 
 // A text as a script string literal.
 inline std::string jsString(const std::string& text) {
@@ -111,10 +109,12 @@ protected:
     // event loop, which a busy machine may delay: wait for it to be there.
     QImage clipboardImage() {
         QImage image;
-        waitFor([&] {
-            image = QApplication::clipboard()->image();
-            return !image.isNull();
-        }, 5000);
+        waitFor(
+            [&] {
+                image = QApplication::clipboard()->image();
+                return !image.isNull();
+            },
+            5000);
         return image;
     }
 

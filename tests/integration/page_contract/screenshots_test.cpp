@@ -67,7 +67,9 @@ TEST_F(Screenshots, ClassPage) {
         listing += "||12/s_" + n + ".gif$$12/" + n + ".gif";
     }
     instantiate("templates/myFaceOneClass.html", account + "/12/2.html",
-                {{"{{str}}", listing + "--2,5"}, {"{{path}}", fileUrl(account)}, {"{{userName}}", "demo"},
+                {{"{{str}}", listing + "--2,5"},
+                 {"{{path}}", fileUrl(account)},
+                 {"{{userName}}", "demo"},
                  {"{{plus}}", "[{},{id:'kaomoji',name:'颜文字'}]"}});
     show(account + "/12/2.html");
     shoot("class-page");
@@ -82,7 +84,8 @@ TEST_F(Screenshots, PanelsAndSmallPages) {
     show(programFile("w/addFaceErr.html"));
     shoot("add-face-error");
     const std::string account = dir / "w/CustomFace/demo";
-    writeBytes(account + "/myClass.js", codec.utf8ToAnsi("var classList=[{id:'12',name:'开心'},{id:'13',name:'工作'}];"));
+    writeBytes(account + "/myClass.js",
+               codec.utf8ToAnsi("var classList=[{id:'12',name:'开心'},{id:'13',name:'工作'}];"));
     writeBytes(account + "/addFace.html", readBytes(programFile("templates/addFace.html")));
     saveFace(drawFace(QColor(240, 160, 60), 90), dir / "qq/pic.gif");
     show(account + "/addFace.html");

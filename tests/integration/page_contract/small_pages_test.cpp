@@ -28,8 +28,9 @@ TEST_F(SmallPages, FirstPageConnectsAndOffersARetryWhenOffline) {
 TEST_F(SmallPages, NoticeClosesAndFitsItsWindow) {
     show(programFile("w/QQShow.html"));
     // The window is 200 x 200 px and shows the page from about (7, 8) on.
-    EXPECT_TRUE(holds("(function (r) { return r.left >= 6 && r.top >= 8 && r.right <= 208 && r.bottom <= 209; })"
-                      "(document.querySelector('.card').getBoundingClientRect())"));
+    EXPECT_TRUE(
+        holds("(function (r) { return r.left >= 6 && r.top >= 8 && r.right <= 208 && r.bottom <= 209; })"
+              "(document.querySelector('.card').getBoundingClientRect())"));
     EXPECT_FALSE(evaluate("document.getElementById('tipText').textContent").empty());
     click("#btnClose");
     EXPECT_TRUE(waitForCall("qqWeb", "close||-"));
@@ -79,7 +80,8 @@ TEST_F(PluginPage, TextGoesOnTheClipboardBeforeTheMainWindowPastesIt) {
     clearClipboard();
     ASSERT_TRUE(mouseClick(centreOf("document.querySelector('#list .kao')")));
     ASSERT_TRUE(waitForCall("web", "inputFace||-"));
-    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), evaluate("document.querySelector('#list .kao').textContent"));
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+              evaluate("document.querySelector('#list .kao').textContent"));
 }
 
 // Until its executable is installed "doExe" fails; the page picks one itself.

@@ -39,14 +39,14 @@ TYPED_TEST(FormsContract, AWindowGetsTheStyleItAsksFor) {
 
 TYPED_TEST(FormsContract, OnlyDeclaredControlsCanBeReached) {
     auto form = this->forms().create(FormSpec("declared")
-                                          .labels({"Label1"})
-                                          .buttons({"Command1"})
-                                          .progressBars({"ProgressBar1"})
-                                          .listBoxes({"List1"})
-                                          .groups({"Frame1"})
-                                          .tabs({"SSTab1"})
-                                          .optionButtons({"Option1"})
-                                          .frames({"Frame2"}));
+                                         .labels({"Label1"})
+                                         .buttons({"Command1"})
+                                         .progressBars({"ProgressBar1"})
+                                         .listBoxes({"List1"})
+                                         .groups({"Frame1"})
+                                         .tabs({"SSTab1"})
+                                         .optionButtons({"Option1"})
+                                         .frames({"Frame2"}));
     Form& f = *form;
     f.label("Label1").setText("a");
     EXPECT_EQ(f.label("Label1").text(), "a");

@@ -46,7 +46,9 @@ protected:
 
 class BareDisplay : public DesktopTest {
 protected:
-    static void SetUpTestSuite() { ASSERT_FALSE(windowManagerAnnounced()) << "the display already has a window manager"; }
+    static void SetUpTestSuite() {
+        ASSERT_FALSE(windowManagerAnnounced()) << "the display already has a window manager";
+    }
 };
 
 TEST_F(BareDisplay, TitlesFromNetWmNameOrLatin1OrCompoundTextAndTheClassPart) {
@@ -54,7 +56,8 @@ TEST_F(BareDisplay, TitlesFromNetWmNameOrLatin1OrCompoundTextAndTheClassPart) {
     const Window zhang = chat("张三");
     const Window latin1 = x.create({.className = "gedit", .wmName = "Caf\xe9"});
     // "张三 Café" as compound text: GB2312 and JIS X 0208 runs, then Latin-1.
-    const Window compound = x.create({.wmName = "\x1b$(AUE\x1b$(B;0\x1b(B Caf\xe9", .wmNameType = x.atom("COMPOUND_TEXT")});
+    const Window compound =
+        x.create({.wmName = "\x1b$(AUE\x1b$(B;0\x1b(B Caf\xe9", .wmNameType = x.atom("COMPOUND_TEXT")});
     const Window untitled = x.create({});
 
     EXPECT_EQ(desktop->windowTitle(zhang), "张三");

@@ -41,8 +41,8 @@ void SelectionOwner::serve() {
     std::map<std::pair<Window, Atom>, Pending> pending;
 
     auto write = [&](Window to, Atom property, Atom type, std::string_view bytes) {
-        XChangeProperty(d, to, property, type, 8, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<int>(bytes.size()));
+        XChangeProperty(d, to, property, type, 8, PropModeReplace, reinterpret_cast<const unsigned char*>(bytes.data()),
+                        static_cast<int>(bytes.size()));
     };
 
     while (!stop_) {

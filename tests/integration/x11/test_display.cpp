@@ -13,9 +13,7 @@ TestDisplay::TestDisplay() : display_(XOpenDisplay(nullptr)) {
     if (!display_) std::abort();
 }
 
-TestDisplay::~TestDisplay() {
-    XCloseDisplay(display_);
-}
+TestDisplay::~TestDisplay() { XCloseDisplay(display_); }
 
 Window TestDisplay::create(const TestWindowShape& shape) {
     XSetWindowAttributes attributes{};

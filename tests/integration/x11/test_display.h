@@ -16,11 +16,11 @@ struct TestWindowShape {
     std::string className = "TXGuiFoundation";
     std::optional<std::string> netWmName{};  // UTF-8 in _NET_WM_NAME
     std::optional<std::string> wmName{};     // bytes of WM_NAME
-    Atom wmNameType = 0;                   // WM_NAME's type; 0: STRING (Latin-1)
+    Atom wmNameType = 0;                     // WM_NAME's type; 0: STRING (Latin-1)
     Rect rect{100, 120, 300, 200};
     unsigned border = 0;
     long eventMask = 0;
-    Window parent = 0;                     // 0: a top-level window
+    Window parent = 0;  // 0: a top-level window
 };
 
 class TestDisplay {

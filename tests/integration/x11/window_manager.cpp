@@ -21,16 +21,14 @@ Window checkWindowOf(Display* d, Window w, Atom check) {
     unsigned long n = 0, after = 0;
     unsigned char* data = nullptr;
     Window result = 0;
-    if (XGetWindowProperty(d, w, check, 0, 1, False, XA_WINDOW, &type, &format, &n, &after, &data) == Success &&
-        data && n == 1)
+    if (XGetWindowProperty(d, w, check, 0, 1, False, XA_WINDOW, &type, &format, &n, &after, &data) == Success && data &&
+        n == 1)
         result = *reinterpret_cast<unsigned long*>(data);
     if (data) XFree(data);
     return result;
 }
 
-int ignoreErrors(Display*, XErrorEvent*) {
-    return 0;
-}
+int ignoreErrors(Display*, XErrorEvent*) { return 0; }
 
 // openbox announces itself before it has finished starting, and a window
 // mapped in between is never shown: map a probe window, asking again now and

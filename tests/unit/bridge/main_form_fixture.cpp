@@ -5,8 +5,7 @@
 namespace tovlo::test {
 
 void MainFormTest::SetUp() {
-    for (const char* d : {"w/CustomFace", "temp", "templates", "plus"})
-        std::filesystem::create_directories(dir / d);
+    for (const char* d : {"w/CustomFace", "temp", "templates", "plus"}) std::filesystem::create_directories(dir / d);
     writeBytes(dir / "config.ini",
                "[application]\r\nname=Tovlo\r\nver=1.2\r\nserviceHost=svc\r\n[run]\r\nupdateFaseMainhtml=1\r\n"
                "showModel=normal\r\n");

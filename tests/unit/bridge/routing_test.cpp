@@ -19,8 +19,8 @@ TEST_F(MainFormTest, EachWebNameReachesItsReceiver) {
     web3().pageCalls("manageWeb", "getName||-");
     web3().pageCalls("addWeb", "back||-");
     web().pageCalls("plus", "getInfor||-");
-    EXPECT_EQ(panelLog, (std::vector<std::string>{"ClassManager:getName||-", "ClassManager:back||-",
-                                                  "PlusControl:getInfor||-"}));
+    EXPECT_EQ(panelLog,
+              (std::vector<std::string>{"ClassManager:getName||-", "ClassManager:back||-", "PlusControl:getInfor||-"}));
     // A name nobody answers to does nothing, and no error.
     EXPECT_NO_THROW(web().pageCalls("nobody", "manage||-"));
     EXPECT_EQ(panelLog.size(), 3u);

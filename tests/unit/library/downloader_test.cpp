@@ -41,7 +41,8 @@ protected:
 };
 
 TEST_F(DownloaderTest, BatchEndsOnceAfterTheLastDownloadWithTheFailuresInQueueOrder) {
-    for (const char* name : {"a", "b", "c", "d"}) ASSERT_TRUE(dl->BeginDownload(std::string("http://h/") + name, f(name)));
+    for (const char* name : {"a", "b", "c", "d"})
+        ASSERT_TRUE(dl->BeginDownload(std::string("http://h/") + name, f(name)));
     net.progress(f("a"), 0, 0, kReadConnecting);
     EXPECT_TRUE(log.empty()) << "no progress event while the size is unknown";
     net.progress(f("a"), 3, 10, kReadReceiving);
@@ -84,7 +85,8 @@ TEST_F(DownloaderTest, RefusedDownloadsAreNotQueuedAndSayWhy) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].title, "错误");
     EXPECT_EQ(messages.shown[0].icon, MessageIcon::Critical);
-    EXPECT_EQ(messages.shown[0].text, "-2147012867:错误在调用 BeginDownload().\r\n\r\n错误描述: cannot connect: http://h/down");
+    EXPECT_EQ(messages.shown[0].text,
+              "-2147012867:错误在调用 BeginDownload().\r\n\r\n错误描述: cannot connect: http://h/down");
     EXPECT_EQ(dl->SaveFiles().size(), 1u);
 
     ASSERT_TRUE(dl->BeginDownload("http://h/a", f("a")));

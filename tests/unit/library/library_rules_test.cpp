@@ -10,8 +10,8 @@ TEST(LibraryRules, CellsComeFromRowColumnNames) {
     EXPECT_EQ(faceCell("2-5.gif"), (std::pair{2, 5}));
     EXPECT_EQ(faceCell("12-5.jpg"), (std::pair{12, 5}));
     EXPECT_EQ(faceCell("3-14.bmp"), (std::pair{3, 14}));
-    for (const char* bad : {"A.GIF", "2-5.GIF", "x.gif", "a-1.gif", "1-.gif", "-1.gif", "0-1.gif", "1-2-3.gif",
-                            "2-5.png", "12345-1.gif"})
+    for (const char* bad :
+         {"A.GIF", "2-5.GIF", "x.gif", "a-1.gif", "1-.gif", "-1.gif", "0-1.gif", "1-2-3.gif", "2-5.png", "12345-1.gif"})
         EXPECT_FALSE(faceCell(bad)) << bad;
 }
 

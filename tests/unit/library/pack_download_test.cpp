@@ -38,7 +38,8 @@ protected:
 
 TEST_F(PackDownloadTest, ThreeChannelsFetchTheWholeListThenProcessingTakesOver) {
     startLibrary();
-    servePack("hot", "1-1.gif/1-2.gif/1-3.gif/1-4.gif/ver-3.txt", {"1-1.gif", "1-2.gif", "1-3.gif", "1-4.gif", "ver-3.txt"});
+    servePack("hot", "1-1.gif/1-2.gif/1-3.gif/1-4.gif/ver-3.txt",
+              {"1-1.gif", "1-2.gif", "1-3.gif", "1-4.gif", "ver-3.txt"});
     net.manual = true;
     open("hot", "3");
     auto* panel = this->panel<PublicFaceDownLoader>();
@@ -67,8 +68,8 @@ TEST_F(PackDownloadTest, ThreeChannelsFetchTheWholeListThenProcessingTakesOver) 
     net.finish(packFile("hot", "ver-3.txt"), kReadEndOfData, "3");
     ASSERT_NE(this->panel<PublicFaceProcess>(), nullptr) << "the pack is complete: processing is loaded";
     EXPECT_TRUE(fs::exists(packFile("hot", "ver-3.txt")));
-    EXPECT_EQ(startedFiles(), (std::vector<std::string>{"imgs.txt", "1-1.gif", "1-2.gif", "1-3.gif", "1-4.gif",
-                                                        "ver-3.txt"}));
+    EXPECT_EQ(startedFiles(),
+              (std::vector<std::string>{"imgs.txt", "1-1.gif", "1-2.gif", "1-3.gif", "1-4.gif", "ver-3.txt"}));
 }
 
 TEST_F(PackDownloadTest, ShortListsAndEmptyNamesComplete) {

@@ -28,9 +28,9 @@ TEST_F(PackProcessTest, FacesAreDrawnIntoTheirCellsAndOddFilesSkipped) {
     put("1-1.gif", FakeImages::imageFile(60, 20));
     put("1-6.jpg", FakeImages::imageFile(30, 30));
     put("2-3.bmp", FakeImages::imageFile(48, 48));
-    put("A.GIF", FakeImages::imageFile(30, 30));      // listed, not drawn
-    put("1-2.gif", "not an image");                  // listed, cannot be decoded
-    put("x.gif", FakeImages::imageFile(30, 30));     // listed, not of the row-column format
+    put("A.GIF", FakeImages::imageFile(30, 30));  // listed, not drawn
+    put("1-2.gif", "not an image");               // listed, cannot be decoded
+    put("x.gif", FakeImages::imageFile(30, 30));  // listed, not of the row-column format
     put("tempFace.1.gif", FakeImages::imageFile(30, 30));
     put("small.bmp", "old sheet");
     put("main.html", "old page");

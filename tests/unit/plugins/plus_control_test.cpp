@@ -1,13 +1,13 @@
 // The plug-in panel in a real main window on the fake platform: its page,
 // its answers to the page, and a run of the plug-in's program with the
 // answer file it leaves.
+#include "plugins/plus_control.h"
 #include "core/files.h"
 #include "core/paths.h"
 #include "core/urls.h"
 #include "main_form_fixture.h"
 #include "platform/fake/fake_clipboard.h"
 #include "plugins/plugin_panels.h"
-#include "plugins/plus_control.h"
 
 namespace tovlo::test {
 
@@ -87,8 +87,8 @@ TEST_F(PlusControlTest, ARunAppliesTheAnswerItemsInOrder) {
     ASSERT_EQ(fake.processes.started.size(), 1u);
     EXPECT_EQ(fake.processes.started[0].program, inPlugin("main.exe"));
     EXPECT_EQ(fake.processes.started[0].argument, "random 3");
-    EXPECT_EQ(scriptsAfter(before), (std::vector<std::string>{"location.reload()", "bs_insertText('abc')",
-                                                               "bs_insertPic('C:\\\\x.gif')"}));
+    EXPECT_EQ(scriptsAfter(before),
+              (std::vector<std::string>{"location.reload()", "bs_insertText('abc')", "bs_insertPic('C:\\\\x.gif')"}));
     EXPECT_TRUE(window().visible);
     EXPECT_TRUE(main->Timer1().enabled());
 }

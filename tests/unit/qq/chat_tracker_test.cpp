@@ -91,11 +91,7 @@ TEST_F(ChatTrackerTest, TheBareDesktopHidesBothAFocusChangeDoesNot) {
         bool shown;
     };
     const Row rows[] = {
-        {{0}, true},
-        {{0, 0}, true},
-        {{0, 0, kChat, 0, 0}, true},
-        {{0, 0, 0}, false},
-        {{0, 0, 0, 0, 0, 0}, false},
+        {{0}, true}, {{0, 0}, true}, {{0, 0, kChat, 0, 0}, true}, {{0, 0, 0}, false}, {{0, 0, 0, 0, 0, 0}, false},
     };
     for (const Row& row : rows) {
         tickWith(kChat);

@@ -36,11 +36,17 @@ TEST(Placement, EveryModeInOrder) {
         open{.panelWidth = 300, .barOpen = true}, keep{.panelWidth = 300, .keepMainVisible = true};
     const Row rows[] = {
         {DisplayMode::Normal, person, false, chat, {"panel.move 600,100 300x500", "panel.show", "panel.topmost"}},
-        {DisplayMode::Normal, person, true, {200, 100, 400, 900}, {"panel.move 600,100 300x700", "panel.show", "panel.topmost"}},
-        {DisplayMode::Buttom, open, false, chat, with(bar, {"panel.move 440,100 300x500", "panel.show", "panel.topmost"})},
+        {DisplayMode::Normal,
+         person,
+         true,
+         {200, 100, 400, 900},
+         {"panel.move 600,100 300x700", "panel.show", "panel.topmost"}},
+        {DisplayMode::Buttom, open, false, chat,
+         with(bar, {"panel.move 440,100 300x500", "panel.show", "panel.topmost"})},
         {DisplayMode::Buttom, group, false, chat, with(bar, {"panel.move 390,100 300x500"})},
         {DisplayMode::Buttom2, group, true, chat, with(bar, {"panel.move 600,100 300x500", "panel.topmost"})},
-        {DisplayMode::Buttom3, open, false, chat, with(bar, {"panel.move -100,100 300x500", "panel.show", "panel.topmost"})},
+        {DisplayMode::Buttom3, open, false, chat,
+         with(bar, {"panel.move -100,100 300x500", "panel.show", "panel.topmost"})},
         {DisplayMode::FQQ, open, true, chat, with(bar, {"panel.move 200,100 300x500", "panel.hide"})},
         {DisplayMode::FQQ, keep, false, chat, with(bar, {"panel.move 200,100 300x500", "panel.show"})},
     };

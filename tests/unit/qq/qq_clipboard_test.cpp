@@ -41,7 +41,8 @@ TEST_F(QQClipboardTest, NoQQDataOrAClosedClipboardGiveNothing) {
 
 TEST_F(QQClipboardTest, TextIsTheWholeBlockFromGbkAndGivesItsFilePath) {
     // <img filepath="C:\表情\a.gif"> in GBK, with the block's trailing NUL.
-    clipboard.put(0xC003, "QQ_RichEdit_Format", "<img filepath=\"C:\\\xB1\xED\xC7\xE9\\a.gif\">" + std::string(1, '\0'));
+    clipboard.put(0xC003, "QQ_RichEdit_Format",
+                  "<img filepath=\"C:\\\xB1\xED\xC7\xE9\\a.gif\">" + std::string(1, '\0'));
     const std::string got = text(0xC003);
     EXPECT_EQ(got, "<img filepath=\"C:\\表情\\a.gif\">" + std::string(1, '\0'));
     EXPECT_FALSE(clipboard.isOpen);

@@ -49,9 +49,9 @@ TEST_F(ConfigFormTest, OpensWithTheSettingsInUse) {
     };
     const Row rows[] = {
         {"true", "normal", "16", true, true, false, 0},
-        {"", "fQQ", "28", true, false, true, 3},        // anything but "false" means on
+        {"", "fQQ", "28", true, false, true, 3},             // anything but "false" means on
         {"false", "buttom2", "20", false, false, false, 1},  // a mode the dialog does not offer
-        {"FALSE", "fQQ", "30", true, false, true, -1},   // a count it does not offer
+        {"FALSE", "fQQ", "30", true, false, true, -1},       // a count it does not offer
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::string(row.autorun) + "/" + row.showModel + "/" + row.historyNub);
@@ -111,10 +111,10 @@ TEST_F(ConfigFormTest, SavingWritesEachSettingAndPutsItInUseAtOnce) {
     struct Row {
         const char* name;
         const char* startMode;
-        const char* option;      // the mode option chosen: "7", "3" or none
-        const char* folder;      // typed into the box; "default" presses 系统默认路径
-        int history;             // index chosen; -1 leaves the list without a choice
-        const char* wantMode;    // in use afterwards
+        const char* option;         // the mode option chosen: "7", "3" or none
+        const char* folder;         // typed into the box; "default" presses 系统默认路径
+        int history;                // index chosen; -1 leaves the list without a choice
+        const char* wantMode;       // in use afterwards
         const char* wantModeEntry;  // in the file ("" when not written)
         const char* wantFolderEntry;
         std::string wantFacePath;
@@ -136,8 +136,10 @@ TEST_F(ConfigFormTest, SavingWritesEachSettingAndPutsItInUseAtOnce) {
         ConfigForm& f = open();
         if (std::string(row.option) == "7") static_cast<FakeOptionButton&>(f.Option7()).click();
         if (std::string(row.option) == "3") static_cast<FakeOptionButton&>(f.Option3()).click();
-        if (std::string(row.folder) == "default") f.Command4().onClick();
-        else f.facePath_text().setText(*row.folder ? dir / row.folder : "");
+        if (std::string(row.folder) == "default")
+            f.Command4().onClick();
+        else
+            f.facePath_text().setText(*row.folder ? dir / row.folder : "");
         f.historyNub().setSelectedIndex(row.history);
         f.Command1().onClick();
         fake.loop.advance(1);

@@ -20,7 +20,8 @@ protected:
     }
     // A class of the default folder with n pictures and its version marker.
     void makeClass(const std::string& name, int pictures) {
-        for (int i = 0; i < pictures; ++i) writeBytes(dir / ("w/" + name + "/f" + std::to_string(i) + ".gif"), "p" + std::to_string(i));
+        for (int i = 0; i < pictures; ++i)
+            writeBytes(dir / ("w/" + name + "/f" + std::to_string(i) + ".gif"), "p" + std::to_string(i));
         writeBytes(dir / ("w/" + name + "/ver-3.txt"), "3");
     }
     FakeForm* window() { return fake.forms.find("copyFace"); }
@@ -34,8 +35,9 @@ protected:
     SettingsWindows windows{
         SettingsDeps{fake.platform, parm, folders, autoStart, dir / "Tovlo.exe"},
         FaceCopyHost{[this](const std::string& c) {
-                         events.push_back("show class " + c + (fileExists(parm.facePath + "/" + c + "/ver-3.txt")
-                                                                   ? " (complete)" : " (incomplete)"));
+                         events.push_back(
+                             "show class " + c +
+                             (fileExists(parm.facePath + "/" + c + "/ver-3.txt") ? " (complete)" : " (incomplete)"));
                      },
                      [this] { events.push_back("main window shown"); }}};
 };

@@ -95,8 +95,7 @@ TEST_F(UpdateCheckTest, OnlyTheExactTextTrueSwitchesTheCheckOn) {
     check.run();
     const std::string url = fake.fetch.requests.at(0);
     EXPECT_TRUE(startsWith(url, "http://svc/soft/update/update.txt?d=")) << url;
-    EXPECT_EQ(url.find_first_of(" /:", std::string("http://svc/soft/update/update.txt?d=").size()),
-              std::string::npos)
+    EXPECT_EQ(url.find_first_of(" /:", std::string("http://svc/soft/update/update.txt?d=").size()), std::string::npos)
         << url;
 }
 

@@ -30,7 +30,8 @@ protected:
         };
         service["http://svc/soft/update/update.txt"] = "1.0-1.1-1.2-";
         version("1.1", {{"w/main.html", "<p>1.1</p>"}, {"updateAft__exe.txt", "#!/bin/sh\n"}});
-        version("1.2", {{"w/main.html", "<p>1.2</p>"}, {"Kestrup_updateSelf__exe.txt", "new updater"},
+        version("1.2", {{"w/main.html", "<p>1.2</p>"},
+                        {"Kestrup_updateSelf__exe.txt", "new updater"},
                         {"docs/新功能.txt", "说明"}});
     }
     void version(const std::string& v, const std::vector<std::pair<std::string, std::string>>& files) {
@@ -43,8 +44,8 @@ protected:
     }
     void start(const std::string& commandLine) {
         form = std::make_unique<UpdaterForm>(
-            UpdaterDeps{fake.loop, fake.fetch, fake.codec, fake.messages, fake.processes, fake.forms, net},
-            dir.path(), "svc", commandLine);
+            UpdaterDeps{fake.loop, fake.fetch, fake.codec, fake.messages, fake.processes, fake.forms, net}, dir.path(),
+            "svc", commandLine);
     }
     FakeForm& window() { return *fake.forms.find("Form1"); }
     std::vector<std::string> lines() { return window().lists["List1"].items; }
@@ -79,8 +80,8 @@ TEST_F(UpdaterTest, OneRunInstallsTheNextVersionAndHandsOver) {
     EXPECT_EQ(readFileBytes(dir / "docs/新功能.txt"), "说明");
     const auto perms = std::filesystem::status(dir / "Kestrup_updateSelf.exe").permissions();
     EXPECT_NE(perms & std::filesystem::perms::owner_exec, std::filesystem::perms::none) << "a delivered program runs";
-    EXPECT_EQ(lines(), (std::vector<std::string>{"成功:/w/main.html", "成功:/Kestrup_updateSelf.exe",
-                                                 "成功:/docs/新功能.txt"}));
+    EXPECT_EQ(lines(),
+              (std::vector<std::string>{"成功:/w/main.html", "成功:/Kestrup_updateSelf.exe", "成功:/docs/新功能.txt"}));
     EXPECT_EQ(shown.bars["ProgressBar1"].percent, 100);
     ASSERT_EQ(fake.processes.started.size(), 1u);
     EXPECT_EQ(fake.processes.started[0].program, dir / "updateAft.exe");

@@ -37,8 +37,9 @@ protected:
         main->callVb("addFace||-");
     }
     void copyInQQ(const std::string& path) {
-        clipboard.put(49321, "QQ_RichEdit_Format", fake.codec.utf8ToAnsi("<QQRichEditFormat><EditElement type=\"1\" filepath=\"" +
-                                                                      path + "\" shortcut=\"\"/></QQRichEditFormat>"));
+        clipboard.put(49321, "QQ_RichEdit_Format",
+                      fake.codec.utf8ToAnsi("<QQRichEditFormat><EditElement type=\"1\" filepath=\"" + path +
+                                            "\" shortcut=\"\"/></QQRichEditFormat>"));
     }
     std::string picture(std::size_t bytes) {
         writeBytes(dir / "face.gif", std::string(bytes, 'g'));

@@ -30,10 +30,11 @@ TEST_F(UploadRequestTest, HeaderFieldsComeInTheirOrderAndTheLengthCountsTheBodyA
     const std::vector<std::string> lines = headLines(r);
     ASSERT_EQ(lines.size(), 11u);
     EXPECT_EQ(lines[0], "POST /soft/addUpLoad.asp HTTP/1.1");
-    const std::vector<std::string> names = {"Accept", "Referer", "Accept-Language", "Content-Type",
-                                            "Accept-Encoding", "Host", "User-Agent", "Connection",
-                                            "Cache-Control", "Content-Length"};
-    for (std::size_t i = 0; i < names.size(); ++i) EXPECT_TRUE(startsWith(lines[i + 1], names[i] + ": ")) << lines[i + 1];
+    const std::vector<std::string> names = {"Accept",          "Referer",       "Accept-Language", "Content-Type",
+                                            "Accept-Encoding", "Host",          "User-Agent",      "Connection",
+                                            "Cache-Control",   "Content-Length"};
+    for (std::size_t i = 0; i < names.size(); ++i)
+        EXPECT_TRUE(startsWith(lines[i + 1], names[i] + ": ")) << lines[i + 1];
     EXPECT_EQ(lines[2], "Referer: http://face.example.net/example/upfile.htm");
     EXPECT_EQ(lines[4], "Content-Type: multipart/form-data; boundary=---------------------------7d32b5e2406c6");
     EXPECT_EQ(lines[6], "Host: face.example.net:80");
