@@ -49,7 +49,7 @@ AddFaceCon::AddFaceCon(PanelHost& host, std::unique_ptr<Form> form, const Upload
     timer1_->onTick = [this] { guardEvent(deps_.debug, "AddFaceCon.Timer1", [this] { pickUp(); }); };
     upload_.onResult = [this](const std::string& value) {
         deps_.debug.log(value);
-        guardEvent(deps_.debug, "AddFaceCon.answer", [&] { callVb("addOver||-" + value); });
+        guardEvent(deps_.debug, "AddFaceCon.answer", [&] { addOver("-" + value); });
     };
     upload_.onNoConnection = [this] { deps_.platform.messages.show("链接超时.", "Error"); };
     panelStart();
