@@ -45,7 +45,7 @@ void Downloader::startFailed(int number, const std::string& description) {
                    MessageIcon::Critical);
 }
 
-bool Downloader::BeginDownload(const std::string& URL, const std::string& SaveFile) {
+bool Downloader::BeginDownload(const std::string& URL, const std::string& SaveFile, std::int64_t maxBytes) {
     // Two open downloads of one file could not be told apart: the second
     // would never be recorded and the batch would never end.
     if (openTags_.count(SaveFile)) {
@@ -57,7 +57,7 @@ bool Downloader::BeginDownload(const std::string& URL, const std::string& SaveFi
         return false;
     }
     try {
-        reader_->start(URL, SaveFile);
+        reader_->start(URL, SaveFile, maxBytes);
     } catch (const AsyncReadStartError& e) {
         startFailed(e.number(), e.what());
         return false;

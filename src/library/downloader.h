@@ -16,6 +16,7 @@
 
 #include "platform/async_url_read.h"
 #include "platform/message_box.h"
+#include "platform/read_limits.h"
 
 namespace tovlo {
 
@@ -35,7 +36,9 @@ public:
     // Starts reading URL into SaveFile. Refused (a message box says why, and
     // nothing is queued) when the read cannot start, when SaveFile is still
     // open in this batch, or when the batch is full. True when queued.
-    bool BeginDownload(const std::string& URL, const std::string& SaveFile);
+    // A body longer than maxBytes fails (the bounds are in platform/read_limits.h).
+    bool BeginDownload(const std::string& URL, const std::string& SaveFile,
+                       std::int64_t maxBytes = limits::kFaceFileBytes);
     // Cancels every read of the batch (errors ignored) and empties it.
     bool CancelAllDownload();
 

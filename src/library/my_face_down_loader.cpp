@@ -93,7 +93,8 @@ void MyFaceDownLoader::timer1Tick() {
     // A listing that cannot even be requested is handled like one that
     // failed: the page is built from nothing, and the panel hands back.
     if (!downloader1_.BeginDownload(
-            serviceUrl(withQuery("/soft/showFace.asp", {{"classId", classId_}, {"PageNo", page_}})), listingFile()))
+            serviceUrl(withQuery("/soft/showFace.asp", {{"classId", classId_}, {"PageNo", page_}})), listingFile(),
+            limits::kTextBytes))
         allComplete();
 }
 
@@ -123,7 +124,9 @@ void MyFaceDownLoader::allComplete() {
         bool queued = false;
         for (const std::string& path : {a, b}) {
             if (!isSafeRelativePath(path) || fileExists(localPath(folder, path))) continue;
-            queued = downloader1_.BeginDownload(serviceUrl("/soft/" + path), localPath(folder, path)) || queued;
+            queued = downloader1_.BeginDownload(serviceUrl("/soft/" + path), localPath(folder, path),
+                                                limits::kFaceFileBytes) ||
+                     queued;
         }
         // The next entry comes with the next DownloadAllComplete; an entry
         // with nothing to fetch is passed over at once.

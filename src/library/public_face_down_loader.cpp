@@ -114,7 +114,7 @@ void PublicFaceDownLoader::timer1Tick() {
     std::error_code ec;
     std::filesystem::remove(listFile(), ec);
     const std::string url = deps_.parm.faceHttpPath + PPath_ + "/imgs.txt?t=" + timeStamp(deps_.platform.loop.nowMs());
-    if (!downloader1_.BeginDownload(url, listFile())) {
+    if (!downloader1_.BeginDownload(url, listFile(), limits::kTextBytes)) {
         finished_ = true;
         host_.exitDownPublicFace("");
     }
@@ -150,7 +150,9 @@ void PublicFaceDownLoader::startNext(int channel) {
         }
         channels_[channel] = name;
         deps_.debug.log("开始下载：" + name);
-        if (downloader1_.BeginDownload(deps_.parm.faceHttpPath + PPath_ + "/" + name, saveFileOf(name))) return;
+        if (downloader1_.BeginDownload(deps_.parm.faceHttpPath + PPath_ + "/" + name, saveFileOf(name),
+                                       limits::kFaceFileBytes))
+            return;
         anyFailed_ = true;
     }
 }

@@ -33,8 +33,10 @@ private:
 class AsyncUrlRead {
 public:
     virtual ~AsyncUrlRead() = default;
-    // Starts reading the URL; throws AsyncReadStartError when it cannot.
-    virtual void start(const std::string& url, const std::string& tag) = 0;
+    // Starts reading the URL; throws AsyncReadStartError when it cannot. A
+    // body longer than maxBytes (announced or received) ends the read with
+    // an error.
+    virtual void start(const std::string& url, const std::string& tag, std::int64_t maxBytes) = 0;
     // Stops the read with this tag; false when no such read is running.
     virtual bool cancel(const std::string& tag) = 0;
 

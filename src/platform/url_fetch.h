@@ -1,6 +1,7 @@
 #pragma once
-// Synchronous URL fetches. Both calls block until the transfer ends or its
-// time-out passes; they never throw, a failure is simply reported as such.
+// Synchronous URL fetches of the service's texts. Both calls block until the
+// transfer ends or its time-out passes; they never throw, a failure is simply
+// reported as such. A body longer than limits::kTextBytes is a failure.
 #include <optional>
 #include <string>
 

@@ -137,7 +137,7 @@ void UpdaterForm::queueFiles(const InstallList& list) {
         makeDirectories(folderOf(saveFile));
         // The file in place stays until its new content has arrived whole: a
         // failed download leaves the installed version working.
-        if (!downloader_.BeginDownload(remoteUrl(toVersion_ + "/" + entry.remote), saveFile)) fileFailed(saveFile);
+        if (!downloader_.BeginDownload(remoteUrl(toVersion_ + "/" + entry.remote), saveFile, limits::kUpdateFileBytes)) fileFailed(saveFile);
     }
     // Nothing could be queued: no download will end the batch.
     if (downloader_.SaveFiles().size() == 1) batchEnded();

@@ -52,6 +52,11 @@ AddFaceCon::AddFaceCon(PanelHost& host, std::unique_ptr<Form> form, const Upload
         guardEvent(deps_.debug, "AddFaceCon.answer", [&] { addOver("-" + value); });
     };
     upload_.onNoConnection = [this] { deps_.platform.messages.show("链接超时.", "Error"); };
+    // An answer that never comes, or cannot be read, is the unknown error.
+    upload_.onNoAnswer = [this] {
+        deps_.debug.log("upload: no readable answer");
+        guardEvent(deps_.debug, "AddFaceCon.noAnswer", [this] { addOver("-2"); });
+    };
     panelStart();
 }
 

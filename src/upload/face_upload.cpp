@@ -13,11 +13,13 @@ FaceUpload::FaceUpload(TcpClients& clients, EventLoop& loop, const TextCodec& co
       loop_(loop),
       codec_(codec),
       host_(std::move(host)),
-      connectTimer_(loop.createTimer(kUploadConnectTimeoutMs, false)) {
+      connectTimer_(loop.createTimer(kUploadConnectTimeoutMs, false)),
+      answerTimer_(loop.createTimer(limits::kUploadAnswerMs, false)) {
     connectTimer_->onTick = [this] {
         stop();
         if (onNoConnection) onNoConnection();
     };
+    answerTimer_->onTick = [this] { noAnswer(); };
 }
 
 FaceUpload::~FaceUpload() = default;
@@ -34,7 +36,7 @@ FaceUpload::Start FaceUpload::start(const std::string& classId, const std::strin
     request_ = buildUploadRequest(codec_, host_, classId, picturePath, static_cast<std::int64_t>(size));
     pictureLeft_ = static_cast<std::int64_t>(size);
     tailSent_ = false;
-    answer_.clear();
+    answer_ = UploadAnswer();
 
     client_ = clients_.create();
     client_->onConnected = [this] { connected(); };
@@ -42,9 +44,13 @@ FaceUpload::Start FaceUpload::start(const std::string& classId, const std::strin
     client_->onData = [this](const std::string& bytes) { arrived(bytes); };
     // A refused connection is known at once: no need to wait for the time-out.
     client_->onClosed = [this] {
-        if (!connectTimer_->enabled()) return;  // after the request: the answer decides
-        stop();
-        if (onNoConnection) onNoConnection();
+        if (connectTimer_->enabled()) {
+            stop();
+            if (onNoConnection) onNoConnection();
+        } else {
+            // Closed after the connection was made: no answer will come now.
+            noAnswer();
+        }
     };
     const ServiceEndpoint endpoint = serviceEndpoint(host_);
     connectTimer_->setEnabled(true);
@@ -71,20 +77,33 @@ void FaceUpload::sendNext() {
     picture_.close();
     tailSent_ = true;
     client_->send(request_.tail);
+    answerTimer_->setEnabled(true);
 }
 
 // The answer may come in several parts; the result is read once its
 // "call(...)" has arrived whole.
 void FaceUpload::arrived(const std::string& bytes) {
-    answer_ += bytes;
-    std::optional<std::string> value = uploadResultIn(answer_);
-    if (!value) return;
+    switch (answer_.add(bytes)) {
+        case UploadAnswer::State::waiting: return;
+        case UploadAnswer::State::tooLong: noAnswer(); return;
+        case UploadAnswer::State::complete: {
+            const std::string value = answer_.value();
+            stop();
+            if (onResult) onResult(value);
+            return;
+        }
+    }
+}
+
+void FaceUpload::noAnswer() {
+    if (!client_) return;
     stop();
-    if (onResult) onResult(*value);
+    if (onNoAnswer) onNoAnswer();
 }
 
 void FaceUpload::stop() {
     connectTimer_->setEnabled(false);
+    answerTimer_->setEnabled(false);
     if (client_) {
         client_->close();
         // The client may be the caller of this very notification: it goes

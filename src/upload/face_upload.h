@@ -36,11 +36,16 @@ public:
     std::function<void()> onNoConnection;
     // The result value the answer holds ("0".."3", or the class id).
     std::function<void(const std::string& value)> onResult;
+    // The request went out but no answer can be read: none came within
+    // limits::kUploadAnswerMs, the connection closed before it, or it grew
+    // too long without a result.
+    std::function<void()> onNoAnswer;
 
 private:
     void connected();
     void sendNext();
     void arrived(const std::string& bytes);
+    void noAnswer();
     void stop();
 
     TcpClients& clients_;
@@ -50,11 +55,12 @@ private:
     std::unique_ptr<TcpClient> client_;
     std::unique_ptr<TcpClient> retired_;  // a closed client, kept until it is surely idle
     std::unique_ptr<Timer> connectTimer_;
+    std::unique_ptr<Timer> answerTimer_;
     std::ifstream picture_;
     UploadRequest request_;
     std::int64_t pictureLeft_ = 0;
     bool tailSent_ = false;
-    std::string answer_;
+    UploadAnswer answer_;
 };
 
 }  // namespace tovlo

@@ -1,5 +1,7 @@
 #include "upload_request.h"
 
+#include <algorithm>
+
 #include "core/service.h"
 
 namespace tovlo {
@@ -58,13 +60,41 @@ std::vector<std::int64_t> uploadPieces(std::int64_t pictureBytes) {
 }
 
 std::optional<std::string> uploadResultIn(const std::string& answer) {
-    const std::string marker = "call(";
-    const std::size_t at = answer.find(marker);
-    if (at == std::string::npos) return std::nullopt;
-    const std::size_t start = at + marker.size();
-    const std::size_t close = answer.find(')', start);
-    if (close == std::string::npos) return std::nullopt;
-    return answer.substr(start, close - start);
+    UploadAnswer whole;
+    if (whole.add(answer) != UploadAnswer::State::complete) return std::nullopt;
+    return whole.value();
+}
+
+namespace {
+
+constexpr std::string_view kCallMarker = "call(";
+
+}  // namespace
+
+UploadAnswer::State UploadAnswer::add(std::string_view bytes) {
+    if (state_ != State::waiting) return state_;
+    if (static_cast<std::int64_t>(text_.size() + bytes.size()) > limits::kUploadAnswerBytes)
+        return state_ = State::tooLong;
+    text_.append(bytes);
+    // Each byte is looked at once: a marker may straddle two arrivals, so the
+    // search goes back by the marker's length less one.
+    if (valueStart_ == std::string::npos) {
+        const std::size_t from = scanned_ >= kCallMarker.size() ? scanned_ - (kCallMarker.size() - 1) : 0;
+        const std::size_t at = text_.find(kCallMarker, from);
+        if (at != std::string::npos) {
+            valueStart_ = at + kCallMarker.size();
+            scanned_ = valueStart_;
+        }
+    }
+    if (valueStart_ != std::string::npos) {
+        const std::size_t close = text_.find(')', std::max(scanned_, valueStart_));
+        if (close != std::string::npos) {
+            value_ = text_.substr(valueStart_, close - valueStart_);
+            return state_ = State::complete;
+        }
+    }
+    scanned_ = text_.size();
+    return state_;
 }
 
 }  // namespace tovlo

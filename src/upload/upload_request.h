@@ -7,8 +7,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/read_limits.h"
 #include "platform/text_codec.h"
 
 namespace tovlo {
@@ -41,5 +43,24 @@ std::vector<std::int64_t> uploadPieces(std::int64_t pictureBytes);
 // "call(" and the ")" after it; nothing while the answer holds no complete
 // "call(...)".
 std::optional<std::string> uploadResultIn(const std::string& answer);
+
+// The answer as it arrives, in pieces: it is read once it holds the first
+// "call(" and the ")" after it, each byte looked at once. An answer that grows
+// past limits::kUploadAnswerBytes without that is too long and read no more.
+class UploadAnswer {
+public:
+    enum class State { waiting, complete, tooLong };
+    State add(std::string_view bytes);
+    State state() const { return state_; }
+    // The text between "call(" and ")", once complete.
+    const std::string& value() const { return value_; }
+
+private:
+    std::string text_;
+    std::size_t scanned_ = 0;
+    std::size_t valueStart_ = std::string::npos;
+    std::string value_;
+    State state_ = State::waiting;
+};
 
 }  // namespace tovlo

@@ -27,6 +27,16 @@ public:
             lastName = req.get_param_value("uName");
             res.set_content("\xC4\xE3\xBA\xC3", "text/html");  // 你好 in GBK
         });
+        // A body that never ends, written as fast as it is taken.
+        server.Get("/soft/endless.html", [](const httplib::Request&, httplib::Response& res) {
+            res.set_chunked_content_provider("text/plain", [](std::size_t, httplib::DataSink& sink) {
+                const std::string block(64 * 1024, 'x');
+                return sink.write(block.data(), block.size());
+            });
+        });
+        server.Get("/soft/large.html", [](const httplib::Request&, httplib::Response& res) {
+            res.set_content(std::string(50000, 'y'), "text/plain");
+        });
         server.Get("/soft/stall.html", [this](const httplib::Request&, httplib::Response& res) {
             for (int i = 0; i < 200 && !release; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
             res.set_content("late", "text/plain");
@@ -58,7 +68,7 @@ int closedPort() {
 struct CurlFetchTest : ::testing::Test {
     test::TempDir dir;
     FakePlatform fake;
-    CurlFetch curl{fake.codec, CurlFetch::Limits{2000, 1000, 4000}};
+    CurlFetch curl{fake.codec, CurlFetch::Limits{2000, 1000, 4000, 40000}};
     Platform platform{fake.loop, curl, fake.codec, fake.messages, fake.processes, fake.forms, fake.tray};
     LoopbackServer server;
     void SetUp() override { std::filesystem::create_directory(dir / "temp"); }
@@ -101,4 +111,17 @@ TEST_F(CurlFetchTest, FailedFetchLeavesAnEarlierFileWhole) {
     EXPECT_EQ(test::readBytes(target), "earlier");
     EXPECT_TRUE(curl.fetchToFile(server.url("/soft/connect.html"), target));
     EXPECT_EQ(test::readBytes(target), "1");
+}
+
+TEST_F(CurlFetchTest, ABodyOverItsBoundFailsAtOnceAndWritesNothing) {
+    const std::string target = dir / "kept.txt";
+    test::writeBytes(target, "earlier");
+    for (const char* path : {"/soft/large.html", "/soft/endless.html"}) {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_FALSE(curl.fetchBytes(server.url(path)).has_value()) << path;
+        EXPECT_FALSE(curl.fetchToFile(server.url(path), target)) << path;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << path << ": no waiting for the end";
+    }
+    EXPECT_EQ(test::readBytes(target), "earlier");
+    EXPECT_EQ(curl.fetchBytes(server.url("/soft/connect.html")), std::optional<std::string>("1"));
 }

@@ -43,6 +43,7 @@ public:
     std::set<std::string> refuseStart;  // URLs whose start throws
     struct Start {
         std::string url, tag;
+        std::int64_t maxBytes = 0;
     };
     std::vector<Start> starts;
     std::vector<std::string> cancels;  // tags, also those not running
@@ -61,11 +62,11 @@ public:
     }
     ~FakeAsyncUrlRead() override { std::erase(net_.readers_, this); }
 
-    void start(const std::string& url, const std::string& tag) override {
+    void start(const std::string& url, const std::string& tag, std::int64_t maxBytes) override {
         if (net_.refuseStart.count(url)) throw AsyncReadStartError(-2147012867, "cannot connect: " + url);
         if (has(tag)) throw AsyncReadStartError(5, "a read with this tag is running: " + tag);
-        net_.starts.push_back({url, tag});
-        Read read{nextSeq_++, {}, 0};
+        net_.starts.push_back({url, tag, maxBytes});
+        Read read{nextSeq_++, {}, 0, maxBytes};
         if (!net_.manual) {
             std::optional<FakeAnswer> answer;
             if (net_.handler) answer = net_.handler(url);
@@ -108,6 +109,7 @@ private:
         std::int64_t seq;
         std::optional<FakeAnswer> answer;  // nothing in manual mode
         std::int64_t due;
+        std::int64_t maxBytes;
     };
     void deliverDue() {
         std::vector<std::pair<std::int64_t, std::string>> due;
@@ -123,6 +125,10 @@ private:
             auto it = reads_.find(tag);
             if (it == reads_.end() || it->second.seq != seq) continue;  // cancelled by an earlier handler
             FakeAnswer answer = *it->second.answer;
+            // A body over the read's bound fails, as a real read does.
+            if (answer.status == kReadEndOfData &&
+                static_cast<std::int64_t>(answer.bytes.size()) > it->second.maxBytes)
+                answer.status = kReadError;
             if (answer.status == kReadEndOfData) {
                 auto size = static_cast<std::int64_t>(answer.bytes.size());
                 progress(tag, size, size, kReadReceiving);

@@ -12,9 +12,19 @@ namespace tovlo {
 
 namespace {
 
+struct Body {
+    std::string bytes;
+    std::int64_t maxBytes;
+};
+
+// Taking less than was given makes curl fail the transfer: a body over its
+// bound ends there.
 std::size_t appendBody(char* data, std::size_t size, std::size_t count, void* target) {
-    static_cast<std::string*>(target)->append(data, size * count);
-    return size * count;
+    auto* body = static_cast<Body*>(target);
+    const std::size_t n = size * count;
+    if (static_cast<std::int64_t>(body->bytes.size() + n) > body->maxBytes) return 0;
+    body->bytes.append(data, n);
+    return n;
 }
 
 }  // namespace
@@ -27,7 +37,7 @@ CurlFetch::CurlFetch(const TextCodec& codec, Limits limits) : codec_(codec), lim
 std::optional<std::string> CurlFetch::fetchBytes(const std::string& url) {
     CURL* curl = curl_easy_init();
     if (!curl) return std::nullopt;
-    std::string body;
+    Body body{std::string(), limits_.maxBytes};
     std::string wire = wireUrl(codec_, url);
     curl_easy_setopt(curl, CURLOPT_URL, wire.c_str());
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
@@ -43,7 +53,7 @@ std::optional<std::string> CurlFetch::fetchBytes(const std::string& url) {
     CURLcode rc = curl_easy_perform(curl);
     curl_easy_cleanup(curl);
     if (rc != CURLE_OK) return std::nullopt;
-    return body;
+    return std::move(body.bytes);
 }
 
 bool CurlFetch::fetchToFile(const std::string& url, const std::string& path) {

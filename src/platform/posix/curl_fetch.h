@@ -2,7 +2,11 @@
 // Blocking HTTP fetches with libcurl. They really block (no events run
 // meanwhile), as the program's synchronous fetches must, but never for ever:
 // a connection that cannot be made in connectTimeoutMs, or a transfer that
-// stalls for stallTimeoutMs, fails. An HTTP error status is a failure too.
+// stalls for stallTimeoutMs, fails; so does a body over maxBytes, and an
+// HTTP error status.
+#include <cstdint>
+
+#include "platform/read_limits.h"
 #include "platform/text_codec.h"
 #include "platform/url_fetch.h"
 
@@ -11,9 +15,10 @@ namespace tovlo {
 class CurlFetch : public UrlFetch {
 public:
     struct Limits {
-        long connectTimeoutMs = 10000;
-        long stallTimeoutMs = 15000;
-        long totalTimeoutMs = 60000;
+        long connectTimeoutMs = limits::kConnectMs;
+        long stallTimeoutMs = limits::kStallMs;
+        long totalTimeoutMs = limits::kFetchTotalMs;
+        std::int64_t maxBytes = limits::kTextBytes;
     };
     explicit CurlFetch(const TextCodec& codec) : CurlFetch(codec, Limits{}) {}
     CurlFetch(const TextCodec& codec, Limits limits);

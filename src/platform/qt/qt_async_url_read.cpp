@@ -23,7 +23,7 @@ public:
         for (auto& [tag, reply] : replies_) drop(reply);
     }
 
-    void start(const std::string& url, const std::string& tag) override {
+    void start(const std::string& url, const std::string& tag, std::int64_t maxBytes) override {
         if (replies_.count(tag)) throw AsyncReadStartError(kErrBadUrl, "a read with this tag is running: " + tag);
         const QUrl wire = QUrl::fromEncoded(QByteArray::fromStdString(wireUrl(codec_, url)), QUrl::StrictMode);
         if (!wire.isValid() || (wire.scheme() != "http" && wire.scheme() != "https") || wire.host().isEmpty())
@@ -33,10 +33,17 @@ public:
         request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
         QNetworkReply* reply = manager_.get(request);
         replies_[tag] = reply;
-        QObject::connect(reply, &QNetworkReply::downloadProgress, &context_, [this, tag](qint64 read, qint64 total) {
-            if (onProgress) onProgress(read, total < 0 ? 0 : total, kReadReceiving, tag);
-        });
-        QObject::connect(reply, &QNetworkReply::finished, &context_, [this, tag, reply] { finished(tag, reply); });
+        QObject::connect(reply, &QNetworkReply::downloadProgress, &context_,
+                         [this, tag, reply, maxBytes](qint64 read, qint64 total) {
+                             // Over its bound, announced or received: the read ends as failed.
+                             if (read > maxBytes || total > maxBytes) {
+                                 reply->abort();
+                                 return;
+                             }
+                             if (onProgress) onProgress(read, total < 0 ? 0 : total, kReadReceiving, tag);
+                         });
+        QObject::connect(reply, &QNetworkReply::finished, &context_,
+                         [this, tag, reply, maxBytes] { finished(tag, reply, maxBytes); });
     }
 
     bool cancel(const std::string& tag) override {
@@ -55,7 +62,7 @@ private:
         reply->deleteLater();
     }
 
-    void finished(const std::string& tag, QNetworkReply* reply) {
+    void finished(const std::string& tag, QNetworkReply* reply, std::int64_t maxBytes) {
         auto it = replies_.find(tag);
         if (it == replies_.end() || it->second != reply) return;
         replies_.erase(it);
@@ -65,7 +72,8 @@ private:
         const int http = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
         const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
         const bool whole = !announced.isValid() || announced.toLongLong() == body.size();
-        const bool ok = reply->error() == QNetworkReply::NoError && http >= 200 && http < 300 && whole;
+        const bool ok = reply->error() == QNetworkReply::NoError && http >= 200 && http < 300 && whole &&
+                        body.size() <= maxBytes;
         if (!onComplete) return;
         if (ok)
             onComplete(kReadEndOfData, body.toStdString(), body.size(), tag);

@@ -1,11 +1,13 @@
 #pragma once
 // Asynchronous URL reads on Qt Network. URLs go on the wire in the ANSI code
 // page, percent-encoded. A read whose connection or transfer stalls for the
-// stall time-out fails; so does an HTTP error status, a refused connection
-// or a body shorter than announced: only a whole body ends with status 6.
+// stall time-out fails; so does an HTTP error status, a refused connection,
+// a body over its bound or a body shorter than announced: only a whole body
+// ends with status 6.
 #include <memory>
 
 #include "platform/async_url_read.h"
+#include "platform/read_limits.h"
 #include "platform/text_codec.h"
 
 class QNetworkAccessManager;
@@ -14,7 +16,7 @@ namespace tovlo {
 
 class QtAsyncUrlReads : public AsyncUrlReads {
 public:
-    explicit QtAsyncUrlReads(const TextCodec& codec, int stallTimeoutMs = 15000);
+    explicit QtAsyncUrlReads(const TextCodec& codec, int stallTimeoutMs = limits::kStallMs);
     ~QtAsyncUrlReads() override;
     // The readers share one network manager (and its connections); they must
     // not outlive this object.

@@ -31,6 +31,12 @@ protected:
         server.server.Get("/cut", [](const httplib::Request&, httplib::Response& res) {
             LoopbackServer::cutShort(res, "0123456789", 1000);
         });
+        server.server.Get("/endless", [](const httplib::Request&, httplib::Response& res) {
+            res.set_chunked_content_provider("application/octet-stream", [](std::size_t, httplib::DataSink& sink) {
+                const std::string block(64 * 1024, 'z');
+                return sink.write(block.data(), block.size());
+            });
+        });
         server.server.Get("/stall", [this](const httplib::Request&, httplib::Response& res) {
             server.stall(3000);
             res.set_content("late", "text/plain");
@@ -48,8 +54,10 @@ protected:
             outcomes[tag] = Outcome{status, bytes};
         };
     }
-    std::optional<Outcome> read(const std::string& url, int timeoutMs = 5000) {
-        reader->start(url, url);
+    std::optional<Outcome> read(const std::string& url, int timeoutMs = 5000,
+                                std::int64_t maxBytes = limits::kTextBytes) {
+        outcomes.erase(url);
+        reader->start(url, url, maxBytes);
         runEventsUntil([&] { return outcomes.count(url) != 0; }, timeoutMs);
         if (!outcomes.count(url)) return std::nullopt;
         return outcomes[url];
@@ -84,6 +92,23 @@ TEST_F(AsyncReadTest, FailuresEndWithStatus0NeverWith6) {
     }
 }
 
+// Announced over the bound (/ok: 200000 bytes) or growing past it without
+// end: the read fails as soon as that shows, and nothing is kept.
+TEST_F(AsyncReadTest, ABodyOverItsBoundFailsWithoutWaitingForItsEnd) {
+    for (const char* path : {"/ok", "/endless"}) {
+        QElapsedTimer clock;
+        clock.start();
+        auto out = read(server.url(path), 5000, 100000);
+        ASSERT_TRUE(out) << path;
+        EXPECT_EQ(out->status, kReadError) << path;
+        EXPECT_TRUE(out->bytes.empty()) << path;
+        EXPECT_LT(clock.elapsed(), 3000) << path;
+    }
+    auto fits = read(server.url("/ok"), 5000, 200000);
+    ASSERT_TRUE(fits);
+    EXPECT_EQ(fits->status, kReadEndOfData) << "exactly at its bound";
+}
+
 TEST_F(AsyncReadTest, AStalledTransferFailsAfterTheStallTime) {
     QElapsedTimer clock;
     clock.start();
@@ -99,11 +124,11 @@ TEST_F(AsyncReadTest, UrlsGoOutInTheAnsiCodePage) {
     ASSERT_TRUE(out);
     EXPECT_EQ(out->status, kReadEndOfData);
     EXPECT_EQ(lastPath, "/soft/\xB1\xED\xC7\xE9 1.gif") << "decoded by the server from %B1%ED%C7%E9%201";
-    EXPECT_THROW(reader->start("not a url", "t"), AsyncReadStartError);
+    EXPECT_THROW(reader->start("not a url", "t", limits::kTextBytes), AsyncReadStartError);
 }
 
 TEST_F(AsyncReadTest, ACancelledReadIsNeverReported) {
-    reader->start(server.url("/stall"), "s");
+    reader->start(server.url("/stall"), "s", limits::kTextBytes);
     EXPECT_TRUE(reader->cancel("s"));
     EXPECT_FALSE(reader->cancel("s"));
     EXPECT_FALSE(reader->cancel("never"));

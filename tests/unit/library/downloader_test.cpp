@@ -114,7 +114,7 @@ TEST_F(DownloaderTest, CancelAndStrayCompletions) {
     EXPECT_TRUE(dl->CancelAllDownload());
     EXPECT_TRUE(net.cancels.empty()) << "nothing to cancel in an empty batch";
     // A read this batch does not know still ends the (empty) batch.
-    reader->start("http://h/x", f("stray"));
+    reader->start("http://h/x", f("stray"), limits::kTextBytes);
     net.finish(f("stray"), kReadEndOfData, "s");
     ASSERT_EQ(batches.size(), 1u);
     EXPECT_EQ(batches[0], std::vector<std::string>{""});

@@ -14,7 +14,7 @@ namespace tovlo {
 namespace {
 
 class FaceUploadTest : public ::testing::Test {
-protected:
+public:
     FakeEventLoop loop;
     FakeTcpClients clients;
     IconvCodec codec;
@@ -22,10 +22,19 @@ protected:
     FaceUpload upload{clients, loop, codec, "127.0.0.1:8080"};
     std::vector<std::string> results;
     int noConnection = 0;
+    int noAnswer = 0;
 
     void SetUp() override {
         upload.onResult = [this](const std::string& v) { results.push_back(v); };
         upload.onNoConnection = [this] { ++noConnection; };
+        upload.onNoAnswer = [this] { ++noAnswer; };
+    }
+    // Starts an upload and lets its whole request go out.
+    void sendRequest() {
+        upload.start("10", picture(300));
+        client().accept();
+        client().drain();
+        client().drain();
     }
     std::string picture(std::size_t bytes) {
         std::string data(bytes, '\0');
@@ -99,15 +108,57 @@ TEST_F(FaceUploadTest, NoConnectionWithinTenSecondsOrARefusalEndsTheUpload) {
     EXPECT_EQ(noConnection, 2) << "and is told once";
 }
 
-TEST_F(FaceUploadTest, OnceConnectedTheClockNoLongerRuns) {
-    upload.start("10", picture(300));
-    loop.advance(5000);
-    client().accept();
-    loop.advance(60000);
-    EXPECT_EQ(noConnection, 0) << "the answer has no time-out";
-    client().refuse();  // the service closes without an answer
-    EXPECT_EQ(noConnection, 0);
-    EXPECT_TRUE(results.empty());
+// Once the request has gone out, the answer has a time of its own; an answer
+// that never comes, never completes or grows without end is no answer, told
+// once; the connection time-out no longer applies.
+TEST_F(FaceUploadTest, AnAnswerThatCannotBeReadEndsTheUploadOnce) {
+    struct Case {
+        const char* what;
+        std::function<void(FaceUploadTest&)> fault;
+    };
+    const Case cases[] = {
+        {"silence", [](FaceUploadTest& t) { t.loop.advance(limits::kUploadAnswerMs); }},
+        {"closed before the answer", [](FaceUploadTest& t) { t.client().refuse(); }},
+        {"closed after half an answer",
+         [](FaceUploadTest& t) {
+             t.client().answer("<script>parent.call(1");
+             t.client().refuse();
+         }},
+        {"an endless answer without a result",
+         [](FaceUploadTest& t) {
+             for (int i = 0; i < 20; ++i) t.client().answer(std::string(8192, 'x'));
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        noAnswer = 0;
+        noConnection = 0;
+        results.clear();
+        sendRequest();
+        loop.advance(limits::kUploadAnswerMs - 1);
+        EXPECT_EQ(noAnswer, 0) << "still waiting";
+        c.fault(*this);
+        EXPECT_EQ(noAnswer, 1);
+        EXPECT_EQ(noConnection, 0);
+        EXPECT_TRUE(results.empty());
+        EXPECT_TRUE(client().closed);
+        loop.advance(2 * limits::kUploadAnswerMs);
+        EXPECT_EQ(noAnswer, 1) << "told once";
+    }
+}
+
+// The answer is read however it is cut up, and each arrival is looked at once.
+TEST_F(FaceUploadTest, AnAnswerInOneBytePiecesIsReadAtItsClosingBracket) {
+    sendRequest();
+    const std::string answer = "HTTP/1.1 200 OK\r\n\r\n<script>parent.cal(9);parent.call(42)</script>";
+    for (std::size_t i = 0; i < answer.size() && results.empty(); ++i) client().answer(answer.substr(i, 1));
+    EXPECT_EQ(results, std::vector<std::string>{"42"});
+    EXPECT_EQ(noAnswer, 0);
+    // The same read whole, and by the function that reads whole answers.
+    EXPECT_EQ(uploadResultIn(answer), std::optional<std::string>("42"));
+    EXPECT_EQ(uploadResultIn("call(7"), std::nullopt);
+    EXPECT_EQ(uploadResultIn(std::string(limits::kUploadAnswerBytes, 'x') + "call(1)"), std::nullopt)
+        << "past the bound nothing is read";
 }
 
 }  // namespace

@@ -1,0 +1,163 @@
+# Runs the trials of one scenario (sourced after trial_lib.sh and the
+# scenario files). A scenario S provides S_prepare (the fresh folder before
+# the start), S_arm (the program started and brought to the moment before
+# the operation; sets click_at, the point whose click starts it), S_before
+# (what else to keep for comparing), S_done (the operation has finished),
+# S_keep_reference (what an undisturbed run made, kept in $reference),
+# S_files (the torn-file check; its last line is "torn N stray M"), the
+# config.ini key it writes as S_keys=(SECTION KEY NEW_VALUE), the history
+# entry it records as S_img, and optionally S_after_restart (a check once
+# the program has started again).
+declare -A tally  # "scenario:what" -> count
+
+count() { tally["$1:$2"]=$(($(tally_of "$1" "$2") + 1)); }
+tally_of() { echo "${tally["$1:$2"]:-0}"; }
+
+# Clicks the point found by S_arm and notes when (in microseconds): the
+# button goes down first, the page acts when it comes up.
+start_operation() {
+  xdotool mousemove $click_at mousedown 1
+  started=${EPOCHREALTIME/./}
+  xdotool mouseup 1
+}
+
+# measure_scenario S: an undisturbed run, which must finish within a minute
+# and pass every check; sets span (seconds from the click to the end) and
+# keeps what it made in $reference.
+measure_scenario() {
+  local s=$1 out
+  new_trial_folder
+  "${s}_prepare" && "${s}_arm" || return 1
+  take_before
+  "${s}_before"
+  start_operation
+  until "${s}_done"; do
+    if [ $(($(now_us) - started)) -ge 60000000 ]; then
+      echo "  the operation did not finish within a minute"
+      return 1
+    fi
+    sleep 0.01
+  done
+  span_us=$(($(now_us) - started))
+  span=$(seconds "$span_us")
+  "${s}_keep_reference"
+  stop_folder_programs
+  local keys="${s}_keys[@]" img="${s}_img"
+  out=$(python3 "$kill_dir/check_config.py" "$trial_dir/config.before" "$program/config.ini" "${!keys}") ||
+    { echo "  after an undisturbed run: $out"; return 1; }
+  out=$(python3 "$kill_dir/check_history.py" "$program/w/datas.jpg" check "$trial_dir/rows.before" ${!img:+"${!img}"}) ||
+    { echo "  after an undisturbed run: $out"; return 1; }
+  if [ -n "${!img}" ] && [ "$out" != new ]; then
+    echo "  after an undisturbed run the history is $out, not new"
+    return 1
+  fi
+  out=$("${s}_files") || { echo "  after an undisturbed run: $out"; return 1; }
+}
+
+# kill_delays TRIALS SPAN_US SEED: the kill delays in microseconds, the span
+# cut into as many equal slices as trials, one random moment in each, in
+# random order.
+kill_delays() {
+  python3 -c 'import random, sys
+n, span, seed = int(sys.argv[1]), int(sys.argv[2]), int(sys.argv[3])
+r = random.Random(seed)
+delays = [int(span * (i + r.random()) / n) for i in range(n)]
+r.shuffle(delays)
+print("\n".join(str(d) for d in delays))' "$1" "$2" "$3"
+}
+
+# Keeps a failed trial's folder and the program's output for a look later.
+keep_trial() {
+  local to="$keep/$1-$2"
+  mkdir -p "$to"
+  cp -a "$trial_dir/." "$to/"
+  cp "$work/tovlo.txt" "$to/restart-output.txt" 2>/dev/null
+  cp "$trial_dir/kill-output.txt" "$to/" 2>/dev/null
+  echo "    kept in $to"
+}
+
+# run_trial S NUMBER DELAY_US
+run_trial() {
+  local s=$1 i=$2 delay=$3 tries wait_s out kind landed restart="ok" failed=0 files_out
+  for tries in 1 2; do
+    new_trial_folder
+    "${s}_prepare" && "${s}_arm" && break
+    [ "$tries" = 2 ] && { count "$s" void; echo "  $s #$i: the trial could not be set up twice; not run"; return; }
+  done
+  take_before
+  "${s}_before"
+  start_operation
+  local rest=$((delay - ($(now_us) - started))) kill_at
+  [ "$rest" -gt 0 ] && sleep "$(printf '%d.%06d' $((rest / 1000000)) $((rest % 1000000)))"
+  kill_at=$(seconds $(($(now_us) - started)))
+  kill_folder_programs
+  local killed="$killed_names"
+  cp "$work/tovlo.txt" "$trial_dir/kill-output.txt"
+  count "$s" trials
+  if "${s}_done"; then landed=after; else landed=during; count "$s" during; fi
+
+  local keys="${s}_keys[@]" img="${s}_img" problems=()
+  if ! out=$(python3 "$kill_dir/check_config.py" "$trial_dir/config.before" "$program/config.ini" "${!keys}"); then
+    count "$s" bad_config
+    problems+=("config.ini: $out")
+  fi
+  if kind=$(python3 "$kill_dir/check_history.py" "$program/w/datas.jpg" check "$trial_dir/rows.before" ${!img:+"${!img}"}); then
+    [ "$kind" = partial ] && count "$s" history_partial
+  else
+    count "$s" bad_db
+    problems+=("history: $kind")
+    kind=bad
+  fi
+  files_out=$("${s}_files")
+  local torn stray
+  read -r _ torn _ stray <<<"$(tail -1 <<<"$files_out")"
+  if [ "${torn:-1}" != 0 ]; then
+    tally["$s:torn"]=$(($(tally_of "$s" torn) + ${torn:-1}))
+    problems+=("$(grep -v '^torn [0-9]* stray' <<<"$files_out" | grep '^torn')")
+  fi
+  [ "${stray:-0}" != 0 ] && tally["$s:stray"]=$(($(tally_of "$s" stray) + stray))
+
+  # The next start on the same folder (not in a subshell: the program
+  # started is this shell's child).
+  if start_to_main_page >"$trial_dir/restart.txt"; then
+    if declare -F "${s}_after_restart" >/dev/null && ! "${s}_after_restart" >"$trial_dir/restart.txt"; then
+      count "$s" not_whole
+      restart="ok, but the ${s} is not whole after it"
+      problems+=("after the restart: $(cat "$trial_dir/restart.txt")")
+    fi
+  else
+    count "$s" failed_restart
+    restart="failed"
+    problems+=("restart: $(cat "$trial_dir/restart.txt")")
+  fi
+  stop_folder_programs
+
+  printf '  %s #%d: kill at %s s of %s (%s): %s; history %s; torn %s stray %s; restart %s\n' \
+    "$s" "$i" "$kill_at" "$span" "$killed" "$landed" "$kind" "${torn:-?}" "${stray:-?}" "$restart"
+  if [ "${#problems[@]}" -gt 0 ]; then
+    printf '    %s\n' "${problems[@]}"
+    keep_trial "$s" "$i"
+  fi
+  [ "${stray:-0}" != 0 ] && grep '^stray' <<<"$files_out" | sed 's/^/    /'
+}
+
+# run_scenario S TRIALS SEED
+run_scenario() {
+  local s=$1 n=$2 seed=$3 title="${1}_title" i
+  echo "== $s: ${!title}"
+  reference="$work/reference-$s"
+  mkdir -p "$reference"
+  declare -F "${s}_once" >/dev/null && "${s}_once"
+  if ! measure_scenario "$s"; then
+    echo "  FAIL - the undisturbed run did not work; no trials"
+    count "$s" void
+    stop_folder_programs
+    return
+  fi
+  echo "  undisturbed run: ${span} s from the click to the end; kills spread over that span (seed $seed)"
+  local delays
+  mapfile -t delays < <(kill_delays "$n" "$span_us" "$seed")
+  for i in "${!delays[@]}"; do
+    run_trial "$s" $((i + 1)) "${delays[$i]}" </dev/null
+  done
+}
