@@ -21,10 +21,11 @@ start_operation() {
   xdotool mouseup 1
 }
 
-# measure_scenario S: an undisturbed run, which must finish within a minute
-# and pass every check; sets span (seconds from the click to the end) and
-# keeps what it made in $reference.
-measure_scenario() {
+# measure_once S: an undisturbed run, which must finish within a minute and
+# pass every check; sets span_us (microseconds from the click to the end).
+# The first run keeps what it made in $reference; the later ones must make
+# the same.
+measure_once() {
   local s=$1 out
   new_trial_folder
   "${s}_prepare" && "${s}_arm" || return 1
@@ -36,11 +37,10 @@ measure_scenario() {
       echo "  the operation did not finish within a minute"
       return 1
     fi
-    sleep 0.01
+    nap 0.002
   done
   span_us=$(($(now_us) - started))
-  span=$(seconds "$span_us")
-  "${s}_keep_reference"
+  [ -n "$(ls -A "$reference")" ] || "${s}_keep_reference"
   stop_folder_programs
   local keys="${s}_keys[@]" img="${s}_img"
   out=$(python3 "$kill_dir/check_config.py" "$trial_dir/config.before" "$program/config.ini" "${!keys}") ||
@@ -52,6 +52,19 @@ measure_scenario() {
     return 1
   fi
   out=$("${s}_files") || { echo "  after an undisturbed run: $out"; return 1; }
+}
+
+# measure_scenario S: three undisturbed runs; sets span_us and span to the
+# middle one of their times, and measured to all three.
+measure_scenario() {
+  local spans=() i
+  for i in 1 2 3; do
+    measure_once "$1" || return 1
+    spans+=("$span_us")
+  done
+  span_us=$(printf '%s\n' "${spans[@]}" | sort -n | sed -n 2p)
+  span=$(seconds "$span_us")
+  measured=$(for i in "${spans[@]}"; do seconds "$i"; echo; done | tr '\n' ' ')
 }
 
 # kill_delays TRIALS SPAN_US SEED: the kill delays in microseconds, the span
@@ -66,19 +79,25 @@ r.shuffle(delays)
 print("\n".join(str(d) for d in delays))' "$1" "$2" "$3"
 }
 
-# Keeps a failed trial's folder and the program's output for a look later.
+# Keeps a failed trial's folder (the first five of a scenario; without the
+# web engine's data, and without Tovlo.exe when it is the staged one) and the
+# program's output, for a look later.
 keep_trial() {
   local to="$keep/$1-$2"
+  count "$1" kept
+  [ "$(tally_of "$1" kept)" -le 5 ] || return 0
   mkdir -p "$to"
   cp -a "$trial_dir/." "$to/"
+  rm -rf "$to/program/webdata" "$to/before/webdata"
+  cmp -s "$template/Tovlo.exe" "$to/program/Tovlo.exe" && rm "$to/program/Tovlo.exe"
+  rm -f "$to/before/Tovlo.exe"
   cp "$work/tovlo.txt" "$to/restart-output.txt" 2>/dev/null
-  cp "$trial_dir/kill-output.txt" "$to/" 2>/dev/null
   echo "    kept in $to"
 }
 
 # run_trial S NUMBER DELAY_US
 run_trial() {
-  local s=$1 i=$2 delay=$3 tries wait_s out kind landed restart="ok" failed=0 files_out
+  local s=$1 i=$2 delay=$3 tries out kind landed restart="ok" files_out
   for tries in 1 2; do
     new_trial_folder
     "${s}_prepare" && "${s}_arm" && break
@@ -88,7 +107,7 @@ run_trial() {
   "${s}_before"
   start_operation
   local rest=$((delay - ($(now_us) - started))) kill_at
-  [ "$rest" -gt 0 ] && sleep "$(printf '%d.%06d' $((rest / 1000000)) $((rest % 1000000)))"
+  [ "$rest" -gt 0 ] && nap "$(printf '%d.%06d' $((rest / 1000000)) $((rest % 1000000)))"
   kill_at=$(seconds $(($(now_us) - started)))
   kill_folder_programs
   local killed="$killed_names"
@@ -135,7 +154,7 @@ run_trial() {
   printf '  %s #%d: kill at %s s of %s (%s): %s; history %s; torn %s stray %s; restart %s\n' \
     "$s" "$i" "$kill_at" "$span" "$killed" "$landed" "$kind" "${torn:-?}" "${stray:-?}" "$restart"
   if [ "${#problems[@]}" -gt 0 ]; then
-    printf '    %s\n' "${problems[@]}"
+    printf '%s\n' "${problems[@]}" | sed 's/^ */    /'
     keep_trial "$s" "$i"
   fi
   [ "${stray:-0}" != 0 ] && grep '^stray' <<<"$files_out" | sed 's/^/    /'
@@ -154,7 +173,7 @@ run_scenario() {
     stop_folder_programs
     return
   fi
-  echo "  undisturbed run: ${span} s from the click to the end; kills spread over that span (seed $seed)"
+  echo "  undisturbed runs: ${measured% } s from the click to the end; kills spread over ${span} s (seed $seed)"
   local delays
   mapfile -t delays < <(kill_delays "$n" "$span_us" "$seed")
   for i in "${!delays[@]}"; do

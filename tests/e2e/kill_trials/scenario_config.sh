@@ -25,9 +25,7 @@ config_arm() {
 
 config_before() { :; }
 
-config_done() {
-  tr -d '\r' <"$program/config.ini" | grep -qx 'autoLoginName=demo' && test -s "$(class_list)"
-}
+config_done() { has_line "$program/config.ini" autoLoginName=demo && test -s "$program/w/CustomFace/demo/myClass.html"; }
 
 config_keep_reference() { cp "$(class_list)" "$reference/myClass.html"; }
 

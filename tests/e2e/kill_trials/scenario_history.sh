@@ -30,8 +30,10 @@ history_arm() {
 
 history_before() { :; }
 
+# Asked of the database only once the file has changed.
 history_done() {
-  test "$(sqlite3 "$program/w/datas.jpg" 'select img from history order by id desc limit 1' 2>/dev/null)" = "$history_img"
+  [ "$program/w/datas.jpg" -nt "$trial_dir/rows.before" ] &&
+    test "$(sqlite3 "$program/w/datas.jpg" 'select img from history order by id desc limit 1' 2>/dev/null)" = "$history_img"
 }
 
 history_keep_reference() { :; }

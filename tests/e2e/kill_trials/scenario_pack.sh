@@ -31,28 +31,32 @@ pack_arm() {
 
 pack_before() { :; }
 
-pack_done() { test -s "$(pack_folder)/main.html" -a -s "$(pack_folder)/small.bmp"; }
+pack_done() { test -s "$program/w/$pack_name/main.html" -a -s "$program/w/$pack_name/small.bmp"; }
 
 pack_keep_reference() { cp "$(pack_folder)/small.bmp" "$(pack_folder)/main.html" "$reference/"; }
 
 pack_files() { python3 "$kill_dir/check_files.py" pack "$(pack_folder)" "$(pack_source)" "$reference"; }
 
-# Every file of the pack there and whole.
-pack_whole() {
+# What of the pack is missing or differs from an undisturbed run.
+pack_lacks() {
   local name
   for name in $(tr '/' ' ' <"$(pack_source)/imgs.txt"); do
-    cmp -s "$(pack_source)/$name" "$(pack_folder)/$name" || return 1
+    cmp -s "$(pack_source)/$name" "$(pack_folder)/$name" || echo "$name"
   done
-  cmp -s "$reference/small.bmp" "$(pack_folder)/small.bmp" && cmp -s "$reference/main.html" "$(pack_folder)/main.html"
+  for name in small.bmp main.html; do
+    cmp -s "$reference/$name" "$(pack_folder)/$name" || echo "$name"
+  done
 }
 
-# The pack opened again from the catalogue is whole within 20 seconds.
+# Every file of the pack there and whole.
+pack_whole() { test -s "$(pack_folder)/main.html" && test -z "$(pack_lacks)"; }
+
+# The pack opened again from the catalogue is whole within ten seconds.
 pack_after_restart() {
   open_catalogue || return 1
   xdotool mousemove $click_at click 1
-  wait_for 200 pack_whole && return 0
-  echo "  the pack opened again is not whole:"
-  pack_files | sed 's/^/  /'
-  echo "  in w/$pack_name: $(ls "$(pack_folder)" 2>/dev/null | tr '\n' ' ')"
+  wait_for 100 pack_whole && return 0
+  echo "the pack opened again is not whole; missing or different: $(pack_lacks | tr '\n' ' ')"
+  echo "in w/$pack_name: $(ls "$(pack_folder)" 2>/dev/null | tr '\n' ' ')"
   return 1
 }

@@ -51,7 +51,7 @@ update_before() {
 }
 
 update_done() {
-  tr -d '\r' <"$program/config.ini" | grep -qx 'ver=1.2' && test ! -e "$program/Kestrup_updateSelf.exe" &&
+  has_line "$program/config.ini" ver=1.2 && test ! -e "$program/Kestrup_updateSelf.exe" &&
     cmp -s "$program/Kestrup.exe" "$(delivered_updater)"
 }
 

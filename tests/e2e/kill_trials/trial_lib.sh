@@ -11,6 +11,18 @@ trial_dir="$work/trial"
 now_us() { echo "${EPOCHREALTIME/./}"; }
 # Microseconds as seconds with three decimals.
 seconds() { printf '%d.%03d' $(($1 / 1000000)) $(($1 % 1000000 / 1000)); }
+# nap SECONDS: a short wait that starts no process (a read that times out on
+# a pipe nobody writes to), so that polling is fine-grained.
+exec {nap_fd}<> <(:)
+nap() { read -r -t "$1" -u "$nap_fd" _ || :; }
+# has_line FILE LINE: the file holds the line (CR LF or LF), read without
+# starting a process.
+has_line() {
+  local lines line
+  mapfile -t lines 2>/dev/null <"$1" || return 1
+  for line in "${lines[@]}"; do [ "${line%$'\r'}" = "$2" ] && return 0; done
+  return 1
+}
 
 # --- the programs of the trial folder -------------------------------------------------
 # Every process started from this shell for a trial carries the trial folder
