@@ -209,7 +209,7 @@ void MainCommands::showMyOneClassFaces(const std::string& classId, const std::st
 void MainCommands::downAndShowOneFace(const std::string& arg) {
     auto [a, rest] = splitArgument(arg, "--");
     const std::string b = split(rest, "--").front();
-    runPageScript(main_.views_.web3(), "setImg('" + b + "','" + a + "')");
+    callPageFunction(main_.views_.web3(), "setImg", {b, a});
 }
 
 void MainCommands::regSucc(const std::string& account) {
@@ -233,7 +233,7 @@ void MainCommands::history() {
 void MainCommands::getHistoryImg() {
     // The store keeps any character; escaping keeps an apostrophe in a stored
     // reference from breaking the page call for good.
-    runPageScript(main_.views_.web(), "setHistoryImg('" + scriptStringText(main_.history_.historyListText()) + "')");
+    callPageFunction(main_.views_.web(), "setHistoryImg", {main_.history_.historyListText()});
 }
 
 void MainCommands::clearHistory() {

@@ -119,8 +119,7 @@ void MainForm::exitProcessFace() {
 
 void MainForm::showClass(const std::string& pack) {
     views_.Web2().setVisible(false);
-    runPageScript(views_.web(), "changeClass('" + scriptStringText(pack) + "','" +
-                                    scriptStringText(pageSlashes(parm_.facePath)) + "')");
+    callPageFunction(views_.web(), "changeClass", {pack, pageSlashes(parm_.facePath)});
 }
 
 // Window --------------------------------------------------------------------

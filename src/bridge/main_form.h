@@ -13,7 +13,7 @@
 #include "bridge/page_views.h"
 #include "bridge/panel_factory.h"
 #include "bridge/panel_slots.h"
-#include "bridge/reaper.h"
+#include "core/reaper.h"
 #include "bridge/server_params.h"
 #include "bridge/tray_menu.h"
 #include "core/debug_form.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bridge/panel_factory.h"
-#include "bridge/reaper.h"
+#include "core/reaper.h"
 #include "core/debug_form.h"
 
 namespace tovlo {

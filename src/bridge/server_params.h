@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "bridge/reaper.h"
+#include "core/reaper.h"
 #include "core/public_parm.h"
 #include "platform/desktop.h"
 #include "platform/platform.h"

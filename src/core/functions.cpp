@@ -39,6 +39,18 @@ std::string joinArray(const std::vector<std::string>& parts) {
 
 void runPageScript(BrowserView& view, const std::string& code) { view.runScript(code); }
 
+void callPageFunction(BrowserView& view, std::string_view function, std::initializer_list<std::string_view> args) {
+    std::string code(function);
+    code += '(';
+    bool first = true;
+    for (std::string_view arg : args) {
+        if (!first) code += ',';
+        first = false;
+        code += scriptLiteral(arg);
+    }
+    view.runScript(code + ')');
+}
+
 namespace {
 
 std::tm localTm(std::int64_t epochMs) {

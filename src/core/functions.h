@@ -1,6 +1,8 @@
 #pragma once
 // The shared utilities every part of the program uses.
 #include <cstdint>
+#include <initializer_list>
+#include <string_view>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,9 @@ std::string joinArray(const std::vector<std::string>& parts);
 // Runs the script in the view and waits for it; a failing script raises
 // ScriptError to the caller.
 void runPageScript(BrowserView& view, const std::string& code);
+// Calls the page function with the arguments, each as a string literal
+// (escaped: a value can never end its literal and run as script), and waits.
+void callPageFunction(BrowserView& view, std::string_view function, std::initializer_list<std::string_view> args);
 // Local time as "HH:MM:SS:SS" (hour, minute, second, then the second again).
 std::string timeStamp(std::int64_t epochMs);
 // Local date and time in the system's usual text form, "2026/12/7 14:05:09".

@@ -60,16 +60,46 @@ std::string_view trimBlanks(std::string_view text) { return trimmed(text, " \t")
 std::string_view trimSpace(std::string_view text) { return trimmed(text, " \t\r\n"); }
 
 std::string scriptStringText(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
     std::string out;
     out.reserve(text.size());
-    for (char c : text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         switch (c) {
             case '\\': out += "\\\\"; break;
             case '\'': out += "\\'"; break;
+            case '"': out += "\\\""; break;
+            case '<': out += "\\u003c"; break;  // no "</script>" inside a page's script block
             case '\r': out += "\\r"; break;
             case '\n': out += "\\n"; break;
-            default: out.push_back(c);
+            default:
+                if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
+                    out += "\\u00";
+                    out.push_back(kHex[(c >> 4) & 0xf]);
+                    out.push_back(kHex[c & 0xf]);
+                } else if (c == '\xE2' && text.substr(i + 1, 1) == "\x80" && i + 2 < text.size() &&
+                           (text[i + 2] == '\xA8' || text[i + 2] == '\xA9')) {
+                    // U+2028 and U+2029 end a line inside a script on older engines.
+                    out += text[i + 2] == '\xA8' ? "\\u2028" : "\\u2029";
+                    i += 2;
+                } else {
+                    out.push_back(c);
+                }
         }
+    }
+    return out;
+}
+
+std::string scriptLiteral(std::string_view text) { return "'" + scriptStringText(text) + "'"; }
+
+std::string scriptBlockText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        out.push_back(text[i]);
+        if (text[i] == '<' && i + 1 < text.size() && text[i + 1] == '/' &&
+            equalsNoCase(text.substr(i + 2, 6), "script"))
+            out.push_back('\\');
     }
     return out;
 }

@@ -20,9 +20,16 @@ std::optional<std::pair<std::string, std::string>> splitFirst(std::string_view t
 std::string_view trimBlanks(std::string_view text);
 // Leading and trailing spaces, tabs and line breaks removed.
 std::string_view trimSpace(std::string_view text);
-// The text made safe inside a single-quoted script string literal: "\", "'"
-// and line breaks are escaped, so the page receives exactly the text.
+// The text made safe inside a quoted script string literal: "\", both
+// quotes, line breaks, other control characters and the Unicode line and
+// paragraph separators are escaped, so the page receives exactly the text.
 std::string scriptStringText(std::string_view text);
+// The text as a single-quoted script string literal.
+std::string scriptLiteral(std::string_view text);
+// The text made safe as the content of a page's <script> element: a
+// "</script" in it (any case) becomes "<\/script", so it cannot end the
+// element early.
+std::string scriptBlockText(std::string_view text);
 // ASCII letters compared without regard to case; other bytes exactly.
 bool equalsNoCase(std::string_view a, std::string_view b);
 

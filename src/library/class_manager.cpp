@@ -21,14 +21,14 @@ ClassManager::ClassManager(PanelHost& host, std::unique_ptr<Form> form, const Li
     const auto dropClassLists = [this](const std::string&) { deleteClassLists(); };
     setCommands({
         {"getName",
-         [this](const std::string&) { runPageScript(WebBrowser1(), "setName('" + host_.session().userName() + "')"); }},
+         [this](const std::string&) { callPageFunction(WebBrowser1(), "setName", {host_.session().userName()}); }},
         {"deleteClass", dropClassLists},
         {"addClass", dropClassLists},
         {"changeClass", dropClassLists},
         {"addFace",
          [this](const std::string& arg) {
              const std::string address = removeClassFolder(arg);
-             runPageScript(WebBrowser1(), "document.location.href='" + address + "';");
+             runPageScript(WebBrowser1(), "document.location.href=" + scriptLiteral(address) + ";");
          }},
         {"deleteFace",
          [this](const std::string& arg) {

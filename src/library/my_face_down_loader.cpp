@@ -144,7 +144,9 @@ void MyFaceDownLoader::buildPage(bool withoutEntries) {
         deps_.debug.log(std::string("MyFaceDownLoader: ") + e.what());
     }
     const std::string& user = host_.session().userName();
-    const std::pair<std::string, std::string> str{"{{str}}", listText_};
+    // The listing goes into a script block of the page as it came, except
+    // that it cannot end the block early and run as script.
+    const std::pair<std::string, std::string> str{"{{str}}", scriptBlockText(listText_)};
     const std::pair<std::string, std::string> path{
         "{{path}}", fileUrl(joinPath(replaceAll(deps_.parm.app, ":\\", "|/"), {"w", "CustomFace", user}))};
     const std::pair<std::string, std::string> userName{"{{userName}}", user};

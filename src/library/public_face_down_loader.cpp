@@ -199,14 +199,16 @@ void PublicFaceDownLoader::removeVersionMarkers() {
     std::vector<std::filesystem::path> markers;
     for (const auto& entry : std::filesystem::directory_iterator(packFolder(), ec))
         if (contains(entry.path().filename().string(), "ver-")) markers.push_back(entry.path());
-    for (const auto& marker : markers) {
-        std::filesystem::remove(marker, ec);
-        deps_.platform.loop.processEvents();
-    }
+    // A handful of small files: no events are run between them, so no click
+    // can reach this panel while it is half way through leaving.
+    for (const auto& marker : markers) std::filesystem::remove(marker, ec);
 }
 
 void PublicFaceDownLoader::cancelClick() {
+    // A second click (or one after the pack completed) finds the panel leaving.
+    if (finished_) return;
     finished_ = true;
+    Command1().setEnabled(false);
     downloader1_.CancelAllDownload();
     removeVersionMarkers();
     host_.exitDownPublicFace("");

@@ -35,7 +35,8 @@ std::string PluginRegistry::pluginListText() const {
     std::string text = "[{}";
     for (const auto& [id, value] : pluginRegistry_.entries()) {
         auto info = std::get<std::shared_ptr<HashMap>>(value);
-        text += ",{id:'" + id + "',name:'" + info->valueStr("name") + "'}";
+        // A name or id cannot end its literal: the list stays a list.
+        text += ",{id:" + scriptLiteral(id) + ",name:" + scriptLiteral(info->valueStr("name")) + "}";
     }
     return text + "]";
 }

@@ -52,7 +52,7 @@ std::string PlusControl::folder() const { return deps_.plugins.pluginFolder(); }
 
 void PlusControl::getSoftInfor(const std::string& key) {
     const std::string value = softInfo(key, deps_.parm, deps_.clipboard, deps_.platform.codec, deps_.platform.loop);
-    runPageScript(WebBrowser1(), "bs_callBack('" + scriptStringText(key) + "','" + scriptStringText(value) + "')");
+    callPageFunction(WebBrowser1(), "bs_callBack", {key, value});
 }
 
 // The description's texts are escaped for the script's string literals, so
@@ -68,26 +68,35 @@ void PlusControl::getInfor() {
 }
 
 void PlusControl::doExe(const std::string& argument) {
-    const std::string answer = joinPath(folder(), {"param"});
+    // The page can ask again while the program runs: one run at a time.
+    if (running_) throw TovloError(kErrSlotTaken, "the plug-in's program is running already");
+    // The folder of this panel's plug-in: while the program runs, this panel
+    // may be closed and another plug-in opened.
+    const std::string plugin = folder();
+    const std::string answer = joinPath(plugin, {"param"});
     // An answer left by an earlier run must not be taken for this run's.
     std::error_code ignored;
     std::filesystem::remove(answer, ignored);
 
     host_.pauseTracking();
     host_.hideWindow();
-    const bool ran = deps_.platform.processes.runAndWait(joinPath(folder(), {"main.exe"}), argument);
+    running_ = true;
+    const bool ran = deps_.platform.processes.runAndWait(joinPath(plugin, {"main.exe"}), argument);
+    running_ = false;
     // The window comes back whether or not the plug-in could run, with the
     // focus: the page may need it to put the plug-in's answer on the clipboard.
     host_.showFocused();
-    WebBrowser1().focus();
     host_.resumeTracking();
-    if (!ran) throw TovloError(kErrFileNotFound, "the plug-in program cannot be started: " + folder());
-    afterUnloadPlusExe();
+    // Closed while the program ran: nobody is left to show the answer to.
+    if (host_.control(PanelHost::kSlotPlus) != this) return;
+    WebBrowser1().focus();
+    if (!ran) throw TovloError(kErrFileNotFound, "the plug-in program cannot be started: " + plugin);
+    afterUnloadPlusExe(answer);
 }
 
 // Applies the plug-in's answer: items "command**value" separated by "||".
-void PlusControl::afterUnloadPlusExe() {
-    const std::string text = readTextFile(deps_.platform.codec, joinPath(folder(), {"param"}));
+void PlusControl::afterUnloadPlusExe(const std::string& answer) {
+    const std::string text = readTextFile(deps_.platform.codec, answer);
     if (text.empty()) return;
     for (const std::string& item : split(text, "||")) {
         const std::vector<std::string> parts = split(item, "**");

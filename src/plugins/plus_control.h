@@ -27,12 +27,13 @@ private:
     void getInfor();
     void getSoftInfor(const std::string& key);
     void doExe(const std::string& argument);
-    void afterUnloadPlusExe();
+    void afterUnloadPlusExe(const std::string& answer);
     std::string folder() const;
 
     PanelHost& host_;
     PluginDeps deps_;
     std::unique_ptr<Timer> timer1_;
+    bool running_ = false;
 };
 
 }  // namespace tovlo

@@ -5,18 +5,13 @@
 namespace tovlo {
 
 SettingsWindows::SettingsWindows(const SettingsDeps& deps, FaceCopyHost host)
-    : deps_(deps), host_(std::move(host)), reaper_(deps.platform.loop.createTimer(1, false)) {
-    reaper_->onTick = [this] {
-        reaper_->setEnabled(false);
-        retired_.clear();
-    };
-}
+    : deps_(deps), host_(std::move(host)), reaper_(deps.platform.loop) {}
 
 void SettingsWindows::openSettings() {
     if (!config_) {
         config_ = std::make_unique<ConfigForm>(deps_, [this] {
             config_->form().hide();
-            retire(std::shared_ptr<void>(std::move(config_)));
+            reaper_.retire(std::move(config_));
         });
     }
     config_->form().show();
@@ -27,17 +22,12 @@ void SettingsWindows::openFaceCopy(const std::string& faceClass) {
     auto copy = std::make_unique<CopyFace>(deps_.platform, deps_.parm, host_, [this](CopyFace& done) {
         auto it = std::find_if(copies_.begin(), copies_.end(), [&done](const auto& c) { return c.get() == &done; });
         if (it == copies_.end()) return;
-        retire(std::shared_ptr<void>(std::move(*it)));
+        reaper_.retire(std::move(*it));
         copies_.erase(it);
     });
     copy->setFaceClass(faceClass);
     copy->show();
     copies_.push_back(std::move(copy));
-}
-
-void SettingsWindows::retire(std::shared_ptr<void> gone) {
-    retired_.push_back(std::move(gone));
-    reaper_->setEnabled(true);
 }
 
 }  // namespace tovlo

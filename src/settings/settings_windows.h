@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/reaper.h"
 #include "settings/config_form.h"
 #include "settings/copy_face.h"
 
@@ -23,15 +24,12 @@ public:
     std::size_t copiesRunning() const { return copies_.size(); }
 
 private:
-    // A window that is done is destroyed after the event that ended it.
-    void retire(std::shared_ptr<void> gone);
-
     SettingsDeps deps_;
     FaceCopyHost host_;
     std::unique_ptr<ConfigForm> config_;
     std::vector<std::unique_ptr<CopyFace>> copies_;
-    std::vector<std::shared_ptr<void>> retired_;
-    std::unique_ptr<Timer> reaper_;
+    // A window that is done is destroyed once nothing of it can be running.
+    Reaper reaper_;
 };
 
 }  // namespace tovlo

@@ -96,7 +96,8 @@ void AddFaceCon::pickUp() {
     picturePath_ = getFilePath(text);
     // The path is escaped for the script string (a "\" doubled, a quote
     // escaped), so a name with an apostrophe cannot break the script.
-    runPageScript(WebBrowser2(), "view('" + scriptStringText(picturePath_) + "');start(" + host_.web3Tag() + ")");
+    callPageFunction(WebBrowser2(), "view", {picturePath_});
+    callPageFunction(WebBrowser2(), "start", {host_.web3Tag()});
 }
 
 void AddFaceCon::callVb(const std::string& Text) {
@@ -108,8 +109,8 @@ void AddFaceCon::setFilePath() {
     if (pathTyped_) return;
     pathTyped_ = true;
     // The path goes into the page's focused field as typed text would.
-    runPageScript(WebBrowser2(), "document.execCommand('insertText', false, '" + scriptStringText(picturePath_) + "')");
-    runPageScript(WebBrowser2(), "view('" + scriptStringText(picturePath_) + "')");
+    runPageScript(WebBrowser2(), "document.execCommand('insertText', false, " + scriptLiteral(picturePath_) + ")");
+    callPageFunction(WebBrowser2(), "view", {picturePath_});
 }
 
 void AddFaceCon::upload(const std::string& classId) {

@@ -66,8 +66,21 @@ TEST(Service, HostSettingShapesEveryAddress) {
 }
 
 TEST(Text, ScriptStringTextEscapesWhatEndsOrBendsALiteral) {
-    EXPECT_EQ(scriptStringText("a'b\\c\r\nd 张"), "a\\'b\\\\c\\r\\nd 张");
-    EXPECT_EQ(scriptStringText(",||x.gif"), ",||x.gif");
+    struct Row {
+        std::string text, literal;
+    };
+    const Row rows[] = {
+        {"a'b\\c\r\nd 张", "a\\'b\\\\c\\r\\nd 张"},
+        {",||x.gif", ",||x.gif"},
+        {"say \"hi\"", "say \\\"hi\\\""},
+        {"</script>", "\\u003c/script>"},
+        {std::string("nul\0bell\a\x1f\x7f", 11), "nul\\u0000bell\\u0007\\u001f\\u007f"},
+        {"line\xE2\x80\xA8para\xE2\x80\xA9", "line\\u2028para\\u2029"},
+        {"\xE2\x80\xA6 ok", "\xE2\x80\xA6 ok"},  // another character of that block stays
+    };
+    for (const Row& row : rows) EXPECT_EQ(scriptStringText(row.text), row.literal) << row.text;
+    EXPECT_EQ(scriptLiteral("it's"), "'it\\'s'");
+    EXPECT_EQ(scriptBlockText("a</script>b</SCRIPT >c</scrip"), "a<\\/script>b<\\/SCRIPT >c</scrip");
 }
 
 TEST(Paths, AbsolutePathsAndTrailingSeparators) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/browser_view.h"
+#include "platform/nested_wait.h"
 
 namespace tovlo {
 
@@ -22,6 +23,8 @@ public:
         std::string function = code.substr(0, code.find('('));
         if (missingFunctions.count(function)) throw ScriptError("'" + function + "' is undefined");
         scripts.push_back(code);
+        // What the page does meanwhile runs inside the caller's wait.
+        NestedWaits::Scope nested;
         if (onScript) onScript(code);
     }
     void setVisible(bool v) override { visible = v; }

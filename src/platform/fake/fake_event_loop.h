@@ -2,6 +2,7 @@
 // A virtual clock: time moves only when a test advances it, and the timers
 // due in that span fire in time order (creation order on a tie).
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "platform/event_loop.h"
@@ -14,7 +15,12 @@ public:
     ~FakeEventLoop() override;
 
     std::unique_ptr<Timer> createTimer(int intervalMs, bool enabled) override;
-    void processEvents() override { ++pumps; }
+    // What a test lets happen while the program pumps events.
+    void processEvents() override {
+        ++pumps;
+        if (onProcessEvents) onProcessEvents();
+    }
+    std::function<void()> onProcessEvents;
     std::int64_t nowMs() const override { return now_; }
     void quit() override { quitRequested = true; }
 

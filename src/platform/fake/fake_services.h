@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/message_box.h"
+#include "platform/nested_wait.h"
 #include "platform/processes.h"
 #include "platform/tray_icon.h"
 #include "platform/url_fetch.h"
@@ -34,6 +35,8 @@ public:
     };
     void show(const std::string& text, const std::string& title, MessageIcon icon) override {
         shown.push_back({text, title, icon});
+        // A modal box runs events until it is answered.
+        NestedWaits::Scope nested;
         if (onShow) onShow(text);
     }
     std::vector<Shown> shown;
@@ -51,6 +54,7 @@ public:
     }
     bool runAndWait(const std::string& program, const std::string& argument) override {
         started.push_back({program, argument});
+        NestedWaits::Scope nested;
         if (canStart && whileRunning) whileRunning(program, argument);
         return canStart;
     }

@@ -16,6 +16,7 @@
 #include <QWebEngineView>
 #include <algorithm>
 
+#include "platform/nested_wait.h"
 #include "qt_page_bridge.h"
 #include "qt_web_profile.h"
 
@@ -190,6 +191,7 @@ void QtBrowserView::runScript(const std::string& code) {
 }
 
 bool QtBrowserView::waitUntil(const std::function<bool()>& done, int timeoutMs) {
+    NestedWaits::Scope nested;
     auto alive = alive_;
     QElapsedTimer clock;
     clock.start();

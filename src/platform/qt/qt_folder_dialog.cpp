@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/nested_wait.h"
 #include "qt_message_box.h"
 
 namespace tovlo {
@@ -16,6 +17,7 @@ std::optional<std::string> QtFolderDialog::chooseFolder(const std::string& promp
         if (!answer || !*answer) return std::nullopt;
         return std::string(answer);
     }
+    NestedWaits::Scope nested;
     const QString chosen = QFileDialog::getExistingDirectory(
         nullptr, QString::fromStdString(prompt), QString::fromStdString(startFolder), QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty()) return std::nullopt;

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/nested_wait.h"
+
 namespace tovlo {
 
 bool unattendedRun() {
@@ -23,6 +25,7 @@ void QtMessageBox::show(const std::string& text, const std::string& title, Messa
                                                        : QMessageBox::NoIcon,
                     QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok);
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    NestedWaits::Scope nested;
     box.exec();
 }
 

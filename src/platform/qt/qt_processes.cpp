@@ -15,6 +15,8 @@
 #include <unistd.h>
 #endif
 
+#include "platform/nested_wait.h"
+
 namespace tovlo {
 
 namespace {
@@ -69,7 +71,10 @@ bool QtProcesses::runAndWait(const std::string& program, const std::string& argu
     process.start(QString::fromStdString(program), argumentsOf(argument));
     // A program that cannot be started is reported inside start(); one that
     // runs reports its end through the loop, however soon it comes.
-    if (process.state() != QProcess::NotRunning) wait.exec();
+    if (process.state() != QProcess::NotRunning) {
+        NestedWaits::Scope nested;
+        wait.exec();
+    }
     return started;
 }
 

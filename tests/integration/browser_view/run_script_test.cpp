@@ -3,6 +3,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
+#include "core/functions.h"
 #include "desktop_input.h"
 
 namespace tovlo::test {
@@ -29,6 +30,32 @@ TEST_F(RunScript, DefinedFunctionsRunAndDeclarationsBecomeGlobal) {
     view->runScript("report(twice(g) + 1 + ':' + document.title)");
     ASSERT_TRUE(waitFor([&] { return textsOf("r").size() == 2; }));
     EXPECT_EQ(textsOf("r"), (std::vector<std::string>{"一", "83:一"}));
+}
+
+// Values that would end or bend a hand-built literal reach the page function
+// exactly as they are, and nothing of them runs as script.
+TEST_F(RunScript, EveryArgumentArrivesExactlyAsItWas) {
+    load("args.html",
+         "<script>var ran = 0; function two(a, b) { external.calls('a', a); external.calls('b', b); }</script>");
+    const std::vector<std::string> values = {
+        "it's",
+        "x');ran=1;('",
+        "a\\'b",
+        "\"quoted\"",
+        "line\r\nbreak",
+        "</script><script>ran=1</script>",
+        "tab\tbell\x07 nul-free",
+        "sep\xE2\x80\xA8ara\xE2\x80\xA9",
+        "C:\\faces\\hot",
+        "表情 😀",
+    };
+    for (const std::string& value : values) callPageFunction(*view, "two", {value, "second " + value});
+    ASSERT_TRUE(waitFor([&] { return textsOf("b").size() == values.size(); }));
+    EXPECT_EQ(textsOf("a"), values);
+    for (std::size_t i = 0; i < values.size(); ++i) EXPECT_EQ(textsOf("b")[i], "second " + values[i]);
+    view->runScript("external.calls('ran', String(ran))");
+    ASSERT_TRUE(waitFor([&] { return textsOf("ran").size() == 1; }));
+    EXPECT_EQ(textsOf("ran")[0], "0") << "no value ran as script";
 }
 
 TEST_F(RunScript, MissingFunctionsAndThrowsRaiseScriptErrorWithTheirText) {

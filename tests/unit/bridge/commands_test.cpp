@@ -165,10 +165,39 @@ TEST_F(MainFormTest, ShowMyOneClassFacesShowsAPageOrFetchesIt) {
     EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
 }
 
-TEST_F(MainFormTest, DownAndShowOneFaceCallsSetImgWithTheSecondPartFirst) {
+// Values from pages and the service reach page functions as string literals
+// that nothing in them can end.
+TEST_F(MainFormTest, ValuesGoIntoPageCallsAsLiteralsTheyCannotLeave) {
     start();
-    main->callVb("downAndShowOneFace||12--a.gif");
-    EXPECT_EQ(lastScript(web3()), "setImg('a.gif','12')");
+    struct Row {
+        const char* command;
+        bool inWeb3;
+        const char* script;
+    };
+    const Row rows[] = {
+        {"downAndShowOneFace||12--a.gif", true, "setImg('a.gif','12')"},
+        {"downAndShowOneFace||1'2--a');alert(1);('", true, "setImg('a\\');alert(1);(\\'','1\\'2')"},
+        {"downAndShowOneFace||12--</script>", true, "setImg('\\u003c/script>','12')"},
+        {"showFace||it's,3", false, nullptr},  // no marker anywhere: no script
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.command);
+        FakeBrowserView& view = row.inWeb3 ? web3() : web();
+        const std::size_t before = view.scripts.size();
+        try {
+            main->callVb(row.command);
+        } catch (const TovloError&) {
+        }
+        if (row.script)
+            EXPECT_EQ(lastScript(view), row.script);
+        else
+            EXPECT_EQ(view.scripts.size(), before);
+    }
+    // A pack that is in the face folder, its name holding a quote.
+    writeBytes(dir / "w/it's/ver-3.txt", "3");
+    parm->facePath = dir / "w";
+    main->callVb("showFace||it's,3");
+    EXPECT_EQ(lastScript(web()), "changeClass('it\\'s','" + file("w") + "')");
 }
 
 TEST_F(MainFormTest, HistoryCommands) {

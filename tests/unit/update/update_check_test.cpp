@@ -72,8 +72,9 @@ TEST_F(UpdateCheckTest, AnOlderVersionIsOfferedTheNextOneWithItsNews) {
         EXPECT_EQ(shown->labels["Label4"].value, row.offered);
         ASSERT_EQ(shown->views["WebBrowser1"].scripts.size(), 1u);
         const std::string& written = shown->views["WebBrowser1"].scripts[0];
-        EXPECT_TRUE(contains(written, "<div style=\\'font-size:13px;\\'>" + std::string(row.offered)));
-        EXPECT_TRUE(contains(written, "1.1 分类管理<br />修正下载<br />1.0 第一版</div>"));
+        // The service's HTML, as one script string ("<" written as \u003c).
+        EXPECT_TRUE(contains(written, "\\u003cdiv style=\\'font-size:13px;\\'>" + std::string(row.offered)));
+        EXPECT_TRUE(contains(written, "1.1 分类管理\\u003cbr />修正下载\\u003cbr />1.0 第一版\\u003c/div>"));
         EXPECT_EQ(contains(written, "1.2 上传更快"), std::string(row.offered) == "1.2");
         fake.loop.advance(1000);
         EXPECT_EQ(shown->views["WebBrowser1"].scripts.size(), 1u) << "the news is loaded once";
