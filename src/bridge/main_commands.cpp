@@ -135,7 +135,7 @@ void MainCommands::showMySelect() {
         writeTextFile(main_.platform_.codec, page,
                       fetchUrlText(main_.platform_, parm.app,
                                    serviceUrl(parm.serviceHost,
-                                              withQuery("/soft/myClass.asp", {{"uName", session.userName()}}))));
+                                              withServiceQuery("/soft/myClass.asp", {{"uName", session.userName()}}))));
     web3.setVisible(true);
     web3.navigate(fileUrl(page));
 }

@@ -88,4 +88,35 @@ std::string withQuery(std::string url, const QueryParams& params) {
     return url;
 }
 
+std::string serviceEncode(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c >= 0x80)
+            out.push_back(ch);
+        else
+            out += percentEncode(std::string_view(&ch, 1));
+    }
+    return out;
+}
+
+std::string servicePath(std::string_view path) {
+    const std::vector<std::string> names = split(path, "/");
+    std::string out;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) out += '/';
+        out += serviceEncode(names[i]);
+    }
+    return out;
+}
+
+std::string withServiceQuery(std::string url, const QueryParams& params) {
+    for (const auto& [name, value] : params) {
+        url += contains(url, "?") ? '&' : '?';
+        url += name + "=" + serviceEncode(value);
+    }
+    return url;
+}
+
 }  // namespace tovlo

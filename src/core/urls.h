@@ -24,4 +24,14 @@ std::string fileUrl(std::string_view path);
 using QueryParams = std::vector<std::pair<std::string, std::string>>;
 std::string withQuery(std::string url, const QueryParams& params);
 
+// Addresses of the service. Its names and values go on the wire in the ANSI
+// code page (platform/wire_url.h encodes the non-ASCII text on the way out),
+// so here only the ASCII characters that would change the address ("%", "#",
+// "?", "&", "=", "+", spaces and the like) are encoded; other text stays.
+std::string serviceEncode(std::string_view text);
+// A "/"-separated path of the service, each name encoded as above.
+std::string servicePath(std::string_view path);
+// The service URL with the parameters appended, each value encoded as above.
+std::string withServiceQuery(std::string url, const QueryParams& params);
+
 }  // namespace tovlo

@@ -73,7 +73,7 @@ void ClassManager::closeManage() {
                 deps_.platform.codec, page,
                 fetchUrlText(deps_.platform, deps_.parm.app,
                              serviceUrl(deps_.parm.serviceHost,
-                                        withQuery("/soft/myClass.asp", {{"uName", host_.session().userName()}}))));
+                                        withServiceQuery("/soft/myClass.asp", {{"uName", host_.session().userName()}}))));
         host_.web3().navigate(fileUrl(page));
     }
     host_.exitManage();

@@ -93,7 +93,7 @@ void MyFaceDownLoader::timer1Tick() {
     // A listing that cannot even be requested is handled like one that
     // failed: the page is built from nothing, and the panel hands back.
     if (!downloader1_.BeginDownload(
-            serviceUrl(withQuery("/soft/showFace.asp", {{"classId", classId_}, {"PageNo", page_}})), listingFile(),
+            serviceUrl(withServiceQuery("/soft/showFace.asp", {{"classId", classId_}, {"PageNo", page_}})), listingFile(),
             limits::kTextBytes))
         allComplete();
 }

@@ -67,7 +67,7 @@ UpdaterForm::UpdaterForm(UpdaterDeps deps, std::string app, std::string serviceH
 }
 
 std::string UpdaterForm::remoteUrl(const std::string& path) const {
-    return withQuery(serviceUrl(serviceHost_, "/soft/update/" + urlPath(path)),
+    return withServiceQuery(serviceUrl(serviceHost_, "/soft/update/" + servicePath(path)),
                      {{"d", dateTimeText(deps_.loop.nowMs())}});
 }
 

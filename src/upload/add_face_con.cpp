@@ -75,7 +75,7 @@ void AddFaceCon::panelStart() {
         writeTextFile(deps_.platform.codec, classList,
                       fetchUrlText(deps_.platform, deps_.parm.app,
                                    serviceUrl(deps_.parm.serviceHost,
-                                              withQuery("/soft/manageClass_ajax.asp",
+                                              withServiceQuery("/soft/manageClass_ajax.asp",
                                                         {{"action", "classList_Script"}, {"userName", user}}))));
     const std::string page = joinPath(folder, {"addFace.html"});
     if (!fileExists(page) && !folderExists(page))

@@ -4,6 +4,8 @@
 #include "core/service.h"
 #include "core/text.h"
 #include "core/urls.h"
+#include "platform/posix/iconv_codec.h"
+#include "platform/wire_url.h"
 
 using namespace tovlo;
 
@@ -51,6 +53,16 @@ TEST(Urls, EveryAddressIsEncodedOnce) {
         {withQuery("/a?x=1", {{"b", "="}, {"c", ""}}), "/a?x=1&b=%3D&c="},
     };
     for (const auto& [built, want] : rows) EXPECT_EQ(built, want);
+    // The service's addresses keep their Chinese for the wire, which sends it
+    // in the code page (GBK) like every other text for the service.
+    IconvCodec codec;
+    const std::pair<std::string, std::string> service[] = {
+        {withServiceQuery("/soft/myClass.asp", {{"uName", "张#三"}}), "/soft/myClass.asp?uName=%D5%C5%23%C8%FD"},
+        {withServiceQuery("/a?x=1", {{"b", "= +"}, {"c", ""}}), "/a?x=1&b=%3D%20%2B&c="},
+        {servicePath("docs/新 1%.txt"), "docs/%D0%C2%201%25.txt"},
+        {withServiceQuery("/u.txt", {{"d", "2026/12/7 14:05:09"}}), "/u.txt?d=2026%2F12%2F7%2014%3A05%3A09"},
+    };
+    for (const auto& [built, want] : service) EXPECT_EQ(wireUrl(codec, built), want) << built;
     for (const char* text : {"a#b?c%d 张 &=+", "%", "%4", "%zz", ""})
         EXPECT_EQ(percentDecode(percentEncode(text)), text);
     EXPECT_EQ(percentDecode("50%-%4x%E5%BC%A0"), "50%-%4x张");

@@ -37,7 +37,7 @@ protected:
     void version(const std::string& v, const std::vector<std::pair<std::string, std::string>>& files) {
         std::string urls;
         for (const auto& [path, bytes] : files) {
-            service["http://svc/soft/update/" + v + "/" + urlPath(path)] = bytes;
+            service["http://svc/soft/update/" + v + "/" + servicePath(path)] = bytes;
             urls += (urls.empty() ? "" : "--") + path;
         }
         service["http://svc/soft/update/" + v + "/urls.txt"] = fake.codec.utf8ToAnsi(urls);
