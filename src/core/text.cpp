@@ -90,6 +90,15 @@ std::string scriptStringText(std::string_view text) {
     return out;
 }
 
+std::string join(const std::vector<std::string>& parts, std::string_view sep) {
+    std::string out;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0) out += sep;
+        out += parts[i];
+    }
+    return out;
+}
+
 std::string scriptLiteral(std::string_view text) { return "'" + scriptStringText(text) + "'"; }
 
 std::string scriptBlockText(std::string_view text) {

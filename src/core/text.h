@@ -14,6 +14,8 @@ bool startsWith(std::string_view text, std::string_view prefix);
 std::string replaceAll(std::string text, std::string_view from, std::string_view to);
 // Splits at every occurrence of sep; an empty text gives one empty element.
 std::vector<std::string> split(std::string_view text, std::string_view sep);
+// The parts with the separator between them.
+std::string join(const std::vector<std::string>& parts, std::string_view sep);
 // The text before the first sep and the text after it; nothing when sep is absent.
 std::optional<std::pair<std::string, std::string>> splitFirst(std::string_view text, std::string_view sep);
 // Leading and trailing spaces and tabs removed.

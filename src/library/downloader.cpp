@@ -32,6 +32,7 @@ void Downloader::emptyBatch() {
     saveFiles_.assign(1, std::string());
     fileStates_.assign(1, 0);
     openTags_.clear();
+    refusalShown_ = false;
 }
 
 std::size_t Downloader::openEntry(const std::string& tag) const {
@@ -40,7 +41,11 @@ std::size_t Downloader::openEntry(const std::string& tag) const {
     return 0;
 }
 
+// One box per batch: a list of many unusable names must not raise a box for
+// each; the caller learns of every refusal from BeginDownload's result.
 void Downloader::startFailed(int number, const std::string& description) {
+    if (refusalShown_) return;
+    refusalShown_ = true;
     messages_.show(std::to_string(number) + ":错误在调用 BeginDownload().\r\n\r\n错误描述: " + description, "错误",
                    MessageIcon::Critical);
 }
@@ -84,24 +89,20 @@ void Downloader::onProgress(std::int64_t bytesRead, std::int64_t total, int stat
 void Downloader::onComplete(int status, const std::string& bytes, std::int64_t total, const std::string& tag) {
     if (status == kReadError) {
         reader_->cancel(tag);
-        if (DownloadError) DownloadError(tag);
     } else if (status == kReadEndOfData) {
         // Written beside the file and renamed over it, so a failed write never
         // leaves a torn file where a good one was; a file that cannot be
         // written is a failed download.
-        if (!replaceFileAtomically(tag, bytes)) {
-            status = kReadError;
-            if (DownloadError) DownloadError(tag);
-        } else if (DownloadComplete) {
-            DownloadComplete(total, tag);
-        }
+        if (!replaceFileAtomically(tag, bytes)) status = kReadError;
     }
-    // Recorded after the handlers ran: they may have queued more downloads,
-    // so the search is by position in the lists as they are now.
+    // Recorded before the handlers run: the download has ended, so a handler
+    // may start the same file again (a list that names it twice).
     if (std::size_t i = openEntry(tag)) {
         fileStates_[i] = static_cast<std::uint8_t>(status);
         if (!isOpen(fileStates_[i])) openTags_.erase(tag);
     }
+    if (status == kReadError && DownloadError) DownloadError(tag);
+    if (status == kReadEndOfData && DownloadComplete) DownloadComplete(total, tag);
     CheckAllComplete();
 }
 

@@ -33,9 +33,10 @@ public:
     Downloader(const Downloader&) = delete;
     Downloader& operator=(const Downloader&) = delete;
 
-    // Starts reading URL into SaveFile. Refused (a message box says why, and
-    // nothing is queued) when the read cannot start, when SaveFile is still
-    // open in this batch, or when the batch is full. True when queued.
+    // Starts reading URL into SaveFile. Refused (nothing is queued, and a
+    // message box says why, once per batch) when the read cannot start, when
+    // SaveFile is still open in this batch, or when the batch is full. True
+    // when queued.
     // A body longer than maxBytes fails (the bounds are in platform/read_limits.h).
     bool BeginDownload(const std::string& URL, const std::string& SaveFile,
                        std::int64_t maxBytes = limits::kFaceFileBytes);
@@ -66,6 +67,7 @@ private:
     std::vector<std::string> saveFiles_;
     std::vector<std::uint8_t> fileStates_;
     std::unordered_set<std::string> openTags_;  // SaveFiles still open, for the duplicate test
+    bool refusalShown_ = false;                 // a refused start of this batch was shown
 };
 
 }  // namespace tovlo

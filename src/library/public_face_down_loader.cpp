@@ -7,7 +7,9 @@
 #include "core/functions.h"
 #include "core/paths.h"
 #include "core/text.h"
+#include "core/urls.h"
 #include "library/library_helpers.h"
+#include "library/pack_list.h"
 
 namespace tovlo {
 
@@ -29,6 +31,7 @@ PublicFaceDownLoader::PublicFaceDownLoader(PanelHost& host, std::unique_ptr<Form
       host_(host),
       deps_(deps),
       timer1_(deps.platform.loop.createTimer(200, false)),
+      deadline_(deps.platform.loop.createTimer(limits::kBatchTotalMs, false)),
       downloader1_(deps.reads.create(), deps.platform.messages) {
     // Controls are made in the order they stand: each bar under its label.
     Form& f = this->form();
@@ -46,6 +49,7 @@ PublicFaceDownLoader::PublicFaceDownLoader(PanelHost& host, std::unique_ptr<Form
         guardEvent(deps_.debug, "PublicFaceDownLoader.Command1", [this] { cancelClick(); });
     };
     timer1_->onTick = [this] { guardEvent(deps_.debug, "PublicFaceDownLoader.Timer1", [this] { timer1Tick(); }); };
+    deadline_->onTick = [this] { guardEvent(deps_.debug, "PublicFaceDownLoader.deadline", [this] { timeUp(); }); };
     downloader1_.DownloadProgress = [this](std::int64_t cur, std::int64_t max, const std::string& saveFile) {
         int c = channelOf(saveFile);
         this->form()
@@ -92,6 +96,11 @@ void PublicFaceDownLoader::setPPath(const std::string& pack) {
     isListStage_ = true;
     finished_ = false;
     anyFailed_ = false;
+    version_.clear();
+    arrived_.clear();
+    failed_.clear();
+    refused_.clear();
+    deadline_->setEnabled(true);
     for (const char* bar : kChannelBars) form().progressBar(bar).setValue(0);
     Command1().setEnabled(true);
     timer1_->setEnabled(true);
@@ -121,7 +130,16 @@ void PublicFaceDownLoader::timer1Tick() {
 }
 
 void PublicFaceDownLoader::listArrived() {
-    packList_ = split(FileText(listFile()), "/");
+    // The list shares the batch with the files: one entry is the list's.
+    PackList list = parsePackList(FileText(listFile()), Downloader::kMaxBatch - 1);
+    version_ = list.version;
+    refused_ = std::move(list.refused);
+    // Files that arrived in an earlier, incomplete download of this very
+    // version are not fetched again.
+    arrived_ = partialArrived(deps_.platform.codec, packFolder(), version_);
+    packList_.clear();
+    for (std::string& name : list.names)
+        if (!arrived_.count(name)) packList_.push_back(std::move(name));
     isListStage_ = false;
     nextIndex_ = 0;
     // A channel that gets nothing at the start is done at once, so packs of
@@ -135,6 +153,7 @@ std::string PublicFaceDownLoader::nextFile() {
     return packList_[nextIndex_++];
 }
 
+// The names of the list are single file names, each once (parsePackList).
 void PublicFaceDownLoader::startNext(int channel) {
     for (;;) {
         const std::string name = nextFile();
@@ -142,19 +161,16 @@ void PublicFaceDownLoader::startNext(int channel) {
             channels_[channel] = kChannelDone;
             return;
         }
-        // A name that would leave the pack folder is never written, and a
-        // name another channel is fetching right now is not fetched twice.
-        if (!isSafeName(name) || name == channels_[(channel + 1) % 3] || name == channels_[(channel + 2) % 3]) {
-            deps_.debug.log("跳过：" + name);
-            continue;
-        }
         channels_[channel] = name;
         deps_.debug.log("开始下载：" + name);
-        if (downloader1_.BeginDownload(deps_.parm.faceHttpPath + PPath_ + "/" + name, saveFileOf(name),
-                                       limits::kFaceFileBytes))
-            return;
+        if (downloader1_.BeginDownload(fileUrl(name), saveFileOf(name), limits::kFaceFileBytes)) return;
         anyFailed_ = true;
+        failed_.push_back(name);
     }
+}
+
+std::string PublicFaceDownLoader::fileUrl(const std::string& name) const {
+    return deps_.parm.faceHttpPath + serviceEncode(PPath_) + "/" + serviceEncode(name);
 }
 
 int PublicFaceDownLoader::channelOf(const std::string& saveFile) {
@@ -175,7 +191,13 @@ void PublicFaceDownLoader::fileEnded(const std::string& saveFile, bool arrived) 
         .progressBar("ProgressBar1")
         .setValue(percentOf(static_cast<double>(nextIndex_), static_cast<double>(packList_.size())));
     const int c = channelOf(saveFile);
-    if (arrived) deps_.debug.log(saveFile + "===成功" + std::to_string(c));
+    const std::string name = std::filesystem::path(saveFile).filename().string();
+    if (arrived) {
+        deps_.debug.log(saveFile + "===成功" + std::to_string(c));
+        arrived_.insert(name);
+    } else {
+        failed_.push_back(name);
+    }
     startNext(c);
     if (channels_[c] == kChannelDone) checkChannels();
 }
@@ -185,12 +207,46 @@ void PublicFaceDownLoader::checkChannels() {
     for (const std::string& slot : channels_)
         if (slot != kChannelDone) return;
     if (finished_) return;
-    finished_ = true;
+    finish();
     deps_.debug.log("完成：" + PPath_);
-    // A pack with a file missing must not look complete: without its version
-    // marker the next opening downloads it again.
-    if (anyFailed_) removeVersionMarkers();
     host_.exitDownPublicFace(PPath_);
+}
+
+void PublicFaceDownLoader::finish() {
+    finished_ = true;
+    deadline_->setEnabled(false);
+    Command1().setEnabled(false);
+    // Listed once for the whole pack, however many there are.
+    if (!refused_.empty()) deps_.debug.log("跳过：" + join(refused_, "/"));
+    if (!failed_.empty()) deps_.debug.log("没有下载成功：" + join(failed_, "/"));
+    if (!anyFailed_) {
+        forgetPartial(packFolder());
+        return;
+    }
+    // A pack with a file missing must not look complete: without its version
+    // marker the next opening downloads it again, the missing files only.
+    removeVersionMarkers();
+    if (!writePartial(deps_.platform.codec, packFolder(), version_, arrived_))
+        deps_.debug.log("cannot keep the record of what arrived in " + packFolder());
+}
+
+void PublicFaceDownLoader::timeUp() {
+    if (finished_) return;
+    deps_.debug.log("下载超时：" + PPath_);
+    if (isListStage_) {
+        finished_ = true;
+        downloader1_.CancelAllDownload();
+        host_.exitDownPublicFace("");
+        return;
+    }
+    anyFailed_ = true;
+    for (std::string& channel : channels_) {
+        if (!channel.empty() && channel != kChannelDone) failed_.push_back(channel);
+        channel = kChannelDone;
+    }
+    while (nextIndex_ < packList_.size()) failed_.push_back(packList_[nextIndex_++]);
+    downloader1_.CancelAllDownload();
+    checkChannels();
 }
 
 void PublicFaceDownLoader::removeVersionMarkers() {
@@ -208,9 +264,12 @@ void PublicFaceDownLoader::cancelClick() {
     // A second click (or one after the pack completed) finds the panel leaving.
     if (finished_) return;
     finished_ = true;
+    deadline_->setEnabled(false);
     Command1().setEnabled(false);
     downloader1_.CancelAllDownload();
+    // Cancelled: the next opening downloads the whole pack again.
     removeVersionMarkers();
+    forgetPartial(packFolder());
     host_.exitDownPublicFace("");
 }
 

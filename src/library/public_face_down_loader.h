@@ -2,9 +2,13 @@
 // PublicFaceDownLoader: downloads a public face pack. It fetches the pack's
 // file list (imgs.txt, names separated by "/") and then every listed file
 // over three channels, each starting its next file when its previous one has
-// ended, and hands over to the processing with exitDownPublicFace.
+// ended, and hands over to the processing with exitDownPublicFace. A file
+// that fails leaves the pack incomplete (no version marker): the next
+// opening fetches what is missing, and only that. The whole download has a
+// time limit, so a service that trickles bytes still lets it end.
 #include <array>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -46,7 +50,13 @@ private:
     int channelOf(const std::string& saveFile);
     void checkChannels();
     void cancelClick();
+    // The total time is up: what has not arrived counts as failed.
+    void timeUp();
+    // The pack is done (complete or not): what failed is listed, and a pack
+    // that is not complete keeps a record of what arrived.
+    void finish();
     void removeVersionMarkers();
+    std::string fileUrl(const std::string& name) const;
     std::string packFolder() const;
     std::string listFile() const;
     std::string saveFileOf(const std::string& name) const;
@@ -55,6 +65,7 @@ private:
     PanelHost& host_;
     LibraryDeps deps_;
     std::unique_ptr<Timer> timer1_;
+    std::unique_ptr<Timer> deadline_;
     Downloader downloader1_;
     std::string PPath_;
     bool isListStage_ = false;
@@ -62,6 +73,10 @@ private:
     bool anyFailed_ = false;
     std::vector<std::string> packList_;
     std::size_t nextIndex_ = 0;
+    std::string version_;                 // the list's version markers
+    std::set<std::string> arrived_;       // names in the folder, from this run or the last
+    std::vector<std::string> failed_;     // names that did not arrive
+    std::vector<std::string> refused_;    // names of the list that are not downloaded
     std::array<std::string, 3> channels_;
 };
 

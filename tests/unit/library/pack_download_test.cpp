@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "library/public_face_down_loader.h"
+#include "library/pack_list.h"
 #include "library/public_face_process.h"
 #include "library_fixture.h"
 
@@ -163,6 +164,115 @@ TEST_F(PackDownloadTest, LongListsKeepAWholePercentage) {
     int count = 0;
     for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir / "w/big")) ++count;
     EXPECT_GE(count, 400);
+}
+
+// A list that names files twice and holds names that are no file names: each
+// file is fetched once, in list order, and nothing asks the user anything.
+TEST_F(PackDownloadTest, EveryUsableNameIsFetchedOnceWithoutABoxForTheRest) {
+    startLibrary();
+    std::string list = "a.gif/a.gif/../b.gif//c.gif/a.gif/ver-2.txt/b.gif/.\\x/..";
+    for (int i = 0; i < 50; ++i) list += "/..";  // a hostile list: many unusable names
+    servePack("dup", list, {"a.gif", "b.gif", "c.gif", "ver-2.txt"});
+    open("dup", "2");
+    settle();
+    EXPECT_EQ(startedFiles(), (std::vector<std::string>{"imgs.txt", "a.gif", "b.gif", "c.gif", "ver-2.txt"}));
+    EXPECT_TRUE(fake.messages.shown.empty());
+    EXPECT_EQ(lastScript(web()), changeClass("dup"));
+    EXPECT_TRUE(fs::exists(packFile("dup", "ver-2.txt"))) << "the pack is complete";
+    EXPECT_FALSE(fs::exists(packFile("dup", kPartialFile)));
+}
+
+// A file that keeps failing: the pack completes without it and without its
+// marker; each later opening fetches what is missing, and only that, until
+// the file arrives and the pack is marked complete.
+TEST_F(PackDownloadTest, AFailedFileIsFetchedAgainAloneAtTheNextOpening) {
+    startLibrary();
+    servePack("hot", "1-1.gif/1-2.gif/1-3.gif/ver-3.txt", {"1-1.gif", "1-3.gif", "ver-3.txt"});
+    struct Opening {
+        bool fileThere;
+        std::vector<std::string> fetched;
+        bool complete;
+    };
+    const Opening openings[] = {
+        {false, {"imgs.txt", "1-1.gif", "1-2.gif", "1-3.gif", "ver-3.txt"}, false},
+        {false, {"imgs.txt", "1-2.gif", "ver-3.txt"}, false},
+        {true, {"imgs.txt", "1-2.gif", "ver-3.txt"}, true},
+        {true, {}, true},  // complete: the marker is there, nothing is fetched
+    };
+    for (std::size_t i = 0; i < std::size(openings); ++i) {
+        SCOPED_TRACE("opening " + std::to_string(i + 1));
+        const Opening& o = openings[i];
+        if (o.fileThere) answer(faceUrl("hot/1-2.gif"), "file 1-2.gif");
+        net.starts.clear();
+        web().scripts.clear();
+        open("hot", "3");
+        settle();
+        EXPECT_EQ(startedFiles(), o.fetched);
+        EXPECT_EQ(lastScript(web()), changeClass("hot")) << "the pack is shown with what it has";
+        EXPECT_EQ(fs::exists(packFile("hot", "ver-3.txt")), o.complete);
+        EXPECT_EQ(fs::exists(packFile("hot", kPartialFile)), !o.complete);
+        EXPECT_EQ(readBytes(packFile("hot", "1-1.gif")), "file 1-1.gif");
+        EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
+    }
+    // A new version of the pack lists the same names: every file is fetched anew.
+    servePack("hot", "1-1.gif/1-2.gif/1-3.gif/ver-4.txt", {"1-1.gif", "1-2.gif", "1-3.gif", "ver-4.txt"});
+    net.starts.clear();
+    open("hot", "4");
+    settle();
+    EXPECT_EQ(startedFiles(), (std::vector<std::string>{"imgs.txt", "1-1.gif", "1-2.gif", "1-3.gif", "ver-4.txt"}));
+}
+
+// A service that trickles bytes just fast enough never ends a file: the
+// whole download has a time limit, after which the pack ends with what
+// arrived and the panel slot is free again.
+TEST_F(PackDownloadTest, ATricklingServiceEndsTheDownloadAtItsTimeLimit) {
+    startLibrary();
+    servePack("slow", "1-1.gif/1-2.gif/1-3.gif/1-4.gif/ver-1.txt", {"1-1.gif", "ver-1.txt"});
+    for (const char* f : {"1-2.gif", "1-3.gif", "1-4.gif"}) {
+        answer(faceUrl(std::string("slow/") + f), "");
+        net.answers[faceUrl(std::string("slow/") + f)].stall = true;
+    }
+    debug->show();
+    open("slow", "1");
+    fake.loop.advance(limits::kBatchTotalMs - 1000);
+    ASSERT_NE(this->panel<PublicFaceDownLoader>(), nullptr) << "still downloading";
+    fake.loop.advance(1000);
+    settle();
+    EXPECT_EQ(main->control(MainForm::kSlot), nullptr) << "the slot is free again";
+    EXPECT_TRUE(net.running().empty());
+    EXPECT_EQ(lastScript(web()), changeClass("slow"));
+    EXPECT_FALSE(fs::exists(packFile("slow", "ver-1.txt")));
+    std::vector<std::string> lines;
+    for (int i = 0; i < debug->List1().count(); ++i) lines.push_back(debug->List1().item(i));
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "-没有下载成功：1-4.gif/1-2.gif/1-3.gif/ver-1.txt"), lines.end())
+        << "what did not arrive is listed once: the three stalled files and the marker never started";
+    main->callVb("manage||-");
+    EXPECT_NE(main->control(MainForm::kSlot), nullptr) << "another panel can open";
+}
+
+// A second click on 取消 while the first one is still at work (events run
+// meanwhile) must neither leave twice nor reach a destroyed panel.
+TEST_F(PackDownloadTest, ASecondCancelFindsThePanelLeaving) {
+    startLibrary();
+    servePack("hot", "1-1.gif/ver-3.txt/1-2.gif", {"1-1.gif", "ver-3.txt"});
+    net.answers[faceUrl("hot/1-2.gif")] = FakeAnswer{"", kReadEndOfData, 10, true};
+    open("hot", "3");
+    settle();
+    FakeButton& cancel = panelForm("PublicFaceDownLoader")->buttons["Command1"];
+    int clicks = 0;
+    fake.loop.onProcessEvents = [&] {
+        if (clicks++ == 0) cancel.click();
+        fake.loop.advance(10);
+    };
+    debug->show();
+    cancel.click();
+    fake.loop.onProcessEvents = nullptr;
+    settle();
+    int closed = 0;
+    for (int i = 0; i < debug->List1().count(); ++i) closed += debug->List1().item(i) == "-panel closed: tempUserControl";
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
+    EXPECT_FALSE(fs::exists(packFile("hot", "ver-3.txt")));
 }
 
 }  // namespace tovlo::test

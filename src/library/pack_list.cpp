@@ -1,0 +1,58 @@
+#include "pack_list.h"
+
+#include <filesystem>
+
+#include "core/files.h"
+#include "core/paths.h"
+#include "core/text.h"
+
+namespace tovlo {
+
+PackList parsePackList(std::string_view text, std::size_t maxNames) {
+    PackList list;
+    std::set<std::string> seen;
+    for (const std::string& name : split(text, "/")) {
+        // An empty element (two "/" in a row, a trailing "/") names nothing.
+        if (name.empty() || seen.count(name)) continue;
+        if (!isSafeName(name) || name == kPartialFile || list.names.size() >= maxNames) {
+            list.refused.push_back(name);
+            continue;
+        }
+        seen.insert(name);
+        list.names.push_back(name);
+        if (startsWith(name, "ver-")) list.version += (list.version.empty() ? "" : "/") + name;
+    }
+    return list;
+}
+
+namespace {
+
+std::string partialPath(const std::string& packFolder) { return joinPath(packFolder, {kPartialFile}); }
+
+}  // namespace
+
+std::set<std::string> partialArrived(const TextCodec& codec, const std::string& packFolder,
+                                     const std::string& version) {
+    std::set<std::string> arrived;
+    const auto bytes = readFileBytes(partialPath(packFolder));
+    if (!bytes) return arrived;
+    const std::vector<std::string> lines = split(codec.ansiToUtf8(*bytes), "\n");
+    if (lines.empty() || lines[0] != version) return arrived;
+    for (std::size_t i = 1; i < lines.size(); ++i)
+        if (isSafeName(lines[i]) && fileExists(joinPath(packFolder, {lines[i]}))) arrived.insert(lines[i]);
+    return arrived;
+}
+
+bool writePartial(const TextCodec& codec, const std::string& packFolder, const std::string& version,
+                  const std::set<std::string>& arrived) {
+    std::string text = version;
+    for (const std::string& name : arrived) text += "\n" + name;
+    return replaceFileAtomically(partialPath(packFolder), codec.utf8ToAnsi(text));
+}
+
+void forgetPartial(const std::string& packFolder) {
+    std::error_code ignored;
+    std::filesystem::remove(partialPath(packFolder), ignored);
+}
+
+}  // namespace tovlo
