@@ -10,4 +10,9 @@ std::string Session::accountFolder(const std::string& account) const { return jo
 
 std::string Session::classFolder(const std::string& classId) const { return joinPath(ownFolder(), {classId}); }
 
+std::optional<std::string> Session::accountFolderInUse() const {
+    if (!isSafeName(parm_.userName)) return std::nullopt;
+    return ownFolder();
+}
+
 }  // namespace tovlo

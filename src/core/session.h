@@ -1,6 +1,7 @@
 #pragma once
 // The account that is logged in (the global userName) and where accounts
 // keep their faces: App/w/CustomFace/<account>/, with one folder per class.
+#include <optional>
 #include <string>
 
 #include "public_parm.h"
@@ -21,6 +22,10 @@ public:
     // The logged-in account's folder, and the folder of one of its classes.
     std::string ownFolder() const { return accountFolder(parm_.userName); }
     std::string classFolder(const std::string& classId) const;
+    // The logged-in account's folder; nothing when nobody is logged in (or
+    // the name is no single folder name). Whoever acts on an account's files
+    // does nothing then: the folder of all accounts is never taken for one.
+    std::optional<std::string> accountFolderInUse() const;
 
 private:
     PublicParm& parm_;

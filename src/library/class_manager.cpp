@@ -44,11 +44,11 @@ ClassManager::ClassManager(PanelHost& host, std::unique_ptr<Form> form, const Li
     };
 }
 
-std::string ClassManager::userFolder() const { return host_.session().ownFolder(); }
-
 void ClassManager::deleteClassLists() {
+    const auto account = host_.session().accountFolderInUse();
+    if (!account) return;
     for (const char* name : {"myClass.html", "myClass.js"}) {
-        const std::string path = joinPath(userFolder(), {name});
+        const std::string path = joinPath(*account, {name});
         if (fileExists(path)) std::filesystem::remove(path);
     }
 }
@@ -58,14 +58,17 @@ void ClassManager::deleteClassLists() {
 std::string ClassManager::removeClassFolder(const std::string& arg) {
     auto [classId, rest] = splitArgument(arg, "--");
     if (!isSafeName(classId)) throw TovloError(kErrInvalidArgument, "not a usable class id: " + classId);
-    const std::string folder = joinPath(userFolder(), {classId});
-    if (folderExists(folder)) std::filesystem::remove_all(folder);
+    if (const auto account = host_.session().accountFolderInUse()) {
+        const std::string folder = joinPath(*account, {classId});
+        if (folderExists(folder)) std::filesystem::remove_all(folder);
+    }
     return split(rest, "--").front();
 }
 
 void ClassManager::closeManage() {
-    if (host_.web3().isVisible()) {
-        const std::string folder = userFolder();
+    const auto account = host_.session().accountFolderInUse();
+    if (host_.web3().isVisible() && account) {
+        const std::string& folder = *account;
         createFolder(folder);
         const std::string page = joinPath(folder, {"myClass.html"});
         if (!fileExists(page))

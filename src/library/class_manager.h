@@ -1,7 +1,9 @@
 #pragma once
 // ClassManager: shows the service's class manager page and keeps the local
 // copies of the account's classes consistent with what the page changes on
-// the server, by deleting them so that they are fetched again.
+// the server, by deleting them so that they are fetched again. It acts only
+// inside the logged-in account's folder; without an account it deletes
+// nothing.
 #include <memory>
 #include <string>
 
@@ -29,7 +31,6 @@ private:
     void deleteClassLists();
     std::string removeClassFolder(const std::string& arg);
     void closeManage();
-    std::string userFolder() const;
 
     PanelHost& host_;
     LibraryDeps deps_;

@@ -33,6 +33,7 @@ MyFaceDownLoader::MyFaceDownLoader(PanelHost& host, std::unique_ptr<Form> form, 
       host_(host),
       deps_(deps),
       timer1_(deps.platform.loop.createTimer(100, false)),
+      deadline_(deps.platform.loop.createTimer(limits::kBatchTotalMs, false)),
       downloader1_(deps.reads.create(), deps.platform.messages) {
     Form& f = this->form();
     f.label("Label4").setText("当本地表情数据和服务器数据不相同的时候，会触发自动下载；一般在下面几种情况下发生：");
@@ -50,9 +51,11 @@ MyFaceDownLoader::MyFaceDownLoader(PanelHost& host, std::unique_ptr<Form> form, 
         const char* bar = contains(saveFile, "s_") ? "ProgressBar2" : "ProgressBar3";
         this->form().progressBar(bar).setValue(percentOf(static_cast<double>(cur), static_cast<double>(max)));
     };
-    downloader1_.DownloadAllComplete = [this](const std::vector<std::string>&) {
+    downloader1_.DownloadAllComplete = [this](const std::vector<std::string>& failed) {
+        failed_.insert(failed_.end(), failed.begin() + 1, failed.end());
         guardEvent(deps_.debug, "MyFaceDownLoader.DownloadAllComplete", [this] { allComplete(); });
     };
+    deadline_->onTick = [this] { guardEvent(deps_.debug, "MyFaceDownLoader.deadline", [this] { timeUp(); }); };
 }
 
 void MyFaceDownLoader::setProperty(const std::string& name, const std::string& value) {
@@ -70,7 +73,9 @@ void MyFaceDownLoader::setPPage(const std::string& page) {
     page_ = checkedPanelName(page, "page");
     isNewList_ = true;
     faceIndex_ = 1;
+    failed_.clear();
     timer1_->setEnabled(true);
+    deadline_->setEnabled(true);
 }
 
 void MyFaceDownLoader::setPar(const std::string& classId, const std::string& page) {
@@ -78,7 +83,7 @@ void MyFaceDownLoader::setPar(const std::string& classId, const std::string& pag
     page_ = checkedPanelName(page, "page");
 }
 
-std::string MyFaceDownLoader::userFolder() const { return host_.session().ownFolder(); }
+std::string MyFaceDownLoader::userFolder() const { return host_.session().accountFolderInUse().value_or(""); }
 
 std::string MyFaceDownLoader::listingFile() const { return joinPath(deps_.parm.app, {"temp", "tempMyFaceClass.txt"}); }
 
@@ -88,6 +93,13 @@ std::string MyFaceDownLoader::serviceUrl(const std::string& path) const {
 
 void MyFaceDownLoader::timer1Tick() {
     timer1_->setEnabled(false);
+    // Without an account there is no folder to fill: nothing is fetched.
+    if (!host_.session().accountFolderInUse()) {
+        deadline_->setEnabled(false);
+        deps_.debug.log("MyFaceDownLoader: nobody is logged in");
+        host_.exitControl();
+        return;
+    }
     std::error_code ec;
     std::filesystem::remove(listingFile(), ec);
     // A listing that cannot even be requested is handled like one that
@@ -135,7 +147,20 @@ void MyFaceDownLoader::allComplete() {
     buildPage(last < 1);
 }
 
+// The total time is up (a service that trickles bytes): the faces that did
+// not arrive count as failed, and the page is made from what is there.
+void MyFaceDownLoader::timeUp() {
+    deps_.debug.log("下载超时：" + classId_);
+    for (std::size_t i = 1; i < downloader1_.SaveFiles().size(); ++i)
+        if (downloader1_.FileStates()[i] != Downloader::kDone) failed_.push_back(downloader1_.SaveFiles()[i]);
+    downloader1_.CancelAllDownload();
+    timer1_->setEnabled(false);
+    buildPage(faceList_.size() < 2);
+}
+
 void MyFaceDownLoader::buildPage(bool withoutEntries) {
+    deadline_->setEnabled(false);
+    if (!failed_.empty()) deps_.debug.log("没有下载成功：" + join(failed_, "/"));
     const TextCodec& codec = deps_.platform.codec;
     std::string text;
     try {

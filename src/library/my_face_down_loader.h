@@ -37,6 +37,7 @@ public:
 private:
     void timer1Tick();
     void allComplete();
+    void timeUp();
     void buildPage(bool withoutEntries);
     std::string userFolder() const;
     std::string listingFile() const;
@@ -45,6 +46,8 @@ private:
     PanelHost& host_;
     LibraryDeps deps_;
     std::unique_ptr<Timer> timer1_;
+    std::unique_ptr<Timer> deadline_;
+    std::vector<std::string> failed_;  // files that did not arrive
     Downloader downloader1_;
     std::string classId_;
     std::string page_;

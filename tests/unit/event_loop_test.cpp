@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/reaper.h"
 #include "platform/fake/fake_event_loop.h"
 
 using namespace tovlo;
@@ -87,4 +88,27 @@ TEST(FakeEventLoop, DestroyedTimerNeverFires) {
     }
     loop.advance(100);
     EXPECT_EQ(ticks, 0);
+}
+
+// Nothing retired is destroyed while a nested wait runs (a modal box, a
+// script's or a program's wait): its caller may belong to what was retired.
+TEST(Reaper, WaitsForEveryNestedWaitToEnd) {
+    FakeEventLoop loop;
+    Reaper reaper(loop);
+    auto alive = std::make_shared<int>(1);
+    std::weak_ptr<int> watch = alive;
+    {
+        NestedWaits::Scope outer;
+        {
+            NestedWaits::Scope inner;
+            reaper.retire(std::move(alive));
+            loop.advance(100);
+            EXPECT_FALSE(watch.expired());
+        }
+        loop.advance(100);
+        EXPECT_FALSE(watch.expired()) << "the outer wait still runs";
+    }
+    loop.advance(1);
+    EXPECT_TRUE(watch.expired());
+    EXPECT_FALSE(reaper.holds());
 }

@@ -94,4 +94,23 @@ TEST_F(ClassManagerTest, ClosingFetchesTheClassListOnlyWhenItIsMissing) {
     EXPECT_EQ(fake.fetch.requests.size(), 1u) << "an existing list is shown without fetching";
 }
 
+// With nobody logged in the manager has no account folder: its commands
+// delete nothing anywhere, another local account's classes included.
+TEST_F(ClassManagerTest, WithoutAnAccountNothingIsDeleted) {
+    writeBytes(dir / "w/CustomFace/12/1.html", "another account named 12");
+    writeBytes(dir / "w/CustomFace/myClass.html", "not an account's");
+    writeBytes(own("12/1.html"), "tom's class 12");
+    for (const std::string user : {"", "..", "a/b"}) {
+        SCOPED_TRACE("user '" + user + "'");
+        parm->userName = user;
+        for (const char* command : {"deleteFace||12--x", "addFace||12--http://svc/x", "deleteClass||-", "closeManage||-"})
+            page().pageCalls("manageWeb", command);
+        EXPECT_EQ(readBytes(dir / "w/CustomFace/12/1.html"), "another account named 12");
+        EXPECT_EQ(readBytes(dir / "w/CustomFace/myClass.html"), "not an account's");
+        EXPECT_EQ(readBytes(own("12/1.html")), "tom's class 12");
+        fake.loop.advance(300);
+        main->callVb("manage||-");
+    }
+}
+
 }  // namespace tovlo::test

@@ -136,4 +136,45 @@ TEST_F(MyFaceTest, ThumbnailProgressGoesToItsOwnBar) {
     EXPECT_TRUE(fs::exists(own("3/1.html")));
 }
 
+// A service that trickles every face: the panel ends at its time limit with
+// the page made from what arrived, the rest listed, and the slot free.
+TEST_F(MyFaceTest, ATricklingServiceEndsThePageAtItsTimeLimit) {
+    begin("tom");
+    fs::create_directories(own("5"));
+    answer(listingUrl("5", "1"), "h||5/a.gif$$5/s_a.gif||5/b.gif$$5/s_b.gif--2,1");
+    answer(faceUrl("5/a.gif"), "a");
+    answer(faceUrl("5/s_a.gif"), "sa");
+    for (const char* f : {"5/b.gif", "5/s_b.gif"}) net.answers[faceUrl(f)] = FakeAnswer{"", kReadEndOfData, 10, true};
+    debug->show();
+    main->callVb("showMyOneClassFaces||5--1");
+    fake.loop.advance(limits::kBatchTotalMs - 100);
+    EXPECT_NE(main->control(MainForm::kSlot), nullptr) << "still waiting for b";
+    EXPECT_FALSE(fs::exists(own("5/1.html")));
+    fake.loop.advance(100);
+    settle();
+    EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
+    EXPECT_TRUE(net.running().empty());
+    EXPECT_TRUE(fs::exists(own("5/1.html")));
+    EXPECT_EQ(readBytes(own("5/a.gif")), "a");
+    EXPECT_FALSE(fs::exists(own("5/b.gif")));
+    EXPECT_EQ(web3().location(), fileUrl(own("5/1.html")));
+    bool listed = false;
+    for (int i = 0; i < debug->List1().count(); ++i)
+        listed = listed || debug->List1().item(i) == "-没有下载成功：" + own("5/b.gif") + "/" + own("5/s_b.gif");
+    EXPECT_TRUE(listed);
+}
+
+// A panel made while nobody is logged in fetches nothing and leaves.
+TEST_F(MyFaceTest, WithoutAnAccountNothingIsFetched) {
+    begin("tom");
+    main->loadUserControl("MyFaceDownLoader");
+    parm->userName = "";
+    main->control(MainForm::kSlot)->setProperty("PClassId", "5");
+    main->control(MainForm::kSlot)->setProperty("PPage", "1");
+    settle();
+    EXPECT_TRUE(net.starts.empty());
+    EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
+    EXPECT_FALSE(fs::exists(dir / "w/CustomFace/5"));
+}
+
 }  // namespace tovlo::test

@@ -112,4 +112,30 @@ TEST_F(PlusControlTest, AnAnswerThatIsMissingOrBrokenFailsBackToThePage) {
     EXPECT_TRUE(main->Timer1().enabled());
 }
 
+// The panel is closed while its program runs (events run during the wait):
+// it lives until the wait is over, applies nothing, and the window comes
+// back; another plug-in may be opened meanwhile, and a second run of the
+// same panel is refused.
+TEST_F(PlusControlTest, ThePanelClosedWhileItsProgramRunsLivesUntilTheWaitIsOver) {
+    open();
+    FakeBrowserView& view = page();
+    int runs = 0;
+    fake.processes.whileRunning = [&](const std::string&, const std::string&) {
+        ++runs;
+        writeBytes(inPlugin("param"), "insertText**late");
+        EXPECT_THROW(view.pageCalls("plus", "doExe||again"), TovloError) << "one run at a time";
+        view.pageCalls("plus", "plusClose||-");
+        fake.loop.advance(300);  // the reaper and the re-show run inside the wait
+        main->callVb("loadPlus||7");
+    };
+    const std::size_t before = view.scripts.size();
+    view.pageCalls("plus", "doExe||x");
+    EXPECT_EQ(runs, 1);
+    EXPECT_EQ(view.scripts.size(), before) << "the closed panel applies no answer";
+    EXPECT_TRUE(window().visible);
+    fake.loop.advance(300);
+    EXPECT_TRUE(main->Timer1().enabled());
+    ASSERT_NE(main->control(MainForm::kSlotPlus), nullptr) << "the plug-in opened meanwhile is open";
+}
+
 }  // namespace tovlo::test

@@ -205,4 +205,27 @@ TEST_F(UploadPanelsTest, TheResultClosingItselfLeavesAPluginPanelOpen) {
     EXPECT_FALSE(window().frames["Frame1"].visible);
 }
 
+// The page leaves ("back") while the panel waits for one of its scripts,
+// events running meanwhile: the panel stays alive until its own call is
+// over, then goes.
+TEST_F(UploadPanelsTest, ThePageLeavingDuringAScriptLeavesThePanelAliveUntilItsCallIsOver) {
+    copyInQQ("/home/tom/a.gif");
+    openAsTom();
+    fake.loop.advance(200);
+    FakeBrowserView& view = page();
+    bool left = false;
+    view.onScript = [&](const std::string&) {
+        if (left) return;
+        left = true;
+        view.pageCalls("addWeb", "back||-");
+        fake.loop.advance(50);  // events run inside the wait: the slot's reaper among them
+    };
+    view.pageCalls("addWeb", "setFilePath||-");
+    EXPECT_TRUE(left);
+    EXPECT_EQ(main->control(MainForm::kSlot), nullptr) << "the panel left its slot at once";
+    EXPECT_NE(fake.forms.find("AddFaceCon"), nullptr) << "and is still alive at the end of its call";
+    fake.loop.advance(50);
+    EXPECT_EQ(fake.forms.find("AddFaceCon"), nullptr) << "destroyed once nothing of it runs";
+}
+
 }  // namespace tovlo::test
