@@ -19,16 +19,22 @@ ServerParams::ServerParams(Platform& platform, PublicParm& parm, const Desktop& 
 void ServerParams::timer3Tick() {
     timer3_->setEnabled(false);
     auto bytes = platform_.fetch.fetchBytes(serviceUrl(parm_.serviceHost, "/soft/params.html"));
-    std::string text = bytes ? platform_.codec.ansiToUtf8(*bytes) : std::string();
-    if (!contains(text, "isQQShow")) return;
+    const std::string text = bytes ? platform_.codec.ansiToUtf8(*bytes) : std::string();
+    for (const auto& [name, value] : parseServerParams(text)) applyParam(name, value);
+}
+
+std::vector<std::pair<std::string, std::string>> parseServerParams(std::string_view text) {
+    std::vector<std::pair<std::string, std::string>> items;
+    if (!contains(text, "isQQShow")) return items;
     for (const std::string& item : split(text, "||")) {
-        // An item without "=" names nothing and is skipped; a value keeps any
-        // further "=" it holds (addresses with a query do). Line breaks and
-        // blanks around an item (a list written one item per line) are not
-        // part of it: "true" must match, and config.ini must not get them.
+        // A value keeps any further "=" it holds (addresses with a query do).
+        // Line breaks and blanks around an item (a list written one item per
+        // line) are not part of it: "true" must match, and config.ini must
+        // not get them.
         auto nameValue = splitFirst(trimSpace(item), "=");
-        if (nameValue) applyParam(nameValue->first, nameValue->second);
+        if (nameValue) items.push_back(std::move(*nameValue));
     }
+    return items;
 }
 
 void ServerParams::applyParam(const std::string& name, const std::string& value) {

@@ -5,6 +5,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "core/reaper.h"
 #include "core/public_parm.h"
@@ -13,6 +16,11 @@
 #include "qq/qq_show.h"
 
 namespace tovlo {
+
+// The items of the parameter list as name and value, first to last; nothing
+// unless the text mentions "isQQShow". An item without "=" names nothing and
+// is left out; blanks and line breaks around an item are not part of it.
+std::vector<std::pair<std::string, std::string>> parseServerParams(std::string_view text);
 
 class ServerParams {
 public:

@@ -9,6 +9,7 @@
 #include "core/service.h"
 #include "core/text.h"
 #include "core/urls.h"
+#include "library/face_listing.h"
 #include "library/library_helpers.h"
 
 namespace tovlo {
@@ -120,23 +121,20 @@ void MyFaceDownLoader::allComplete() {
         } catch (const TovloError&) {
             listText_.clear();
         }
-        auto head = splitFirst(listText_, "--");
-        faceList_ = split(head ? head->first : listText_, "||");
+        faceList_ = faceListOf(listText_);
     }
     const int last = static_cast<int>(faceList_.size()) - 1;
     const std::string folder = userFolder();
     while (faceIndex_ <= last) {
-        std::vector<std::string> paths = split(faceList_[static_cast<std::size_t>(faceIndex_)], "$$");
-        const std::string a = paths[0];
-        const std::string b = paths.size() > 1 ? paths[1] : std::string();
-        if (isSafeRelativePath(b) && contains(b, "/")) makeDirectories(localPath(folder, b.substr(0, b.rfind('/'))));
+        // Paths that would leave the user's folder come back empty: never written.
+        const auto [a, b] = facePathsOf(faceList_[static_cast<std::size_t>(faceIndex_)]);
+        if (contains(b, "/")) makeDirectories(localPath(folder, b.substr(0, b.rfind('/'))));
         form().progressBar("ProgressBar1").setValue(percentOf(faceIndex_, last));
         ++faceIndex_;
-        // Paths that would leave the user's folder are never written.
         bool queued = false;
         for (const std::string& path : {a, b}) {
-            if (!isSafeRelativePath(path) || fileExists(localPath(folder, path))) continue;
-            queued = downloader1_.BeginDownload(serviceUrl("/soft/" + path), localPath(folder, path),
+            if (path.empty() || fileExists(localPath(folder, path))) continue;
+            queued = downloader1_.BeginDownload(serviceUrl("/soft/" + servicePath(path)), localPath(folder, path),
                                                 limits::kFaceFileBytes) ||
                      queued;
         }

@@ -9,6 +9,7 @@
 #include "core/paths.h"
 #include "core/text.h"
 #include "core/urls.h"
+#include "plugins/plugin_answer.h"
 #include "plugins/soft_info.h"
 
 namespace tovlo {
@@ -96,18 +97,18 @@ void PlusControl::doExe(const std::string& argument) {
 
 // Applies the plug-in's answer: items "command**value" separated by "||".
 void PlusControl::afterUnloadPlusExe(const std::string& answer) {
-    const std::string text = readTextFile(deps_.platform.codec, answer);
-    if (text.empty()) return;
-    for (const std::string& item : split(text, "||")) {
-        const std::vector<std::string> parts = split(item, "**");
-        if (parts.size() < 2) throw TovloError(kErrInvalidArgument, "a plug-in answer without \"**\": " + item);
-        if (parts[0] == "reload")
+    const PluginAnswer parsed = parsePluginAnswer(readTextFile(deps_.platform.codec, answer));
+    // The values go in unchanged: the plug-in, a program of the user's own
+    // choosing, writes them for the page and may have escaped them itself.
+    for (const PluginAnswerItem& item : parsed.items) {
+        if (item.command == "reload")
             runPageScript(WebBrowser1(), "location.reload()");
-        else if (parts[0] == "insertText")
-            runPageScript(WebBrowser1(), "bs_insertText('" + parts[1] + "')");
-        else if (parts[0] == "insertPic")
-            runPageScript(WebBrowser1(), "bs_insertPic('" + parts[1] + "')");
+        else if (item.command == "insertText")
+            runPageScript(WebBrowser1(), "bs_insertText('" + item.value + "')");
+        else if (item.command == "insertPic")
+            runPageScript(WebBrowser1(), "bs_insertPic('" + item.value + "')");
     }
+    if (parsed.broken) throw TovloError(kErrInvalidArgument, "a plug-in answer without \"**\": " + *parsed.broken);
 }
 
 }  // namespace tovlo
