@@ -26,6 +26,7 @@
 #include "platform/qt/qt_processes.h"
 #include "platform/qt/qt_tcp_client.h"
 #include "platform/qt/qt_tray_icon.h"
+#include "platform/qt/qt_waiting_fetch.h"
 #include "platform/qt/qt_web_profile.h"
 #include "platform/qt/web_engine_setup.h"
 #include "platform/sqlite/sqlite_history_db.h"
@@ -45,7 +46,10 @@ int main(int argc, char** argv) {
 
     tovlo::QtEventLoop loop;
     tovlo::IconvCodec codec;
-    tovlo::CurlFetch fetch(codec);
+    // The service's texts come over libcurl on a worker thread, the windows
+    // going on meanwhile.
+    tovlo::CurlFetch curl(codec);
+    tovlo::QtWaitingFetch fetch(curl);
     tovlo::QtMessageBox messages;
     tovlo::QtProcesses processes;
     tovlo::QtForms forms(tovlo::makeQtFormView);

@@ -17,6 +17,7 @@
 #include "platform/qt/qt_forms.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_processes.h"
+#include "platform/qt/qt_waiting_fetch.h"
 #include "updater/updater_form.h"
 
 int main(int argc, char** argv) {
@@ -26,7 +27,8 @@ int main(int argc, char** argv) {
 
     tovlo::QtEventLoop loop;
     tovlo::IconvCodec codec;
-    tovlo::CurlFetch fetch(codec);
+    tovlo::CurlFetch curl(codec);
+    tovlo::QtWaitingFetch fetch(curl);
     tovlo::QtMessageBox messages;
     tovlo::QtProcesses processes;
     tovlo::QtForms forms;

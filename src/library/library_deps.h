@@ -7,6 +7,7 @@
 #include "platform/async_url_read.h"
 #include "platform/images.h"
 #include "platform/platform.h"
+#include "platform/read_limits.h"
 #include "plugins/plugin_registry.h"
 
 namespace tovlo {
@@ -18,6 +19,8 @@ struct LibraryDeps {
     PluginRegistry& plugins;
     AsyncUrlReads& reads;
     Images& images;
+    // The whole of one download (a pack, a class page): see limits::kBatchTotalMs.
+    int batchTotalMs = limits::kBatchTotalMs;
 };
 
 // Registers "MyFaceDownLoader", "PublicFaceDownLoader", "PublicFaceProcess"

@@ -34,7 +34,7 @@ MyFaceDownLoader::MyFaceDownLoader(PanelHost& host, std::unique_ptr<Form> form, 
       host_(host),
       deps_(deps),
       timer1_(deps.platform.loop.createTimer(100, false)),
-      deadline_(deps.platform.loop.createTimer(limits::kBatchTotalMs, false)),
+      deadline_(deps.platform.loop.createTimer(deps.batchTotalMs, false)),
       downloader1_(deps.reads.create(), deps.platform.messages) {
     Form& f = this->form();
     f.label("Label4").setText("当本地表情数据和服务器数据不相同的时候，会触发自动下载；一般在下面几种情况下发生：");

@@ -1,6 +1,7 @@
 #include "pack_list.h"
 
 #include <filesystem>
+#include <unordered_set>
 
 #include "core/files.h"
 #include "core/paths.h"
@@ -8,19 +9,25 @@
 
 namespace tovlo {
 
+// The list is walked in place: a service's list may be long, and only the
+// names kept are copied.
 PackList parsePackList(std::string_view text, std::size_t maxNames) {
     PackList list;
-    std::set<std::string> seen;
-    for (const std::string& name : split(text, "/")) {
+    std::unordered_set<std::string_view> seen;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find('/', start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view name = text.substr(start, end - start);
+        start = end + 1;
         // An empty element (two "/" in a row, a trailing "/") names nothing.
-        if (name.empty() || seen.count(name)) continue;
+        if (name.empty() || !seen.insert(name).second) continue;
         if (!isSafeName(name) || name == kPartialFile || list.names.size() >= maxNames) {
-            list.refused.push_back(name);
+            list.refused.emplace_back(name);
             continue;
         }
-        seen.insert(name);
-        list.names.push_back(name);
-        if (startsWith(name, "ver-")) list.version += (list.version.empty() ? "" : "/") + name;
+        list.names.emplace_back(name);
+        if (startsWith(name, "ver-")) list.version += (list.version.empty() ? "" : "/") + std::string(name);
     }
     return list;
 }

@@ -17,6 +17,13 @@ namespace {
 
 const char* const kChannelBars[3] = {"ProgressBar2", "ProgressBar3", "ProgressBar4"};
 
+// Names for one debug line: a list of thousands is cut after the first ones.
+std::string namesForLog(const std::vector<std::string>& names) {
+    constexpr std::size_t kShown = 20;
+    if (names.size() <= kShown) return join(names, "/");
+    return join({names.begin(), names.begin() + kShown}, "/") + " ... (" + std::to_string(names.size()) + ")";
+}
+
 }  // namespace
 
 FormSpec PublicFaceDownLoader::formSpec() {
@@ -31,7 +38,7 @@ PublicFaceDownLoader::PublicFaceDownLoader(PanelHost& host, std::unique_ptr<Form
       host_(host),
       deps_(deps),
       timer1_(deps.platform.loop.createTimer(200, false)),
-      deadline_(deps.platform.loop.createTimer(limits::kBatchTotalMs, false)),
+      deadline_(deps.platform.loop.createTimer(deps.batchTotalMs, false)),
       downloader1_(deps.reads.create(), deps.platform.messages) {
     // Controls are made in the order they stand: each bar under its label.
     Form& f = this->form();
@@ -217,8 +224,8 @@ void PublicFaceDownLoader::finish() {
     deadline_->setEnabled(false);
     Command1().setEnabled(false);
     // Listed once for the whole pack, however many there are.
-    if (!refused_.empty()) deps_.debug.log("跳过：" + join(refused_, "/"));
-    if (!failed_.empty()) deps_.debug.log("没有下载成功：" + join(failed_, "/"));
+    if (!refused_.empty()) deps_.debug.log("跳过：" + namesForLog(refused_));
+    if (!failed_.empty()) deps_.debug.log("没有下载成功：" + namesForLog(failed_));
     if (!anyFailed_) {
         forgetPartial(packFolder());
         return;

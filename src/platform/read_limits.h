@@ -15,7 +15,7 @@ inline constexpr std::int64_t kMiB = 1024 * kKiB;
 inline constexpr std::int64_t kFaceFileBytes = 16 * kMiB;
 // A text of the service: a pack list, a class listing, a class list, a
 // version or file list, the news, the server parameters, any fetched page.
-inline constexpr std::int64_t kTextBytes = 4 * kMiB;
+inline constexpr std::int64_t kTextBytes = 1 * kMiB;
 // A file of a new version (the programs among them).
 inline constexpr std::int64_t kUpdateFileBytes = 256 * kMiB;
 // The service's answer to an upload ("call(...)" and whatever is around it).

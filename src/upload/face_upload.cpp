@@ -8,13 +8,13 @@
 
 namespace tovlo {
 
-FaceUpload::FaceUpload(TcpClients& clients, EventLoop& loop, const TextCodec& codec, std::string host)
+FaceUpload::FaceUpload(TcpClients& clients, EventLoop& loop, const TextCodec& codec, std::string host, int answerMs)
     : clients_(clients),
       loop_(loop),
       codec_(codec),
       host_(std::move(host)),
       connectTimer_(loop.createTimer(kUploadConnectTimeoutMs, false)),
-      answerTimer_(loop.createTimer(limits::kUploadAnswerMs, false)) {
+      answerTimer_(loop.createTimer(answerMs, false)) {
     connectTimer_->onTick = [this] {
         stop();
         if (onNoConnection) onNoConnection();

@@ -23,7 +23,9 @@ public:
     enum class Start { sending, tooLarge };
 
     // host: the service host (host or host:port).
-    FaceUpload(TcpClients& clients, EventLoop& loop, const TextCodec& codec, std::string host);
+    // answerMs: how long the answer may take once the request has gone out.
+    FaceUpload(TcpClients& clients, EventLoop& loop, const TextCodec& codec, std::string host,
+               int answerMs = limits::kUploadAnswerMs);
     ~FaceUpload();
 
     // Starts the upload of the picture into the class. A picture over

@@ -14,6 +14,8 @@ namespace {
 
 // The error number of a URL the reader cannot use.
 constexpr int kErrBadUrl = 5;
+// Set on a reply that went over its bound.
+constexpr const char* kOverBound = "tovloOverBound";
 
 class QtAsyncUrlRead : public AsyncUrlRead {
 public:
@@ -31,12 +33,20 @@ public:
         QNetworkRequest request(wire);
         request.setTransferTimeout(stallTimeoutMs_);
         request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+        // Bodies come as they are: a compressed body is not checked against
+        // its length on the wire, and one that decompresses past what its
+        // decoder keeps was seen to arrive cut short as if whole.
+        request.setRawHeader("Accept-Encoding", "identity");
         QNetworkReply* reply = manager_.get(request);
         replies_[tag] = reply;
         QObject::connect(reply, &QNetworkReply::downloadProgress, &context_,
                          [this, tag, reply, maxBytes](qint64 read, qint64 total) {
                              // Over its bound, announced or received: the read ends as failed.
                              if (read > maxBytes || total > maxBytes) {
+                                 // Marked first: a reply aborted while it
+                                 // decompresses may still end without an error,
+                                 // holding the part it had.
+                                 reply->setProperty(kOverBound, true);
                                  reply->abort();
                                  return;
                              }
@@ -73,7 +83,7 @@ private:
         const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
         const bool whole = !announced.isValid() || announced.toLongLong() == body.size();
         const bool ok = reply->error() == QNetworkReply::NoError && http >= 200 && http < 300 && whole &&
-                        body.size() <= maxBytes;
+                        body.size() <= maxBytes && !reply->property(kOverBound).toBool();
         if (!onComplete) return;
         if (ok)
             onComplete(kReadEndOfData, body.toStdString(), body.size(), tag);
