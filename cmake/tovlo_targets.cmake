@@ -44,7 +44,8 @@ endfunction()
 #   Its cases are listed to CTest one by one, under LABEL (unit by default).
 #   OWN_MAIN: the sources bring main(). XVFB: the program runs as one CTest
 #   test (CTEST_NAME, else NAME) on a private Xvfb: the cases share one
-#   display and one web engine. RUN_SERIAL: nothing else runs beside it.
+#   display and one web engine. RUN_SERIAL: nothing else runs beside it (or
+#   beside each of its cases).
 function(tovlo_add_test name)
   cmake_parse_arguments(ARG "OWN_MAIN;XVFB;RUN_SERIAL" "LABEL;TIMEOUT;CTEST_NAME"
                         "SOURCES;LIBS;INCLUDES;DEFINES;DEPENDS;ENVIRONMENT" ${ARGN})
@@ -76,6 +77,6 @@ function(tovlo_add_test name)
     endif()
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-                         PROPERTIES LABELS ${ARG_LABEL} ENVIRONMENT "${ARG_ENVIRONMENT}")
+                         PROPERTIES LABELS ${ARG_LABEL} ENVIRONMENT "${ARG_ENVIRONMENT}" RUN_SERIAL ${ARG_RUN_SERIAL})
   endif()
 endfunction()

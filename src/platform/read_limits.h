@@ -30,6 +30,8 @@ inline constexpr int kFetchTotalMs = 60000;
 // service that trickles bytes just fast enough to pass the stall limit
 // still ends the batch, with what did not arrive counted as failed.
 inline constexpr int kBatchTotalMs = 5 * 60 * 1000;
+// The files of one version in the updater: large programs over a slow line.
+inline constexpr int kUpdateTotalMs = 30 * 60 * 1000;
 // The upload's answer, counted from when the request has been sent.
 inline constexpr int kUploadAnswerMs = 30000;
 

@@ -40,6 +40,7 @@ UpdaterForm::UpdaterForm(UpdaterDeps deps, std::string app, std::string serviceH
                                   .progressBars({"ProgressBar1", "ProgressBar2"}))),
       timer1_(deps.loop.createTimer(kStartDelayMs, true)),
       timer2_(deps.loop.createTimer(kFollowListMs, true)),
+      deadline_(deps.loop.createTimer(deps.totalMs, false)),
       downloader_(deps.reads.create(), deps.messages) {
     form_->setTitle("Tovlo更新程序..");
     setStatus("升级程序正在初始化....");
@@ -63,6 +64,15 @@ UpdaterForm::UpdaterForm(UpdaterDeps deps, std::string app, std::string serviceH
     downloader_.DownloadComplete = [this](std::int64_t, const std::string& saveFile) { fileDone(saveFile); };
     downloader_.DownloadError = [this](const std::string& saveFile) { fileFailed(saveFile); };
     downloader_.DownloadAllComplete = [this](const std::vector<std::string>&) { batchEnded(); };
+    // A service that trickles bytes: what has not arrived by then has failed.
+    deadline_->onTick = [this] {
+        deadline_->setEnabled(false);
+        for (std::size_t i = 1; i < downloader_.SaveFiles().size(); ++i)
+            if (downloader_.FileStates()[i] != Downloader::kDone && downloader_.FileStates()[i] != Downloader::kFailed)
+                fileFailed(downloader_.SaveFiles()[i]);
+        downloader_.CancelAllDownload();
+        batchEnded();
+    };
     form_->show();
 }
 
@@ -140,7 +150,10 @@ void UpdaterForm::queueFiles(const InstallList& list) {
         if (!downloader_.BeginDownload(remoteUrl(toVersion_ + "/" + entry.remote), saveFile, limits::kUpdateFileBytes)) fileFailed(saveFile);
     }
     // Nothing could be queued: no download will end the batch.
-    if (downloader_.SaveFiles().size() == 1) batchEnded();
+    if (downloader_.SaveFiles().size() == 1)
+        batchEnded();
+    else
+        deadline_->setEnabled(true);
 }
 
 void UpdaterForm::addLine(const std::string& line) {
@@ -172,6 +185,7 @@ void UpdaterForm::fileFailed(const std::string& saveFile) {
 }
 
 void UpdaterForm::batchEnded() {
+    deadline_->setEnabled(false);
     if (failures_ == 0 || ended_) return;
     setStatus("更新到 " + toVersion_ + " 没有完成");
     addLine("有 " + std::to_string(failures_) + " 个文件没有下载成功，请检查网络后重新运行更新。");
@@ -192,6 +206,7 @@ void UpdaterForm::end() {
     ended_ = true;
     timer1_->setEnabled(false);
     timer2_->setEnabled(false);
+    deadline_->setEnabled(false);
     form_->hide();
     deps_.loop.quit();
 }

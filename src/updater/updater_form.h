@@ -17,6 +17,7 @@
 #include "platform/forms.h"
 #include "platform/message_box.h"
 #include "platform/processes.h"
+#include "platform/read_limits.h"
 #include "platform/text_codec.h"
 #include "platform/url_fetch.h"
 #include "updater/install_list.h"
@@ -31,6 +32,8 @@ struct UpdaterDeps {
     Processes& processes;
     Forms& forms;
     AsyncUrlReads& reads;
+    // The whole download of a version's files (see limits::kUpdateTotalMs).
+    int totalMs = limits::kUpdateTotalMs;
 };
 
 class UpdaterForm {
@@ -87,6 +90,7 @@ private:
     std::unique_ptr<Form> form_;
     std::unique_ptr<Timer> timer1_;
     std::unique_ptr<Timer> timer2_;
+    std::unique_ptr<Timer> deadline_;
     Downloader downloader_;
 };
 

@@ -73,8 +73,8 @@ std::string shownValue(const std::optional<std::string>& value) { return value ?
 // Known keys of other sections, and other keys of the same section, keep
 // their values when one key or section changes.
 void checkOthersKept(const std::vector<std::optional<std::string>>& before,
-                     const std::vector<std::optional<std::string>>& after,
-                     const std::string& section, const std::string* key) {
+                     const std::vector<std::optional<std::string>>& after, const std::string& section,
+                     const std::string* key) {
     for (std::size_t i = 0; i < kKeys.size(); ++i) {
         const bool sameSection = equalsNoCase(kKeys[i].first, section);
         if (sameSection && (!key || equalsNoCase(kKeys[i].second, *key))) continue;

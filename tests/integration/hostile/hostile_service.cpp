@@ -61,26 +61,26 @@ void HostileService::answer(const httplib::Request& req, httplib::Response& res)
     }
     const auto stopping = &stopping_;
     switch (a.fault) {
-        case Fault::none: res.set_content(a.body, "text/plain"); break;
+        case Fault::none: res.set_content(a.body, "application/octet-stream"); break;
         case Fault::serverError:
             res.status = 500;
-            res.set_content(a.body, "text/plain");
+            res.set_content(a.body, "application/octet-stream");
             break;
         case Fault::endless:
-            res.set_chunked_content_provider("text/plain", [stopping](std::size_t, httplib::DataSink& sink) {
+            res.set_chunked_content_provider("application/octet-stream", [stopping](std::size_t, httplib::DataSink& sink) {
                 static const std::string block(64 * 1024, 'x');
                 return !*stopping && sink.write(block.data(), block.size());
             });
             break;
         case Fault::trickle:
-            res.set_chunked_content_provider("text/plain", [stopping](std::size_t, httplib::DataSink& sink) {
+            res.set_chunked_content_provider("application/octet-stream", [stopping](std::size_t, httplib::DataSink& sink) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(100));
                 return !*stopping && sink.write("x", 1);
             });
             break;
         case Fault::longer: {
             const std::string body = a.body;
-            res.set_content_provider(body.size() + 1000, "text/plain",
+            res.set_content_provider(body.size() + 1000, "application/octet-stream",
                                      [body](std::size_t offset, std::size_t, httplib::DataSink& sink) {
                                          if (offset < body.size()) sink.write(body.data(), body.size());
                                          return false;
@@ -89,7 +89,7 @@ void HostileService::answer(const httplib::Request& req, httplib::Response& res)
         }
         case Fault::cut: {
             const std::string half = a.body.substr(0, a.body.size() / 2);
-            res.set_content_provider(a.body.size(), "text/plain",
+            res.set_content_provider(a.body.size(), "application/octet-stream",
                                      [half](std::size_t, std::size_t, httplib::DataSink& sink) {
                                          sink.write(half.data(), half.size());
                                          return false;

@@ -2,6 +2,7 @@
 // A stand-in of the web service that answers badly on demand: each path of
 // the contract can be given a body and a fault. It runs on its own thread
 // for one test. A second listener resets every connection it accepts.
+// Bodies go as they are (never compressed), as the service sends them.
 #include <httplib.h>
 
 #include <atomic>
