@@ -16,6 +16,9 @@ packages=(
   # headless desktop (with a tray) for end-to-end runs and screenshots; the end-to-end
   # scripts ask pages questions and edit config.ini with Python
   xvfb openbox trayer x11-utils xdotool imagemagick fonts-wqy-zenhei curl libgl1-mesa-dri python3
+  # fuzzing (scripts/fuzz.sh): clang with libFuzzer and the sanitizer runtimes, and
+  # llvm-symbolizer so that crash reports name files and lines
+  clang-14 libclang-rt-14-dev llvm-14
 )
 
 missing=()
