@@ -101,6 +101,14 @@ void MainCommands::showFace(const std::string& arg) {
     checkedName(pack, "pack name");
     const std::string marker = "ver-" + version + ".txt";
     if (fileExists(joinPath(parm.facePath, {pack, marker}))) {
+        // Downloaded, but the program ended before the pack's page was made:
+        // the pack is processed now instead of shown without its page.
+        if (!fileExists(joinPath(parm.facePath, {pack, "main.html"})) && main_.slots_.knows("PublicFaceProcess")) {
+            parm.keepMainVisible = true;
+            main_.loadUserControl("PublicFaceProcess");
+            main_.control(PanelHost::kSlot)->setProperty("PPath", pack);
+            return;
+        }
         main_.showClass(pack);
         return;
     }

@@ -1,12 +1,13 @@
 #include "files.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
+
+#include "platform/part_file.h"
 
 namespace tovlo {
 
@@ -29,7 +30,7 @@ bool writeFileBytes(const std::string& path, const std::string& bytes) {
 }
 
 bool replaceFileAtomically(const std::string& path, const std::string& bytes) {
-    std::string temp = path + ".tmp" + std::to_string(::getpid());
+    const std::string temp = partFileOf(path);
     if (!writeFileBytes(temp, bytes)) {
         std::error_code ec;
         fs::remove(temp, ec);
@@ -65,7 +66,7 @@ bool markExecutable(const std::string& path) {
 }
 
 bool copyFile(const std::string& from, const std::string& to) {
-    const std::string temp = to + ".tmp" + std::to_string(::getpid());
+    const std::string temp = partFileOf(to);
     std::error_code ec;
     fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
     if (!ec) fs::rename(temp, to, ec);
@@ -104,6 +105,14 @@ bool fileExists(const std::string& path) {
 bool folderExists(const std::string& path) {
     std::error_code ec;
     return fs::is_directory(path, ec);
+}
+
+void removePartFiles(const std::string& folder) {
+    std::error_code ec;
+    std::vector<fs::path> parts;
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (isPartFile(it->path().filename().string()) && it->is_regular_file()) parts.push_back(it->path());
+    for (const fs::path& part : parts) fs::remove(part, ec);
 }
 
 }  // namespace tovlo

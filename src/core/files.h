@@ -15,6 +15,9 @@ bool writeFileBytes(const std::string& path, const std::string& bytes);
 // its old file. The new file keeps the old one's permissions. False (and the
 // old file untouched) on failure.
 bool replaceFileAtomically(const std::string& path, const std::string& bytes);
+// Removes the half-written files a killed program left in the folder (see
+// platform/part_file.h); the folder's other files stay.
+void removePartFiles(const std::string& folder);
 // Renames the file onto the target, replacing a target that exists in one
 // step (never a moment without it). False on failure, nothing changed.
 bool renameOver(const std::string& from, const std::string& to);

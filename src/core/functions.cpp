@@ -18,7 +18,9 @@ std::string readTextFile(const TextCodec& codec, const std::string& path) {
 }
 
 void writeTextFile(const TextCodec& codec, const std::string& path, const std::string& text) {
-    if (!writeFileBytes(path, codec.utf8ToAnsi(text))) throw TovloError(kErrFileAccess, "cannot write: " + path);
+    // Written beside and renamed over it: a program killed half way leaves
+    // the old file or the new one, never a page cut short.
+    if (!replaceFileAtomically(path, codec.utf8ToAnsi(text))) throw TovloError(kErrFileAccess, "cannot write: " + path);
 }
 
 void makeDirectories(const std::string& path) {

@@ -15,8 +15,8 @@ namespace tovlo {
 // The whole file as text (decoded from the ANSI code page). Throws
 // FileNotFoundError (error 53) when the file does not exist.
 std::string readTextFile(const TextCodec& codec, const std::string& path);
-// Creates or truncates the file and writes the text (encoded to the ANSI
-// code page). Throws TovloError when the file cannot be written.
+// Creates or replaces the file with the text (encoded to the ANSI code
+// page), whole or not at all. Throws TovloError when it cannot be written.
 void writeTextFile(const TextCodec& codec, const std::string& path, const std::string& text);
 // Creates every missing folder of the path, from the left; existing folders
 // and failures are ignored.

@@ -98,6 +98,7 @@ void PublicFaceDownLoader::setPPath(const std::string& pack) {
     if (!isSafeName(pack)) throw TovloError(kErrInvalidArgument, "not a usable pack name: " + pack);
     PPath_ = pack;
     createFolder(packFolder());
+    removePartFiles(packFolder());
     channels_ = {"", "", ""};
     nextIndex_ = 0;
     isListStage_ = true;

@@ -1,6 +1,7 @@
 #include "public_face_process.h"
 
 #include "core/errors.h"
+#include "core/files.h"
 #include "core/functions.h"
 #include "core/paths.h"
 #include "library/face_sheet.h"
@@ -38,6 +39,8 @@ void PublicFaceProcess::setPPath(const std::string& pack) {
     if (!isSafeName(pack)) throw TovloError(kErrInvalidArgument, "not a usable pack name: " + pack);
     PPath_ = pack;
     faceCount_ = 0;
+    // What a program killed while it wrote the sheet or the page left behind.
+    removePartFiles(packFolder());
     timer2_->setEnabled(true);
 }
 

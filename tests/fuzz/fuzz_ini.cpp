@@ -61,10 +61,14 @@ struct Setup {
 
 // Every known key's raw value in the file, in kKeys order, from one reading
 // of the file (reading each through IniCls would parse the file each time).
+// Carriage returns at a value's end are left out, as in the line comparison.
 std::vector<std::optional<std::string>> knownValues(const Setup& s) {
     const IniFile file(s.codec, fileBytes(s.file));
     std::vector<std::optional<std::string>> values;
-    for (const auto& [section, key] : kKeys) values.push_back(file.rawValue(section, key));
+    for (const auto& [section, key] : kKeys) {
+        const std::optional<std::string> raw = file.rawValue(section, key);
+        values.push_back(raw ? std::optional(withoutTrailingReturns(*raw)) : std::nullopt);
+    }
     return values;
 }
 

@@ -12,7 +12,7 @@ std::vector<std::string> iniLines(std::string_view bytes) {
         const bool last = end == std::string_view::npos;
         if (last) end = bytes.size();
         std::string line(bytes.substr(start, end - start));
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        while (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(std::move(line));
         if (last) break;
         start = end + 1;
@@ -34,6 +34,11 @@ LineChange lineChange(const std::vector<std::string>& before, const std::vector<
     change.added.assign(after.begin() + static_cast<std::ptrdiff_t>(head),
                         after.end() - static_cast<std::ptrdiff_t>(tail));
     return change;
+}
+
+std::string withoutTrailingReturns(std::string text) {
+    while (!text.empty() && text.back() == '\r') text.pop_back();
+    return text;
 }
 
 bool isSectionLine(std::string_view line) {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "platform/part_file.h"
 #include "core/service.h"
 #include "core/startup.h"
 #include "platform/fake/fake_platform.h"
@@ -157,7 +158,7 @@ TEST_F(StartUpTest, CleanUpKeepsEveryOtherByteAndSkipsAPageItCannotWrite) {
     };
     for (const Row& row : rows) writeBytes(dir / ("w/" + std::string(row.folder) + "/main.html"), row.before);
     // The new page cannot be written beside the old one.
-    std::filesystem::create_directories(dir / ("w/locked/main.html.tmp" + std::to_string(::getpid())));
+    std::filesystem::create_directories(partFileOf(dir / "w/locked/main.html"));
     writeBytes(config, "[run]\r\n");
     run();
     for (const Row& row : rows)

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <mutex>
 
+#include "platform/part_file.h"
 #include "platform/wire_url.h"
 
 namespace tovlo {
@@ -60,7 +61,7 @@ bool CurlFetch::fetchToFile(const std::string& url, const std::string& path) {
     auto body = fetchBytes(url);
     if (!body) return false;
     // Written beside the target and renamed, so a reader never sees half a file.
-    std::string temp = path + ".part" + std::to_string(::getpid());
+    const std::string temp = partFileOf(path);
     std::FILE* f = std::fopen(temp.c_str(), "wb");
     if (!f) return false;
     bool ok = std::fwrite(body->data(), 1, body->size(), f) == body->size();

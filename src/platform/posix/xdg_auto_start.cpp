@@ -1,3 +1,4 @@
+#include "platform/part_file.h"
 #include "xdg_auto_start.h"
 
 #include <unistd.h>
@@ -59,7 +60,7 @@ bool XdgAutoStart::enable(const std::string& entryName, const std::string& progr
     std::error_code ec;
     fs::create_directories(folder_, ec);
     const std::string path = entryPath(entryName);
-    const std::string temp = path + ".tmp" + std::to_string(::getpid());
+    const std::string temp = partFileOf(path);
     {
         std::ofstream out(temp, std::ios::binary | std::ios::trunc);
         out << "[Desktop Entry]\n"

@@ -3,6 +3,7 @@
 
 #include "library/public_face_down_loader.h"
 #include "library/pack_list.h"
+#include "platform/part_file.h"
 #include "library/public_face_process.h"
 #include "library_fixture.h"
 
@@ -273,6 +274,28 @@ TEST_F(PackDownloadTest, ASecondCancelFindsThePanelLeaving) {
     EXPECT_EQ(closed, 1);
     EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
     EXPECT_FALSE(fs::exists(packFile("hot", "ver-3.txt")));
+}
+
+// The program ended after the pack had arrived but before its page was made
+// (killed, say): the next opening makes the page from what is there instead
+// of showing a pack without a page, and clears what the write left behind.
+TEST_F(PackDownloadTest, APackWithoutItsPageIsProcessedAtTheNextOpening) {
+    startLibrary();
+    writeBytes(dir / "templates/faceMain.html", "<title>{{pathName}}</title>");
+    for (const char* f : {"1-1.gif", "1-2.gif", "ver-3.txt"}) writeBytes(packFile("hot", f), "x");
+    const std::string stray = partFileOf(packFile("hot", "main.html"));
+    writeBytes(stray, "<title>ha");
+    open("hot", "3");
+    ASSERT_NE(this->panel<PublicFaceProcess>(), nullptr) << "processed, not downloaded";
+    settle();
+    EXPECT_TRUE(net.starts.empty());
+    EXPECT_EQ(readBytes(packFile("hot", "main.html")), "<title>hot</title>");
+    EXPECT_FALSE(fs::exists(stray));
+    EXPECT_EQ(lastScript(web()), changeClass("hot"));
+    web().scripts.clear();
+    open("hot", "3");
+    EXPECT_EQ(main->control(MainForm::kSlot), nullptr) << "with its page the pack is shown at once";
+    EXPECT_EQ(lastScript(web()), changeClass("hot"));
 }
 
 }  // namespace tovlo::test
