@@ -29,19 +29,16 @@ config_done() { has_line "$program/config.ini" autoLoginName=demo && test -s "$p
 
 config_keep_reference() { cp "$(class_list)" "$reference/myClass.html"; }
 
-# The cached class list page is absent or whole; nothing else appears in the
-# account's folder.
+# The cached class list page is absent or whole; no other file appears but
+# the scratch file the page was fetched into.
 config_files() {
-  local folder torn=0 stray=0 name
-  folder=$(dirname "$(class_list)")
+  local torn=0 stray
   if [ -e "$(class_list)" ] && ! cmp -s "$(class_list)" "$reference/myClass.html"; then
     echo "torn w/CustomFace/demo/myClass.html: $(stat -c %s "$(class_list)") bytes, not the whole page ($(stat -c %s "$reference/myClass.html"))"
     torn=1
   fi
-  for name in $( (ls -A "$folder" 2>/dev/null | grep -vx myClass.html; stray_temporaries) | sort -u); do
-    echo "stray $name"
-    stray=$((stray + 1))
-  done
-  echo "torn $torn stray $stray"
+  stray=$(new_files_but w/CustomFace/demo/myClass.html temp/nomalTemp.txt)
+  [ -n "$stray" ] && sed 's/^/stray /' <<<"$stray"
+  echo "torn $torn stray $(grep -c . <<<"$stray")"
   return "$torn"
 }

@@ -20,9 +20,10 @@ print_summary() {
   trials: trials run; during: kills that landed while the operation ran (it had not finished);
   torn: torn files; bad-config: config.ini unreadable or with a wrong value; bad-db: history
   database that fails to open, check or read; failed-restarts: Tovlo did not reach its main page
-  again; not-whole: the pack opened again after the restart was not whole; stray: temporary
-  files left behind (not counted as faults); hist-part: history with the clicked face's old row
-  gone and the new one not yet added; void: trials that could not be set up.
+  again; not-whole: the pack opened again after the restart was not whole; stray: files left
+  behind that the operation does not write, such as a cut-short write's temporary (not counted
+  as faults); hist-part: history with the clicked face's old row gone and the new one not yet
+  added; void: trials that could not be set up.
 EOF
   if [ "$status" -eq 0 ]; then echo "all kill trials passed"; else echo "FAIL - some kill trials found faults"; fi
   return "$status"

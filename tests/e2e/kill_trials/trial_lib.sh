@@ -136,13 +136,19 @@ point_of() {
 }
 
 # --- what is compared afterwards ---------------------------------------------------------------
-# config.ini and the history rows as they were just before the operation.
+# The files of the program folder (outside the web engine's own folder), one
+# path a line, sorted.
+folder_files() { (cd "$program" && find . -path ./webdata -prune -o -type f -print | sed 's|^\./||' | sort); }
+# config.ini, the history rows and the list of files as they were just
+# before the operation.
 take_before() {
   cp "$program/config.ini" "$trial_dir/config.before"
   python3 "$kill_dir/check_history.py" "$program/w/datas.jpg" rows "$trial_dir/rows.before"
+  folder_files >"$trial_dir/files.before"
 }
-# Temporaries of writes cut short: files named like the program's write-beside
-# copies (NAME.tmpPID), outside the web engine's own folder.
-stray_temporaries() {
-  find "$program" -path "$program/webdata" -prune -o -type f -regex '.*\.tmp[0-9]+$' -print | sed "s|^$program/||"
+# Files that appeared since then, but for those named (paths in the folder).
+new_files_but() {
+  local expected
+  expected=$(printf '%s\n' "$@")
+  folder_files | comm -13 "$trial_dir/files.before" - | grep -vxF -e "$expected"
 }
