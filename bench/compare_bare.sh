@@ -1,0 +1,132 @@
+#!/usr/bin/env bash
+# Tovlo against the floor of the web engine it uses, in one run on one Xvfb:
+#   (a) bench/bare_page: one web view showing the main page, nothing else;
+#   (b) Tovlo.exe with the devservice, docked beside the test chat window.
+# For each: the time from start to the main page drawn (its document
+# complete, asked through the engine's debugging port), the PSS of the whole
+# process tree once settled, and the CPU of the tree over SECONDS of idling
+# (Tovlo docked, then with no chat window). Repeated RUNS times; medians and
+# the ratios b/a are printed.
+# Usage: bench/compare_bare.sh BUILD_DIR [RUNS=3] [SECONDS=20]
+set -uo pipefail
+build=$(cd "$1" && pwd)
+runs=${2:-3}
+seconds=${3:-20}
+root=$(cd "$(dirname "$0")/.." && pwd)
+work=$(mktemp -d /tmp/tovlo-bench-XXXXXX)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done
+  [ -n "${service_pid:-}" ] && kill "$service_pid" 2>/dev/null
+  pkill -f "^$work/" 2>/dev/null
+  wait 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export QTWEBENGINE_DISABLE_SANDBOX=1 TOVLO_UNATTENDED=1
+
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$work/display")"
+openbox >/dev/null 2>&1 &
+pids+=($!)
+sleep 1
+port=$(bash "$root/tools/devservice/start-devservice.sh" "$build" 2>"$work/service.txt")
+service_pid=$(sed -n 's/.*pid \([0-9]*\),.*/\1/p' "$work/service.txt" | head -1)
+
+ticks=$(getconf CLK_TCK)
+now_ms() { date +%s%3N; }
+free_port() { python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'; }
+descendants() { for c in $(pgrep -P "$1"); do echo "$c"; descendants "$c"; done; }
+tree() { echo "$1"; descendants "$1"; }
+tree_cpu() { local t=0 p; for p in $(tree "$1"); do t=$((t + $(awk '{print $14 + $15}' "/proc/$p/stat" 2>/dev/null || echo 0))); done; echo "$t"; }
+tree_pss() { local t=0 p; for p in $(tree "$1"); do t=$((t + $(awk '/^Pss:/ {s += $2} END {print s + 0}' "/proc/$p/smaps_rollup" 2>/dev/null || echo 0))); done; echo $((t / 1024)); }
+# The CPU share of one core the tree used over the measuring time (percent).
+idle_cpu() {
+  local before after
+  before=$(tree_cpu "$1")
+  sleep "$seconds"
+  after=$(tree_cpu "$1")
+  awk -v d=$((after - before)) -v t="$ticks" -v s="$seconds" 'BEGIN {printf "%.3f", 100 * d / t / s}'
+}
+# Waits until the page whose address holds $2 has its document complete.
+page_drawn() {
+  local devport=$1 part=$2
+  for _ in $(seq 600); do
+    [ "$(python3 "$root/tests/e2e/devtools.py" "$devport" "$part" "document.readyState" 2>/dev/null)" = '"complete"' ] &&
+      return 0
+    sleep 0.05
+  done
+  return 1
+}
+# A fresh program folder pointed at the service, in mode "normal".
+fresh_program() {
+  local program=$work/program-$1
+  rm -rf "$program"
+  cp -r "$build/program" "$program"
+  rm -f "$program/.tovlo.lock"
+  python3 - "$program/config.ini" "127.0.0.1:$port" <<'PY'
+import re, sys
+path, host = sys.argv[1], sys.argv[2]
+text = open(path, 'rb').read().decode('gbk')
+for key, value, section in (('serviceHost', host, 'application'), ('showModel', 'normal', 'run'),
+                            ('autoUpdate', 'false', 'run')):
+    if re.search(r'(?im)^' + key + '=.*$', text):
+        text = re.sub(r'(?im)^' + key + '=.*$', key + '=' + value, text)
+    else:
+        text = text.replace('[' + section + ']', '[' + section + ']\r\n' + key + '=' + value, 1)
+open(path, 'wb').write(text.encode('gbk'))
+PY
+  echo "$program"
+}
+median() { sort -g | awk '{a[NR] = $1} END {print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2}'; }
+
+: >"$work/results"
+for run in $(seq "$runs"); do
+  # (a) the bare page
+  program=$(fresh_program "a$run")
+  devport=$(free_port)
+  start=$(now_ms)
+  QTWEBENGINE_REMOTE_DEBUGGING=$devport "$build/bench/bare_page" "$program/w/main.html" >/dev/null 2>&1 &
+  bare=$!
+  page_drawn "$devport" main.html || { echo "the bare page was not drawn"; exit 1; }
+  echo "a start $(( $(now_ms) - start ))" >>"$work/results"
+  sleep 5
+  echo "a pss $(tree_pss "$bare")" >>"$work/results"
+  echo "a idle $(idle_cpu "$bare")" >>"$work/results"
+  kill "$bare"; wait "$bare" 2>/dev/null
+
+  # (b) Tovlo, docked beside the chat window
+  program=$(fresh_program "b$run")
+  "$build/tests/e2e/fakeqq/fakeqq" 张三 >/dev/null 2>&1 &
+  chat=$!
+  sleep 1
+  xdotool windowactivate --sync "$(xdotool search --onlyvisible --name 张三 | head -1)" 2>/dev/null
+  devport=$(free_port)
+  start=$(now_ms)
+  QTWEBENGINE_REMOTE_DEBUGGING=$devport "$program/Tovlo.exe" >/dev/null 2>&1 &
+  tovlo=$!
+  page_drawn "$devport" main.html || { echo "Tovlo's main page was not drawn"; exit 1; }
+  echo "b start $(( $(now_ms) - start ))" >>"$work/results"
+  xdotool windowactivate --sync "$(xdotool search --onlyvisible --name 张三 | head -1)" 2>/dev/null
+  sleep 5
+  echo "b pss $(tree_pss "$tovlo")" >>"$work/results"
+  echo "b docked $(idle_cpu "$tovlo")" >>"$work/results"
+  kill "$chat"; wait "$chat" 2>/dev/null
+  sleep 2
+  echo "b undocked $(idle_cpu "$tovlo")" >>"$work/results"
+  kill "$tovlo"; wait "$tovlo" 2>/dev/null
+  sleep 1
+done
+
+value() { awk -v w="$1" -v k="$2" '$1 == w && $2 == k {print $3}' "$work/results" | median; }
+a_start=$(value a start); b_start=$(value b start)
+a_pss=$(value a pss); b_pss=$(value b pss)
+a_idle=$(value a idle); b_docked=$(value b docked); b_undocked=$(value b undocked)
+ratio() { awk -v b="$1" -v a="$2" 'BEGIN {if (a > 0) printf "%.2f", b / a; else printf "-"}'; }
+echo "medians of $runs runs, idle measured over ${seconds} s:"
+printf '  start to main page drawn: bare %s ms, Tovlo %s ms (%s x)\n' "$a_start" "$b_start" "$(ratio "$b_start" "$a_start")"
+printf '  PSS of the process tree:  bare %s MiB, Tovlo %s MiB (%s x)\n' "$a_pss" "$b_pss" "$(ratio "$b_pss" "$a_pss")"
+printf '  idle CPU of one core:     bare %s %%, Tovlo docked %s %% (%s x), no chat window %s %% (%s x)\n' \
+  "$a_idle" "$b_docked" "$(ratio "$b_docked" "$a_idle")" "$b_undocked" "$(ratio "$b_undocked" "$a_idle")"
