@@ -47,9 +47,6 @@ mkdir -p "$work" "$build/crashes"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
 export ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-14/bin/llvm-symbolizer
-# Named checks of faults that are known and not fixed yet can be passed over
-# (TOVLO_FUZZ_SKIP=name,name) so a run goes on looking for others.
-if [ -n "${TOVLO_FUZZ_SKIP:-}" ]; then echo "fuzz: passing over the checks $TOVLO_FUZZ_SKIP"; fi
 
 # One target: its corpus copied to a scratch folder, its temporary files in
 # a folder of its own that goes away afterwards.

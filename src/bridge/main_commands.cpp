@@ -266,6 +266,9 @@ void MainCommands::loadPlus(const std::string& id) {
     // Its panel would have no description, folder or page to show.
     PluginRegistry& plugins = main_.plugins_;
     if (!plugins.registry().exists(id)) throw TovloError(kErrInvalidArgument, "no plug-in is installed as " + id);
+    // An empty id is the registry's "none open": a description without an id
+    // is listed but cannot be opened.
+    if (id.empty()) throw TovloError(kErrInvalidArgument, "the plug-in has no id in its main.ini");
     plugins.openPlugin(id);
     main_.loadPlusControl("PlusControl");
 }

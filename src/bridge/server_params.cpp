@@ -31,8 +31,10 @@ std::vector<std::pair<std::string, std::string>> parseServerParams(std::string_v
         // Line breaks and blanks around an item (a list written one item per
         // line) are not part of it: "true" must match, and config.ini must
         // not get them.
-        auto nameValue = splitFirst(trimSpace(item), "=");
-        if (nameValue) items.push_back(std::move(*nameValue));
+        // The same holds around the "=" ("name =\r\nvalue").
+        auto nameValue = splitFirst(item, "=");
+        if (nameValue)
+            items.emplace_back(std::string(trimSpace(nameValue->first)), std::string(trimSpace(nameValue->second)));
     }
     return items;
 }

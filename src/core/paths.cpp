@@ -1,5 +1,7 @@
 #include "paths.h"
 
+#include <algorithm>
+
 #include "text.h"
 
 namespace tovlo {
@@ -42,14 +44,22 @@ std::string withoutTrailingSeparators(std::string_view path) {
     return std::string(path);
 }
 
+namespace {
+
+bool hasControlCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
+}  // namespace
+
 bool isSafeName(std::string_view name) {
     if (name.empty() || name == "." || name == "..") return false;
-    return name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
+    return name.find_first_of("/\\") == std::string_view::npos && !hasControlCharacter(name);
 }
 
 bool isSafeRelativePath(std::string_view path) {
     if (path.empty() || path.front() == '/') return false;
-    if (path.find_first_of(std::string_view("\\:\0", 3)) != std::string_view::npos) return false;
+    if (path.find_first_of("\\:") != std::string_view::npos || hasControlCharacter(path)) return false;
     for (const std::string& segment : split(path, "/"))
         if (segment.empty() || segment == "." || segment == "..") return false;
     return true;

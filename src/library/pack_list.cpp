@@ -38,23 +38,21 @@ std::string partialPath(const std::string& packFolder) { return joinPath(packFol
 
 }  // namespace
 
-std::set<std::string> partialArrived(const TextCodec& codec, const std::string& packFolder,
-                                     const std::string& version) {
+std::set<std::string> partialArrived(const std::string& packFolder, const std::string& version) {
     std::set<std::string> arrived;
     const auto bytes = readFileBytes(partialPath(packFolder));
     if (!bytes) return arrived;
-    const std::vector<std::string> lines = split(codec.ansiToUtf8(*bytes), "\n");
+    const std::vector<std::string> lines = split(*bytes, "\n");
     if (lines.empty() || lines[0] != version) return arrived;
     for (std::size_t i = 1; i < lines.size(); ++i)
         if (isSafeName(lines[i]) && fileExists(joinPath(packFolder, {lines[i]}))) arrived.insert(lines[i]);
     return arrived;
 }
 
-bool writePartial(const TextCodec& codec, const std::string& packFolder, const std::string& version,
-                  const std::set<std::string>& arrived) {
+bool writePartial(const std::string& packFolder, const std::string& version, const std::set<std::string>& arrived) {
     std::string text = version;
     for (const std::string& name : arrived) text += "\n" + name;
-    return replaceFileAtomically(partialPath(packFolder), codec.utf8ToAnsi(text));
+    return replaceFileAtomically(partialPath(packFolder), text);
 }
 
 void forgetPartial(const std::string& packFolder) {

@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/text_codec.h"
 
 namespace tovlo {
 
@@ -26,16 +25,16 @@ PackList parsePackList(std::string_view text, std::size_t maxNames);
 
 // What arrived of a download of a pack that did not complete, kept in the
 // pack folder as kPartialFile: the version of the list, then the names that
-// arrived. The next download of the same version fetches the rest only.
+// arrived, one per line in UTF-8 (the program's own file: every name comes
+// back as it went in, whatever the code page holds). The next download of
+// the same version fetches the rest only.
 inline constexpr const char* kPartialFile = ".tovlo-partial";
 
 // The names recorded for this version that are still in the folder; nothing
 // when the record is missing, unreadable or of another version.
-std::set<std::string> partialArrived(const TextCodec& codec, const std::string& packFolder,
-                                     const std::string& version);
+std::set<std::string> partialArrived(const std::string& packFolder, const std::string& version);
 // Replaces the record (written whole or not at all). False when it cannot be written.
-bool writePartial(const TextCodec& codec, const std::string& packFolder, const std::string& version,
-                  const std::set<std::string>& arrived);
+bool writePartial(const std::string& packFolder, const std::string& version, const std::set<std::string>& arrived);
 void forgetPartial(const std::string& packFolder);
 
 }  // namespace tovlo

@@ -144,7 +144,7 @@ void PublicFaceDownLoader::listArrived() {
     refused_ = std::move(list.refused);
     // Files that arrived in an earlier, incomplete download of this very
     // version are not fetched again.
-    arrived_ = partialArrived(deps_.platform.codec, packFolder(), version_);
+    arrived_ = partialArrived(packFolder(), version_);
     packList_.clear();
     for (std::string& name : list.names)
         if (!arrived_.count(name)) packList_.push_back(std::move(name));
@@ -234,7 +234,7 @@ void PublicFaceDownLoader::finish() {
     // A pack with a file missing must not look complete: without its version
     // marker the next opening downloads it again, the missing files only.
     removeVersionMarkers();
-    if (!writePartial(deps_.platform.codec, packFolder(), version_, arrived_))
+    if (!writePartial(packFolder(), version_, arrived_))
         deps_.debug.log("cannot keep the record of what arrived in " + packFolder());
 }
 

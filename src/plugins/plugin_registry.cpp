@@ -13,6 +13,7 @@ namespace tovlo {
 void PluginRegistry::loadPlugins() {
     currentPlugin_.clear();
     pluginRegistry_ = HashMap();
+    foundIn_.clear();
     // Folder listings come in no particular order; sort by name so the list
     // is the same on every start.
     std::vector<std::string> names;
@@ -27,7 +28,9 @@ void PluginRegistry::loadPlugins() {
         auto info = std::make_shared<HashMap>();
         for (const char* key : {"id", "name", "infor", "author", "version"})
             info->addStr(key, ini.GetIniKey("main", key));
-        pluginRegistry_.add(ini.GetIniKey("main", "id"), info);
+        const std::string id = ini.GetIniKey("main", "id");
+        pluginRegistry_.add(id, info);
+        foundIn_.emplace(id, name);
     }
 }
 
@@ -52,7 +55,12 @@ std::shared_ptr<HashMap> PluginRegistry::currentPluginInfo() const {
 
 std::string PluginRegistry::pluginFolder() const {
     auto info = currentPluginInfo();
-    return joinPath(app_, {"plus", info ? info->valueStr("name") : std::string()});
+    if (!info) return joinPath(app_, {"plus", std::string()});
+    // The name is the folder's name. A name that cannot be one folder inside
+    // plus/ (empty, "..", a path) would lead elsewhere: such a plug-in works
+    // from the folder its description was found in.
+    const std::string name = info->valueStr("name");
+    return joinPath(app_, {"plus", isSafeName(name) ? name : foundIn_.at(currentPlugin_)});
 }
 
 }  // namespace tovlo

@@ -2,6 +2,7 @@
 // The registry of installed plug-ins: one folder per plug-in under plus/,
 // each described by its main.ini (section "main": id, name, infor, author,
 // version).
+#include <map>
 #include <memory>
 #include <string>
 
@@ -24,7 +25,8 @@ public:
     std::shared_ptr<HashMap> currentPluginInfo() const;
     void openPlugin(const std::string& id) { currentPlugin_ = id; }
     const std::string& currentPlugin() const { return currentPlugin_; }
-    // App/plus/<name of the open plug-in>.
+    // App/plus/<name of the open plug-in>; when the name is not one folder
+    // name, the folder its main.ini was found in.
     std::string pluginFolder() const;
     const HashMap& registry() const { return pluginRegistry_; }
 
@@ -33,6 +35,7 @@ private:
     std::string app_;
     HashMap pluginRegistry_;
     std::string currentPlugin_;
+    std::map<std::string, std::string> foundIn_;  // id -> folder under plus/
 };
 
 }  // namespace tovlo

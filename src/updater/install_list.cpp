@@ -14,6 +14,11 @@ std::string getRealFileName(const std::string& txtfile) {
     // Without a ".txt" after the mark there is no real extension to restore.
     if (txt == std::string::npos || txt < mark) return txtfile;
     const std::string extension = txtfile.substr(mark + 2, txt - mark - 2);
+    // A real extension is short and names no folder. Anything else is part of
+    // the name; converting it would put the long text in place of every
+    // ".txt" of the path and let a list build huge names.
+    if (extension.size() > kMaxExtensionBytes || extension.find_first_of("/\\") != std::string::npos)
+        return txtfile;
     return replaceAll(replaceAll(txtfile, "__" + extension, ""), ".txt", "." + extension);
 }
 

@@ -11,7 +11,10 @@
 namespace tovlo {
 
 // The service stores a file whose type it may not serve as base name + "__" +
-// real extension + ".txt": main__exe.txt stands for main.exe.
+// real extension + ".txt": main__exe.txt stands for main.exe. A text after
+// "__" longer than kMaxExtensionBytes, or holding a folder separator, is no
+// extension: such a name is returned unchanged.
+inline constexpr std::size_t kMaxExtensionBytes = 16;
 std::string getRealFileName(const std::string& txtfile);
 
 struct InstallEntry {

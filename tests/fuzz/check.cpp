@@ -11,14 +11,6 @@ void checkFailed(const char* condition, const char* file, int line, const std::s
     std::abort();
 }
 
-bool skipped(const char* name) {
-    static const std::string list = [] {
-        const char* value = std::getenv("TOVLO_FUZZ_SKIP");
-        return "," + std::string(value ? value : "") + ",";
-    }();
-    return list.find("," + std::string(name) + ",") != std::string::npos;
-}
-
 std::string shown(std::string_view bytes) {
     static constexpr char kHex[] = "0123456789abcdef";
     static constexpr std::size_t kMaxShown = 400;

@@ -9,10 +9,6 @@ namespace tovlo::fuzz {
 
 [[noreturn]] void checkFailed(const char* condition, const char* file, int line, const std::string& detail);
 
-// Whether the environment variable TOVLO_FUZZ_SKIP (names separated by
-// commas) names the check.
-bool skipped(const char* name);
-
 // The bytes as readable text: printable ASCII as it is, everything else as
 // \xNN, cut after a few hundred bytes.
 std::string shown(std::string_view bytes);
@@ -22,13 +18,4 @@ std::string shown(std::string_view bytes);
 #define CHECK(condition, detail)                                                                \
     do {                                                                                        \
         if (!(condition)) ::tovlo::fuzz::checkFailed(#condition, __FILE__, __LINE__, (detail)); \
-    } while (0)
-
-// A check with a name, for a fault that has been found and is not fixed yet:
-// it fails like any other unless TOVLO_FUZZ_SKIP names it, so a run can go
-// on looking for other faults in the meantime.
-#define CHECK_NAMED(name, condition, detail)                                                    \
-    do {                                                                                        \
-        if (!(condition) && !::tovlo::fuzz::skipped(name))                                      \
-            ::tovlo::fuzz::checkFailed("[" name "] " #condition, __FILE__, __LINE__, (detail)); \
     } while (0)

@@ -78,12 +78,14 @@ void checkRegistry(const Setup& s, std::string_view input) {
     CHECK(*read == expected, std::to_string(read->size()) + " plug-ins read back, " + std::to_string(expected.size()) +
                                  " expected, from " + shown(text));
 
-    // An open plug-in's folder is a folder of its own inside plus/.
+    // An open plug-in's folder is a folder of its own inside plus/. (An empty
+    // id is "none open": such a plug-in is listed, never opened.)
     const std::string plus = joinPath(s.app.path(), {"plus"});
     for (const auto& [id, name] : expected) {
+        if (id.empty()) continue;
         registry.openPlugin(id);
-        CHECK_NAMED(
-            "plugin-folder", staysDirectlyIn(plus, registry.pluginFolder()),
+        CHECK(
+            staysDirectlyIn(plus, registry.pluginFolder()),
             "plug-in " + shown(id) + " named " + shown(name) + " has the folder " + shown(registry.pluginFolder()));
     }
 }

@@ -10,7 +10,7 @@ bool isHarmlessRelativePath(std::string_view path) {
         const std::string_view level = path.substr(start, end == std::string_view::npos ? path.npos : end - start);
         if (level.empty() || level == "." || level == "..") return false;
         for (char c : level)
-            if (c == '\\' || c == ':' || c == '\0') return false;
+            if (c == '\\' || c == ':' || static_cast<unsigned char>(c) < 0x20) return false;
         if (end == std::string_view::npos) return true;
         start = end + 1;
     }

@@ -61,7 +61,9 @@ TEST_F(HostileTest, APackFromAHostileServiceEndsInsideItsFolder) {
             EXPECT_TRUE(saw("没有下载成功：")) << "the failed file is listed";
             EXPECT_FALSE(std::filesystem::exists(inApp("w/" + pack + "/2.gif"))) << "no torn file";
         }
-        if (complete) EXPECT_EQ(readBytes(inApp("w/" + pack + "/2.gif")), "GIF89a two, a little longer");
+        if (complete) {
+            EXPECT_EQ(readBytes(inApp("w/" + pack + "/2.gif")), "GIF89a two, a little longer");
+        }
         EXPECT_LE(messages.shown.size(), 1u) << "one box at the most";
         messages.shown.clear();
     }

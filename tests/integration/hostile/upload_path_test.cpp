@@ -18,13 +18,13 @@ TEST_F(HostileTest, AnUploadToAHostileServiceEndsWithAResult) {
     };
     const Case cases[] = {
         {"a fine answer", "<script>parent.call(12)</script>", Fault::none, false, "12"},
-        {"an answer without end", "", Fault::endless},
-        {"a trickling answer", "", Fault::trickle},
-        {"an answer cut before its result", "<script>parent.call(12)</script>", Fault::cut},
+        {"an answer without end", "", Fault::endless, false, std::nullopt},
+        {"a trickling answer", "", Fault::trickle, false, std::nullopt},
+        {"an answer cut before its result", "<script>parent.call(12)</script>", Fault::cut, false, std::nullopt},
         {"a server error holding a result", "parent.call(2)", Fault::serverError, false, "2"},
-        {"an answer without a result", "<html>no result</html>"},
-        {"a long answer", hostile::longLine(200 * 1024) + "call(3)"},
-        {"connections reset", "", Fault::none, true},
+        {"an answer without a result", "<html>no result</html>", Fault::none, false, std::nullopt},
+        {"a long answer", hostile::longLine(200 * 1024) + "call(3)", Fault::none, false, std::nullopt},
+        {"connections reset", "", Fault::none, true, std::nullopt},
     };
     writeBytes(root / "face.gif", "GIF89a picture");
     for (const Case& c : cases) {

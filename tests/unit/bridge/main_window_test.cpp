@@ -140,10 +140,11 @@ TEST_F(MainFormTest, ServerParametersMoveFaceDownloadsAndShowTheNotice) {
     EXPECT_EQ(parm->faceHttpPath, "http://else/") << "an answer without isQQShow changes nothing";
 }
 
-// A list written one item per line: the line breaks are no part of names or values.
+// A list written one item per line: the line breaks and blanks around items,
+// names and values are no part of them.
 TEST_F(MainFormTest, ServerParameterItemsAreTrimmed) {
     fake.fetch.answers[serviceUrl("/soft/connect.html")] = "1";
-    fake.fetch.answers[serviceUrl("/soft/params.html")] = "isQQShow=true\r\n||\r\n faceHttpPath=http://cdn/soft/ \r\n";
+    fake.fetch.answers[serviceUrl("/soft/params.html")] = "isQQShow =\r\ntrue\r\n||\r\n faceHttpPath= http://cdn/soft/ \r\n";
     start();
     main->callVb("into||-");
     fake.loop.advance(1000);

@@ -39,3 +39,27 @@ TEST(PluginRegistry, DuplicateIdsStopTheRebuild) {
     EXPECT_THROW(plugins.loadPlugins(), TovloError);
     EXPECT_EQ(plugins.pluginListText(), "[{},{id:'1',name:'a'}]");
 }
+
+// The name is the plug-in's folder; a name that is no single folder name
+// cannot lead outside plus/: such a plug-in works from its own folder.
+TEST(PluginRegistry, ANameThatIsNoFolderNameKeepsThePluginInItsOwnFolder) {
+    struct Row {
+        std::string name, foundIn, folder;
+    };
+    const Row rows[] = {{"..", "p1", "p1"},
+                        {"../../etc", "p2", "p2"},
+                        {"", "p3", "p3"},
+                        {"a\\b", "p4", "p4"},
+                        {"demo", "p5", "demo"}};  // a sound name is the folder, as always
+    test::TempDir dir;
+    IconvCodec codec;
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        test::writeBytes(dir / ("plus/" + rows[i].foundIn + "/main.ini"),
+                         "[main]\r\nid=" + std::to_string(i) + "\r\nname=" + rows[i].name + "\r\n");
+    PluginRegistry plugins(codec, dir.path());
+    plugins.loadPlugins();
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        plugins.openPlugin(std::to_string(i));
+        EXPECT_EQ(plugins.pluginFolder(), dir / ("plus/" + rows[i].folder)) << rows[i].name;
+    }
+}

@@ -17,6 +17,7 @@ protected:
         MainFormTest::SetUp();
         writeBytes(dir / "plus/demo/main.ini",
                    fake.codec.utf8ToAnsi("[main]\r\nid=7\r\nname=demo\r\ninfor=it's 好\r\nauthor=A\r\nversion=2\r\n"));
+        writeBytes(dir / "plus/noid/main.ini", "[main]\r\nname=noid\r\n");  // listed, with an empty id
         start();
         plugins->loadPlugins();
         registerPluginPanels(panels, PluginDeps{fake.platform, *parm, *debug, *plugins, clipboard});
@@ -53,6 +54,7 @@ TEST_F(PlusControlTest, ThePageOfTheOpenPlugInIsShownAfter200ms) {
     fake.loop.advance(300);
     EXPECT_EQ(main->control(MainForm::kSlotPlus), nullptr);
     EXPECT_THROW(main->callVb("loadPlus||8"), TovloError) << "no such plug-in";
+    EXPECT_THROW(main->callVb("loadPlus||"), TovloError) << "a plug-in without id cannot be the open one";
     EXPECT_EQ(main->control(MainForm::kSlotPlus), nullptr);
 }
 

@@ -74,6 +74,11 @@ TEST(InstallList, RealFileNames) {
         // Without ".txt" after the mark there is nothing to convert.
         {"odd__name", "odd__name"},
         {"a.txt__b", "a.txt__b"},
+        // Only a real extension is restored: a long text or a folder after
+        // the mark is part of the name.
+        {"page__manifest.txt", "page.manifest"},
+        {"a__" + std::string(17, 'x') + ".txt.txt", "a__" + std::string(17, 'x') + ".txt.txt"},
+        {"a__b" + sep + "c.txt", "a__b" + sep + "c.txt"},
     };
     for (const auto& [server, installed] : rows) EXPECT_EQ(getRealFileName(server), installed) << server;
 }
