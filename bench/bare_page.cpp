@@ -2,8 +2,14 @@
 // local page in one web view of the panel's size, with the same engine
 // settings (no sandbox as root, software rendering, shared GL contexts), and
 // does nothing else. bench/compare_bare.sh measures Tovlo against it.
-// Usage: bare_page PAGE.html
+// With TICK_MS it also runs an empty precise timer of that interval: the
+// floor of a program that must wake up that often (Tovlo's tracking tick
+// is 20 ms).
+// Usage: bare_page PAGE.html [TICK_MS]
+#include <cstdlib>
+
 #include <QApplication>
+#include <QTimer>
 #include <QUrl>
 #include <QWebEngineView>
 
@@ -17,5 +23,11 @@ int main(int argc, char** argv) {
     view.resize(360, 520);
     view.load(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[1])));
     view.show();
+    QTimer tick;
+    if (argc > 2) {
+        tick.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&tick, &QTimer::timeout, [] {});
+        tick.start(std::atoi(argv[2]));
+    }
     return app.exec();
 }

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Tovlo against the floor of the web engine it uses, in one run on one Xvfb:
-#   (a) bench/bare_page: one web view showing the main page, nothing else;
+#   (a) bench/bare_page: one web view showing the main page, nothing else,
+#       and once more with an empty 20 ms timer (idle CPU only);
 #   (b) Tovlo.exe with the devservice, docked beside the test chat window.
 # For each: the time from start to the main page drawn (its document
 # complete, asked through the engine's debugging port), the PSS of the whole
-# process tree once settled, and the CPU of the tree over SECONDS of idling
+# process tree once settled (for Tovlo also after every view and a panel
+# were used once), and the CPU of the tree over SECONDS of idling
 # (Tovlo docked, then with no chat window). Repeated RUNS times; medians and
 # the ratios b/a are printed.
 # Usage: bench/compare_bare.sh BUILD_DIR [RUNS=3] [SECONDS=20]
@@ -97,6 +99,17 @@ for run in $(seq "$runs"); do
   echo "a idle $(idle_cpu "$bare")" >>"$work/results"
   kill "$bare"; wait "$bare" 2>/dev/null
 
+  # (a') the same with an empty 20 ms timer: the floor of any program that
+  # wakes up as often as Tovlo's tracking tick must
+  program=$(fresh_program "t$run")
+  devport=$(free_port)
+  QTWEBENGINE_REMOTE_DEBUGGING=$devport "$build/bench/bare_page" "$program/w/main.html" 20 >/dev/null 2>&1 &
+  bare=$!
+  page_drawn "$devport" main.html || { echo "the bare page was not drawn"; exit 1; }
+  sleep 5
+  echo "t idle $(idle_cpu "$bare")" >>"$work/results"
+  kill "$bare"; wait "$bare" 2>/dev/null
+
   # (b) Tovlo, docked beside the chat window
   program=$(fresh_program "b$run")
   "$build/tests/e2e/fakeqq/fakeqq" 张三 >/dev/null 2>&1 &
@@ -116,17 +129,33 @@ for run in $(seq "$runs"); do
   kill "$chat"; wait "$chat" 2>/dev/null
   sleep 2
   echo "b undocked $(idle_cpu "$tovlo")" >>"$work/results"
+  # Every view and a panel used once, as a user does in the first minutes:
+  # the pack catalogue (web2), a pack downloaded by its panel and shown
+  # (web3), the login notice of add-face, the history on the main page.
+  js() { python3 "$root/tests/e2e/devtools.py" "$devport" "$1" "$2" >/dev/null 2>&1; }
+  js main.html "window.external.calls('web', 'showSelect||-'), 1"
+  sleep 3
+  js select.html "document.querySelector('[data-cmd^=\"showFace||\"]').click(), 1"
+  sleep 10
+  js main.html "window.external.calls('web', 'addFace||-'), 1"
+  sleep 2
+  js main.html "window.external.calls('web', 'history||-'), 1"
+  sleep 5
+  echo "b used $(tree_pss "$tovlo")" >>"$work/results"
   kill "$tovlo"; wait "$tovlo" 2>/dev/null
   sleep 1
 done
 
 value() { awk -v w="$1" -v k="$2" '$1 == w && $2 == k {print $3}' "$work/results" | median; }
 a_start=$(value a start); b_start=$(value b start)
-a_pss=$(value a pss); b_pss=$(value b pss)
-a_idle=$(value a idle); b_docked=$(value b docked); b_undocked=$(value b undocked)
+a_pss=$(value a pss); b_pss=$(value b pss); b_used=$(value b used)
+a_idle=$(value a idle); t_idle=$(value t idle); b_docked=$(value b docked); b_undocked=$(value b undocked)
 ratio() { awk -v b="$1" -v a="$2" 'BEGIN {if (a > 0) printf "%.2f", b / a; else printf "-"}'; }
 echo "medians of $runs runs, idle measured over ${seconds} s:"
 printf '  start to main page drawn: bare %s ms, Tovlo %s ms (%s x)\n' "$a_start" "$b_start" "$(ratio "$b_start" "$a_start")"
-printf '  PSS of the process tree:  bare %s MiB, Tovlo %s MiB (%s x)\n' "$a_pss" "$b_pss" "$(ratio "$b_pss" "$a_pss")"
+printf '  PSS of the process tree:  bare %s MiB, Tovlo %s MiB (%s x), after every view and a panel were used %s MiB (%s x)\n' \
+  "$a_pss" "$b_pss" "$(ratio "$b_pss" "$a_pss")" "$b_used" "$(ratio "$b_used" "$a_pss")"
 printf '  idle CPU of one core:     bare %s %%, Tovlo docked %s %% (%s x), no chat window %s %% (%s x)\n' \
   "$a_idle" "$b_docked" "$(ratio "$b_docked" "$a_idle")" "$b_undocked" "$(ratio "$b_undocked" "$a_idle")"
+printf '  against the bare page with an empty 20 ms timer (%s %%): docked %s x, no chat window %s x\n' \
+  "$t_idle" "$(ratio "$b_docked" "$t_idle")" "$(ratio "$b_undocked" "$t_idle")"

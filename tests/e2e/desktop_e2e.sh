@@ -177,7 +177,8 @@ if [ -n "$notice" ]; then
   check "the panel stays docked" panel_shown
   sleep 1
   read -r rx ry rw rh <<<"$(geometry_of "$notice")"
-  check "it rose from $ny and rests at 669 ($ry)" test "$ry" -lt "$ny" -a "$ry" -eq 669
+  # (On a busy machine it may have risen all the way before it was first seen.)
+  check "it rose from $ny and rests at 669 ($ry)" test "$ry" -le "$ny" -a "$ry" -eq 669
   shot notice
   check "its page is loaded" wait_for 50 page_open QQShow.html
   page_window=$notice click_page QQShow.html '#btnClose'
