@@ -57,9 +57,10 @@ namespace {
 
 std::tm localTm(std::int64_t epochMs) {
     std::time_t t = static_cast<std::time_t>(epochMs / 1000);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return tm;
+    // The program has one thread, so the C library's shared result is safe
+    // to copy out at once (and std::localtime is there on every system).
+    const std::tm* local = std::localtime(&t);
+    return local ? *local : std::tm{};
 }
 
 }  // namespace

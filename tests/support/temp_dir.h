@@ -1,11 +1,10 @@
 #pragma once
 // A fresh folder for one test, removed with everything in it afterwards.
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 namespace tovlo::test {
@@ -13,10 +12,20 @@ namespace tovlo::test {
 class TempDir {
 public:
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tovlo-test-XXXXXX").string();
-        char* made = ::mkdtemp(pattern.data());
-        if (!made) std::abort();
-        path_ = made;
+        // A random name, taken only when no one else has it (creating a
+        // folder that is already there fails).
+        std::random_device seed;
+        std::mt19937_64 random(seed());
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::filesystem::path candidate = base / ("tovlo-test-" + std::to_string(random() % 1000000000));
+            std::error_code ec;
+            if (std::filesystem::create_directory(candidate, ec)) {
+                path_ = candidate.string();
+                return;
+            }
+        }
+        std::abort();
     }
     ~TempDir() {
         std::error_code ec;
@@ -26,9 +35,17 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+    // A path inside the folder, written with the system's separator (as the
+    // program writes its own paths): "a/b" is "<dir>\a\b" on Windows.
+    std::string operator/(const std::string& name) const {
+        std::string path = path_ + kSeparator + name;
+        for (char& c : path)
+            if (c == '/') c = kSeparator;
+        return path;
+    }
 
 private:
+    static constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
     std::string path_;
 };
 

@@ -4,7 +4,7 @@
 #include "core/service.h"
 #include "core/text.h"
 #include "core/urls.h"
-#include "platform/posix/iconv_codec.h"
+#include "platform/native_codec.h"
 #include "platform/wire_url.h"
 
 using namespace tovlo;
@@ -55,7 +55,7 @@ TEST(Urls, EveryAddressIsEncodedOnce) {
     for (const auto& [built, want] : rows) EXPECT_EQ(built, want);
     // The service's addresses keep their Chinese for the wire, which sends it
     // in the code page (GBK) like every other text for the service.
-    IconvCodec codec;
+    NativeCodec codec;
     const std::pair<std::string, std::string> service[] = {
         {withServiceQuery("/soft/myClass.asp", {{"uName", "张#三"}}), "/soft/myClass.asp?uName=%D5%C5%23%C8%FD"},
         {withServiceQuery("/a?x=1", {{"b", "= +"}, {"c", ""}}), "/a?x=1&b=%3D%20%2B&c="},
