@@ -29,7 +29,7 @@ void makeDirectories(const std::string& path) {
     for (std::size_t i = 0; i < p.size(); ++i) {
         if (p[i] != kPathSep || i == 0) continue;
         std::error_code ec;
-        std::filesystem::create_directory(p.substr(0, i), ec);
+        std::filesystem::create_directory(fsPath(p.substr(0, i)), ec);
     }
 }
 

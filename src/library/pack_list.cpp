@@ -59,7 +59,7 @@ bool writePartial(const TextCodec& codec, const std::string& packFolder, const s
 
 void forgetPartial(const std::string& packFolder) {
     std::error_code ignored;
-    std::filesystem::remove(partialPath(packFolder), ignored);
+    std::filesystem::remove(fsPath(partialPath(packFolder)), ignored);
 }
 
 }  // namespace tovlo

@@ -9,6 +9,16 @@
 
 namespace tovlo::test {
 
+inline constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+
+// A "/"-separated path written with the system's separator, as the program
+// writes its own paths: "a/b" is "a\b" on Windows.
+inline std::string nativePath(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = kSeparator;
+    return path;
+}
+
 class TempDir {
 public:
     TempDir() {
@@ -35,17 +45,10 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return path_; }
-    // A path inside the folder, written with the system's separator (as the
-    // program writes its own paths): "a/b" is "<dir>\a\b" on Windows.
-    std::string operator/(const std::string& name) const {
-        std::string path = path_ + kSeparator + name;
-        for (char& c : path)
-            if (c == '/') c = kSeparator;
-        return path;
-    }
+    // A path inside the folder, in the system's separators.
+    std::string operator/(const std::string& name) const { return path_ + kSeparator + nativePath(name); }
 
 private:
-    static constexpr char kSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
     std::string path_;
 };
 

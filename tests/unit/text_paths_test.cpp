@@ -6,8 +6,10 @@
 #include "core/urls.h"
 #include "platform/native_codec.h"
 #include "platform/wire_url.h"
+#include "support/temp_dir.h"
 
 using namespace tovlo;
+using test::nativePath;
 
 TEST(Text, SplitFirstKeepsFurtherSeparatorsInTheArgument) {
     auto parts = splitFirst("showMyOneClassFaces||12--1||x", "||");
@@ -36,8 +38,8 @@ TEST(Paths, ServicePathsMustStayInTheirFolder) {
 }
 
 TEST(Paths, JoinUsesOneSeparator) {
-    EXPECT_EQ(joinPath("/opt/Tovlo", {"w", "main.html"}), "/opt/Tovlo/w/main.html");
-    EXPECT_EQ(joinPath("/opt/Tovlo/", {"/w/", "x"}), "/opt/Tovlo/w/x");
+    EXPECT_EQ(joinPath(nativePath("/opt/Tovlo"), {"w", "main.html"}), nativePath("/opt/Tovlo/w/main.html"));
+    EXPECT_EQ(joinPath(nativePath("/opt/Tovlo/"), {nativePath("/w/"), "x"}), nativePath("/opt/Tovlo/w/x"));
 }
 
 // Names holding what an address gives a meaning to ("#", "?", "%", "&",
@@ -102,10 +104,20 @@ TEST(Paths, AbsolutePathsAndTrailingSeparators) {
         const char* trimmed;
     };
     const Row rows[] = {
+#ifdef _WIN32
+        {"C:\\Users\\u\\表情", true, "C:\\Users\\u\\表情"},
+        {"C:\\faces\\\\", true, "C:\\faces"},
+        {"C:\\", true, "C:\\"},
+        {"\\\\server\\faces", true, "\\\\server\\faces"},
+        {"\\faces", false, "\\faces"},  // on the current drive: not a place on its own
+        {"C:faces", false, "C:faces"},
+        {"faces\\", false, "faces"},
+#else
         {"/home/u/表情", true, "/home/u/表情"},
         {"/home/u/faces//", true, "/home/u/faces"},
         {"/", true, "/"},
         {"faces/", false, "faces"},
+#endif
         {"./faces", false, "./faces"},
         {"", false, ""},
     };
