@@ -19,6 +19,12 @@ inline std::string nativePath(std::string path) {
     return path;
 }
 
+// A UTF-8 path as std::filesystem takes it on every system (a plain narrow
+// string is read in the C library's locale on Windows).
+inline std::filesystem::path u8Path(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 class TempDir {
 public:
     TempDir() {
@@ -53,13 +59,13 @@ private:
 };
 
 inline void writeBytes(const std::string& path, const std::string& bytes) {
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::filesystem::create_directories(u8Path(path).parent_path());
+    std::ofstream out(u8Path(path), std::ios::binary | std::ios::trunc);
     out << bytes;
 }
 
 inline std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(u8Path(path), std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 

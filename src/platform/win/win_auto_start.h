@@ -1,9 +1,13 @@
 #pragma once
-// Auto-start on Windows: a value of the user's Run key
-// (HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Run), named
-// after the entry, of type REG_SZ, holding the program's full path. A path
-// with a space is written in double quotes, so that the system runs that
-// program and not one named after the path's first word.
+// Auto-start on Windows: a value of the Run key
+// (Software\Microsoft\Windows\CurrentVersion\Run), named after the entry, of
+// type REG_SZ, holding the program's full path. The machine's key
+// (HKEY_LOCAL_MACHINE) is written when the system allows it; a user without
+// the right to write there gets the value in their own key
+// (HKEY_CURRENT_USER) instead, so that the choice still takes effect.
+// Disabling removes the value from both. A path with a space is written in
+// double quotes, so that the system runs that program and not one named
+// after the path's first word.
 #include <string>
 
 #include "platform/auto_start.h"

@@ -37,20 +37,19 @@ bool wideToGbk(std::wstring_view wide, std::string& out) {
            !usedDefault;
 }
 
-// The byte length of the UTF-8 unit that starts at p, from its first byte
-// alone (how far a malformed sequence is skipped).
-std::size_t utf8UnitLength(unsigned char lead, std::size_t left) {
-    std::size_t n = 1;
-    if (lead >= 0xF0)
-        n = 4;
-    else if (lead >= 0xE0)
-        n = 3;
-    else if (lead >= 0xC0)
-        n = 2;
-    return n <= left ? n : left;
-}
-
 bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+
+// How many bytes a malformed sequence at p takes: its first byte and the
+// continuation bytes that follow it, up to the length the first byte
+// announces. A byte that cannot continue it (an ASCII "(", say) is not
+// swallowed but read on its own.
+std::size_t malformedLength(const unsigned char* p, std::size_t left) {
+    const unsigned char lead = p[0];
+    const std::size_t announced = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    std::size_t n = 1;
+    while (n < announced && n < left && isContinuation(p[n])) ++n;
+    return n;
+}
 
 // The length of the well-formed UTF-8 sequence at p (no overlong forms, no
 // surrogates, nothing above U+10FFFF), or 0.
@@ -134,7 +133,7 @@ std::string WinCodec::utf8ToAnsi(std::string_view utf8) const {
         const std::size_t n = wellFormedLength(p + i, left);
         if (n == 0) {
             out.push_back('?');
-            i += utf8UnitLength(p[i], left);
+            i += malformedLength(p + i, left);
             continue;
         }
         if (n == 1)

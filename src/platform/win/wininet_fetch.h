@@ -1,11 +1,11 @@
 #pragma once
 // Blocking HTTP fetches with WinINet. They really block (no events run
 // meanwhile), as the program's synchronous fetches must, but never for ever:
-// a connection that cannot be made in connectTimeoutMs, or an answer that
-// makes no progress for stallTimeoutMs, fails; so does a transfer still
-// running after totalTimeoutMs (checked after each piece that arrives), a
-// body over maxBytes, and an HTTP error status. The URL goes on the wire in
-// the ANSI code page, percent-encoded (platform/wire_url.h).
+// the answer's head must come within connectTimeoutMs + stallTimeoutMs, each
+// piece of the body within stallTimeoutMs of the one before, and the whole
+// transfer within totalTimeoutMs; a body over maxBytes and an answer that
+// ends (after redirects) with a status other than 2xx fail too. The URL goes
+// on the wire in the ANSI code page, percent-encoded (platform/wire_url.h).
 #include <cstdint>
 
 #include "platform/read_limits.h"
