@@ -29,6 +29,10 @@ void runMessages(int ms) {
     }
 }
 
+ReportTo::ReportTo(const std::string& file) { SetEnvironmentVariableW(L"FAKEQQ_REPORT", widen(file).c_str()); }
+
+ReportTo::~ReportTo() { SetEnvironmentVariableW(L"FAKEQQ_REPORT", nullptr); }
+
 ChatWindow::ChatWindow(const std::vector<std::string>& arguments) {
     const std::string program = programFolder() + "\\fakeqq_win.exe";
     std::wstring line = L"\"" + widen(program) + L"\"";
@@ -38,13 +42,15 @@ ChatWindow::ChatWindow(const std::vector<std::string>& arguments) {
         line += one.substr(3);  // what follows the program "x"
         if (argument.empty()) line += L" \"\"";
     }
-    SetEnvironmentVariableW(L"FAKEQQ_REPORT", widen(dir_ / "report.txt").c_str());
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    const bool started = CreateProcessW(widen(program).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                        nullptr, &startup, &info);
-    SetEnvironmentVariableW(L"FAKEQQ_REPORT", nullptr);
+    bool started = false;
+    {
+        ReportTo to(dir_ / "report.txt");
+        started = CreateProcessW(widen(program).c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                 &startup, &info);
+    }
     if (!started) return;
     CloseHandle(info.hThread);
     process_ = info.hProcess;

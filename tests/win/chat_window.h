@@ -26,6 +26,15 @@ bool waitUntil(Check check, int ms = 5000) {
     return check();
 }
 
+// Programs started while it lives report to the file (FAKEQQ_REPORT).
+class ReportTo {
+public:
+    explicit ReportTo(const std::string& file);
+    ~ReportTo();
+    ReportTo(const ReportTo&) = delete;
+    ReportTo& operator=(const ReportTo&) = delete;
+};
+
 class ChatWindow {
 public:
     // Starts fakeqq with the arguments (each one argument) and waits for its

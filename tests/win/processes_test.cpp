@@ -12,7 +12,6 @@
 #include "platform/win/win_desktop.h"
 #include "platform/win/win_event_loop.h"
 #include "platform/win/win_processes.h"
-#include "platform/win/win_text.h"
 
 namespace tovlo::test {
 
@@ -26,13 +25,6 @@ WindowHandle readyWindow(const std::string& report) {
     const std::size_t at = text.find("ready ");
     return at == std::string::npos ? 0 : std::stoull(text.substr(at + 6));
 }
-
-// Reports of programs started while it lives go to the file.
-class ReportTo {
-public:
-    explicit ReportTo(const std::string& file) { SetEnvironmentVariableW(L"FAKEQQ_REPORT", widen(file).c_str()); }
-    ~ReportTo() { SetEnvironmentVariableW(L"FAKEQQ_REPORT", nullptr); }
-};
 
 }  // namespace
 
