@@ -45,7 +45,8 @@ endfunction()
 #   OWN_MAIN: the sources bring main(). XVFB: the program runs as one CTest
 #   test (CTEST_NAME, else NAME) on a private Xvfb: the cases share one
 #   display and one web engine. RUN_SERIAL: nothing else runs beside it (or
-#   beside each of its cases).
+#   beside each of its cases). When cross-compiling (the Windows build), each
+#   program is one CTest test run through the emulator (Wine).
 function(tovlo_add_test name)
   cmake_parse_arguments(ARG "OWN_MAIN;XVFB;RUN_SERIAL" "LABEL;TIMEOUT;CTEST_NAME"
                         "SOURCES;LIBS;INCLUDES;DEFINES;DEPENDS;ENVIRONMENT" ${ARGN})
@@ -74,6 +75,14 @@ function(tovlo_add_test name)
     endif()
     if(ARG_ENVIRONMENT)
       set_tests_properties(${ARG_CTEST_NAME} PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
+    endif()
+  elseif(CMAKE_CROSSCOMPILING)
+    # A cross-built program runs through the emulator (Wine for Windows):
+    # one CTest test per program, as starting it once per case is slow.
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES LABELS ${ARG_LABEL} RUN_SERIAL ${ARG_RUN_SERIAL})
+    if(ARG_ENVIRONMENT)
+      set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ARG_ENVIRONMENT}")
     endif()
   else()
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST

@@ -1,7 +1,18 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running Tovlo needs.
+# With --windows (or TOVLO_WINDOWS=1) also what the Windows build needs: the
+# MinGW-w64 cross compiler, Wine, and GoogleTest's sources to build for
+# Windows (scripts/build-windows.sh).
 # Safe to run again: when everything is present it only checks and returns.
 set -euo pipefail
+
+windows=${TOVLO_WINDOWS:-0}
+for arg in "$@"; do
+  case "$arg" in
+    --windows) windows=1 ;;
+    *) echo "install-deps: unknown option $arg" >&2; exit 2 ;;
+  esac
+done
 
 packages=(
   # build
@@ -20,6 +31,9 @@ packages=(
   # llvm-symbolizer so that crash reports name files and lines
   clang-14 libclang-rt-14-dev llvm-14
 )
+if [ "$windows" = 1 ]; then
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest xvfb xauth)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the test build (AddressSanitizer and
-# UndefinedBehaviorSanitizer) and runs every test through CTest.
+# UndefinedBehaviorSanitizer) and runs every test through CTest. When Wine
+# and the MinGW-w64 cross compiler are installed (install-deps.sh --windows),
+# the Windows build and its tests under Wine run afterwards too
+# (scripts/build-windows.sh); TOVLO_WINDOWS=0 leaves them out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,5 +15,8 @@ if [ ! -f "$build/build.ninja" ]; then
 fi
 cmake --build "$build" --parallel "$(nproc)"
 
-cd "$build"
-ctest --parallel "$(nproc)" --output-on-failure --timeout 600 "$@"
+(cd "$build" && ctest --parallel "$(nproc)" --output-on-failure --timeout 600 "$@")
+
+if [ "${TOVLO_WINDOWS:-}" != 0 ] && command -v wine >/dev/null && command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+  bash scripts/build-windows.sh
+fi

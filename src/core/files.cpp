@@ -7,14 +7,22 @@
 #include <iterator>
 #include <vector>
 
+#include "errors.h"
 #include "platform/part_file.h"
 
 namespace tovlo {
 
 namespace fs = std::filesystem;
 
+fs::path fsPath(std::string_view utf8) { return fs::path(std::u8string(utf8.begin(), utf8.end())); }
+
+std::string pathText(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
 std::optional<std::string> readFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(fsPath(path), std::ios::binary);
     if (!in) return std::nullopt;
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad()) return std::nullopt;
@@ -22,7 +30,7 @@ std::optional<std::string> readFileBytes(const std::string& path) {
 }
 
 bool writeFileBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(fsPath(path), std::ios::binary | std::ios::trunc);
     if (!out) return false;
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
@@ -33,15 +41,15 @@ bool replaceFileAtomically(const std::string& path, const std::string& bytes) {
     const std::string temp = partFileOf(path);
     if (!writeFileBytes(temp, bytes)) {
         std::error_code ec;
-        fs::remove(temp, ec);
+        fs::remove(fsPath(temp), ec);
         return false;
     }
     std::error_code ec;
-    const fs::file_status old = fs::status(path, ec);
-    if (!ec && fs::is_regular_file(old)) fs::permissions(temp, old.permissions(), ec);
-    fs::rename(temp, path, ec);
+    const fs::file_status old = fs::status(fsPath(path), ec);
+    if (!ec && fs::is_regular_file(old)) fs::permissions(fsPath(temp), old.permissions(), ec);
+    fs::rename(fsPath(temp), fsPath(path), ec);
     if (ec) {
-        fs::remove(temp, ec);
+        fs::remove(fsPath(temp), ec);
         return false;
     }
     return true;
@@ -49,30 +57,30 @@ bool replaceFileAtomically(const std::string& path, const std::string& bytes) {
 
 bool renameOver(const std::string& from, const std::string& to) {
     std::error_code ec;
-    fs::rename(from, to, ec);
+    fs::rename(fsPath(from), fsPath(to), ec);
     return !ec;
 }
 
 bool markExecutable(const std::string& path) {
     std::error_code ec;
-    const fs::perms now = fs::status(path, ec).permissions();
+    const fs::perms now = fs::status(fsPath(path), ec).permissions();
     if (ec) return false;
     fs::perms run = fs::perms::none;
     if ((now & fs::perms::owner_read) != fs::perms::none) run |= fs::perms::owner_exec;
     if ((now & fs::perms::group_read) != fs::perms::none) run |= fs::perms::group_exec;
     if ((now & fs::perms::others_read) != fs::perms::none) run |= fs::perms::others_exec;
-    fs::permissions(path, run, fs::perm_options::add, ec);
+    fs::permissions(fsPath(path), run, fs::perm_options::add, ec);
     return !ec;
 }
 
 bool copyFile(const std::string& from, const std::string& to) {
     const std::string temp = partFileOf(to);
     std::error_code ec;
-    fs::copy_file(from, temp, fs::copy_options::overwrite_existing, ec);
-    if (!ec) fs::rename(temp, to, ec);
+    fs::copy_file(fsPath(from), fsPath(temp), fs::copy_options::overwrite_existing, ec);
+    if (!ec) fs::rename(fsPath(temp), fsPath(to), ec);
     if (ec) {
         std::error_code ignored;
-        fs::remove(temp, ignored);
+        fs::remove(fsPath(temp), ignored);
         return false;
     }
     return true;
@@ -80,15 +88,15 @@ bool copyFile(const std::string& from, const std::string& to) {
 
 bool createFolder(const std::string& path) {
     std::error_code ec;
-    fs::create_directory(path, ec);
-    return fs::is_directory(path, ec);
+    fs::create_directory(fsPath(path), ec);
+    return fs::is_directory(fsPath(path), ec);
 }
 
 std::vector<std::string> plainFileNames(const std::string& folder) {
     std::vector<std::string> names;
     std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string name = it->path().filename().string();
+    for (fs::directory_iterator it(fsPath(folder), ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = pathText(it->path().filename());
         std::error_code kind;
         if (name.empty() || name[0] == '.' || !it->is_regular_file(kind)) continue;
         names.push_back(std::move(name));
@@ -97,21 +105,35 @@ std::vector<std::string> plainFileNames(const std::string& folder) {
     return names;
 }
 
+void removeTree(const std::string& path) {
+    const fs::path root = fsPath(path);
+    std::error_code ec;
+    fs::remove_all(root, ec);
+    if (!ec) return;
+    std::error_code ignored;
+    for (fs::recursive_directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec))
+        fs::permissions(it->path(), fs::perms::owner_write, fs::perm_options::add, ignored);
+    fs::permissions(root, fs::perms::owner_write, fs::perm_options::add, ignored);
+    ec.clear();
+    fs::remove_all(root, ec);
+    if (ec) throw TovloError(kErrFileAccess, "cannot delete: " + path);
+}
+
 bool fileExists(const std::string& path) {
     std::error_code ec;
-    return fs::is_regular_file(path, ec);
+    return fs::is_regular_file(fsPath(path), ec);
 }
 
 bool folderExists(const std::string& path) {
     std::error_code ec;
-    return fs::is_directory(path, ec);
+    return fs::is_directory(fsPath(path), ec);
 }
 
 void removePartFiles(const std::string& folder) {
     std::error_code ec;
     std::vector<fs::path> parts;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (isPartFile(it->path().filename().string()) && it->is_regular_file()) parts.push_back(it->path());
+    for (fs::directory_iterator it(fsPath(folder), ec), end; !ec && it != end; it.increment(ec))
+        if (isPartFile(pathText(it->path().filename())) && it->is_regular_file()) parts.push_back(it->path());
     for (const fs::path& part : parts) fs::remove(part, ec);
 }
 

@@ -1,10 +1,18 @@
 #pragma once
 // Whole-file byte I/O, the one place that touches file contents.
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tovlo {
+
+// Paths in memory are UTF-8 text. std::filesystem reads a plain narrow
+// string in the system's locale (on Windows not UTF-8), so every path goes
+// to it, and every name comes back from it, through these two.
+std::filesystem::path fsPath(std::string_view utf8);
+std::string pathText(const std::filesystem::path& path);
 
 // The file's bytes, or nothing when it cannot be opened.
 std::optional<std::string> readFileBytes(const std::string& path);
@@ -33,6 +41,10 @@ bool createFolder(const std::string& path);
 // The names of the folder's plain files (no folders, no hidden files), in
 // name order; none when the folder cannot be read.
 std::vector<std::string> plainFileNames(const std::string& folder);
+// Deletes the folder with everything in it, read-only files too (Windows
+// refuses to delete those until they are made writable). Throws TovloError
+// (kErrFileAccess) when something is left.
+void removeTree(const std::string& path);
 bool fileExists(const std::string& path);
 bool folderExists(const std::string& path);
 

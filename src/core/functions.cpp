@@ -29,7 +29,7 @@ void makeDirectories(const std::string& path) {
     for (std::size_t i = 0; i < p.size(); ++i) {
         if (p[i] != kPathSep || i == 0) continue;
         std::error_code ec;
-        std::filesystem::create_directory(p.substr(0, i), ec);
+        std::filesystem::create_directory(fsPath(p.substr(0, i)), ec);
     }
 }
 
@@ -57,9 +57,10 @@ namespace {
 
 std::tm localTm(std::int64_t epochMs) {
     std::time_t t = static_cast<std::time_t>(epochMs / 1000);
-    std::tm tm{};
-    localtime_r(&t, &tm);
-    return tm;
+    // The program has one thread, so the C library's shared result is safe
+    // to copy out at once (and std::localtime is there on every system).
+    const std::tm* local = std::localtime(&t);
+    return local ? *local : std::tm{};
 }
 
 }  // namespace

@@ -22,11 +22,6 @@ std::string joinPath(std::string_view base, std::initializer_list<std::string_vi
 
 std::string pageSlashes(std::string_view path) { return replaceAll(std::string(path), std::string(1, kPathSep), "/"); }
 
-std::string scriptEscapedPath(std::string_view path) {
-    if (kPathSep != '\\') return std::string(path);
-    return replaceAll(std::string(path), "\\", "\\\\");
-}
-
 bool isAbsolutePath(std::string_view path) {
 #ifdef _WIN32
     if (path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/')) return true;

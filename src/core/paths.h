@@ -17,8 +17,6 @@ inline constexpr char kPathSep = '/';
 std::string joinPath(std::string_view base, std::initializer_list<std::string_view> parts);
 // The path with the separator written as "/" (for page scripts and file URLs).
 std::string pageSlashes(std::string_view path);
-// The path with the separator doubled when it is "\" (for a script string literal).
-std::string scriptEscapedPath(std::string_view path);
 // Whether the path names a place on its own (from the root, or on Windows a
 // drive or a share), not relative to the current folder.
 bool isAbsolutePath(std::string_view path);

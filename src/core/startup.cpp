@@ -84,11 +84,11 @@ std::string replaceInAnsiText(const std::string& bytes, std::string_view from, s
 
 void fixMainPages(const std::string& root, DebugForm& debug) {
     std::error_code ec;
-    std::filesystem::directory_iterator it(root, ec);
+    std::filesystem::directory_iterator it(fsPath(root), ec);
     if (ec) return;
     for (const auto& entry : it) {
         if (!entry.is_directory(ec)) continue;
-        std::string name = entry.path().filename().string();
+        std::string name = pathText(entry.path().filename());
         std::string folder = joinPath(root, {name});
         if (!fileExists(joinPath(folder, {"main.html"}))) continue;
         // One page that cannot be patched is left as it is; the others and

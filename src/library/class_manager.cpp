@@ -49,7 +49,7 @@ void ClassManager::deleteClassLists() {
     if (!account) return;
     for (const char* name : {"myClass.html", "myClass.js"}) {
         const std::string path = joinPath(*account, {name});
-        if (fileExists(path)) std::filesystem::remove(path);
+        if (fileExists(path)) std::filesystem::remove(fsPath(path));
     }
 }
 
@@ -60,7 +60,7 @@ std::string ClassManager::removeClassFolder(const std::string& arg) {
     if (!isSafeName(classId)) throw TovloError(kErrInvalidArgument, "not a usable class id: " + classId);
     if (const auto account = host_.session().accountFolderInUse()) {
         const std::string folder = joinPath(*account, {classId});
-        if (folderExists(folder)) std::filesystem::remove_all(folder);
+        if (folderExists(folder)) removeTree(folder);
     }
     return split(rest, "--").front();
 }

@@ -102,7 +102,7 @@ void MyFaceDownLoader::timer1Tick() {
         return;
     }
     std::error_code ec;
-    std::filesystem::remove(listingFile(), ec);
+    std::filesystem::remove(fsPath(listingFile()), ec);
     // A listing that cannot even be requested is handled like one that
     // failed: the page is built from nothing, and the panel hands back.
     if (!downloader1_.BeginDownload(
@@ -171,7 +171,7 @@ void MyFaceDownLoader::buildPage(bool withoutEntries) {
     // that it cannot end the block early and run as script.
     const std::pair<std::string, std::string> str{"{{str}}", scriptBlockText(listText_)};
     const std::pair<std::string, std::string> path{
-        "{{path}}", fileUrl(joinPath(replaceAll(deps_.parm.app, ":\\", "|/"), {"w", "CustomFace", user}))};
+        "{{path}}", fileUrl(joinPath(deps_.parm.app, {"w", "CustomFace", user}))};
     const std::pair<std::string, std::string> userName{"{{userName}}", user};
     const std::pair<std::string, std::string> plus{"{{plus}}", deps_.plugins.pluginListText()};
     text = withoutEntries ? fillPlaceholders(text, {str, plus, path, userName})

@@ -57,7 +57,7 @@ bool writePartial(const std::string& packFolder, const std::string& version, con
 
 void forgetPartial(const std::string& packFolder) {
     std::error_code ignored;
-    std::filesystem::remove(partialPath(packFolder), ignored);
+    std::filesystem::remove(fsPath(partialPath(packFolder)), ignored);
 }
 
 }  // namespace tovlo

@@ -129,7 +129,7 @@ std::string PublicFaceDownLoader::channelLine() const {
 void PublicFaceDownLoader::timer1Tick() {
     timer1_->setEnabled(false);
     std::error_code ec;
-    std::filesystem::remove(listFile(), ec);
+    std::filesystem::remove(fsPath(listFile()), ec);
     const std::string url = deps_.parm.faceHttpPath + PPath_ + "/imgs.txt?t=" + timeStamp(deps_.platform.loop.nowMs());
     if (!downloader1_.BeginDownload(url, listFile(), limits::kTextBytes)) {
         finished_ = true;
@@ -199,7 +199,7 @@ void PublicFaceDownLoader::fileEnded(const std::string& saveFile, bool arrived) 
         .progressBar("ProgressBar1")
         .setValue(percentOf(static_cast<double>(nextIndex_), static_cast<double>(packList_.size())));
     const int c = channelOf(saveFile);
-    const std::string name = std::filesystem::path(saveFile).filename().string();
+    const std::string name = pathText(fsPath(saveFile).filename());
     if (arrived) {
         deps_.debug.log(saveFile + "===成功" + std::to_string(c));
         arrived_.insert(name);
@@ -259,10 +259,10 @@ void PublicFaceDownLoader::timeUp() {
 
 void PublicFaceDownLoader::removeVersionMarkers() {
     std::error_code ec;
-    if (!std::filesystem::is_directory(packFolder(), ec)) return;
+    if (!std::filesystem::is_directory(fsPath(packFolder()), ec)) return;
     std::vector<std::filesystem::path> markers;
-    for (const auto& entry : std::filesystem::directory_iterator(packFolder(), ec))
-        if (contains(entry.path().filename().string(), "ver-")) markers.push_back(entry.path());
+    for (const auto& entry : std::filesystem::directory_iterator(fsPath(packFolder()), ec))
+        if (contains(pathText(entry.path().filename()), "ver-")) markers.push_back(entry.path());
     // A handful of small files: no events are run between them, so no click
     // can reach this panel while it is half way through leaving.
     for (const auto& marker : markers) std::filesystem::remove(marker, ec);

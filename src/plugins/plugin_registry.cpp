@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "core/files.h"
 #include "core/ini_cls.h"
 #include "core/paths.h"
 #include "core/text.h"
@@ -18,8 +19,8 @@ void PluginRegistry::loadPlugins() {
     // is the same on every start.
     std::vector<std::string> names;
     std::error_code ec;
-    for (std::filesystem::directory_iterator it(joinPath(app_, {"plus"}), ec), end; !ec && it != end; it.increment(ec))
-        names.push_back(it->path().filename().string());
+    for (std::filesystem::directory_iterator it(fsPath(joinPath(app_, {"plus"})), ec), end; !ec && it != end; it.increment(ec))
+        names.push_back(pathText(it->path().filename()));
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {
         if (contains(name, ".")) continue;

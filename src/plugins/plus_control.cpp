@@ -77,7 +77,7 @@ void PlusControl::doExe(const std::string& argument) {
     const std::string answer = joinPath(plugin, {"param"});
     // An answer left by an earlier run must not be taken for this run's.
     std::error_code ignored;
-    std::filesystem::remove(answer, ignored);
+    std::filesystem::remove(fsPath(answer), ignored);
 
     host_.pauseTracking();
     host_.hideWindow();

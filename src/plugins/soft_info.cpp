@@ -9,11 +9,11 @@ std::string softInfo(const std::string& key, const PublicParm& parm, Clipboard& 
                      EventLoop& loop) {
     if (key == "version") return parm.ver;
     if (key == "userName") return parm.userName;
-    if (key == "facePath") return scriptEscapedPath(parm.facePath.empty() ? joinPath(parm.app, {"w"}) : parm.facePath);
-    if (key == "appPath") return scriptEscapedPath(parm.app);
+    if (key == "facePath") return parm.facePath.empty() ? joinPath(parm.app, {"w"}) : parm.facePath;
+    if (key == "appPath") return parm.app;
     if (key == "copyPicSrc") {
         const std::string text = getClipboardText(clipboard, codec, findQQRichEditFormat(clipboard, loop));
-        return text.empty() ? std::string() : scriptEscapedPath(getFilePath(text));
+        return text.empty() ? std::string() : getFilePath(text);
     }
     return {};
 }

@@ -12,7 +12,8 @@
 namespace tovlo {
 
 // The value for the key; "" for a key the program does not answer. Paths
-// have their "\" doubled for a script string literal.
+// are given as they are: the page call that carries them escapes every
+// value as a script string literal, so the page receives exactly the path.
 std::string softInfo(const std::string& key, const PublicParm& parm, Clipboard& clipboard, const TextCodec& codec,
                      EventLoop& loop);
 

@@ -79,7 +79,7 @@ void AddFaceCon::panelStart() {
                                                         {{"action", "classList_Script"}, {"userName", user}}))));
     const std::string page = joinPath(folder, {"addFace.html"});
     if (!fileExists(page) && !folderExists(page))
-        std::filesystem::copy_file(joinPath(deps_.parm.app, {"templates", "addFace.html"}), page);
+        std::filesystem::copy_file(fsPath(joinPath(deps_.parm.app, {"templates", "addFace.html"})), fsPath(page));
     WebBrowser2().navigate(fileUrl(page));
     timer1_->setEnabled(true);
 }

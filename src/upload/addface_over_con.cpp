@@ -89,7 +89,7 @@ void AddfaceOverCon::refreshClass(const std::string& classId) {
     deps_.debug.log(folder);
     if (folderExists(folder)) {
         deps_.debug.log("有，开始删除。。。。");
-        std::filesystem::remove_all(folder);
+        removeTree(folder);
         deps_.debug.log("删除成功。。");
     }
     host_.showWindow();

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "core/errors.h"
+#include "core/files.h"
 #include "core/service.h"
 
 namespace tovlo {
@@ -27,10 +28,10 @@ FaceUpload::~FaceUpload() = default;
 FaceUpload::Start FaceUpload::start(const std::string& classId, const std::string& picturePath) {
     stop();
     std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(picturePath, error);
-    if (error || !std::filesystem::is_regular_file(picturePath)) throw FileNotFoundError(picturePath);
+    const std::uintmax_t size = std::filesystem::file_size(fsPath(picturePath), error);
+    if (error || !std::filesystem::is_regular_file(fsPath(picturePath))) throw FileNotFoundError(picturePath);
     if (size > static_cast<std::uintmax_t>(kMaxUploadBytes)) return Start::tooLarge;
-    picture_.open(picturePath, std::ios::binary);
+    picture_.open(fsPath(picturePath), std::ios::binary);
     if (!picture_) throw FileNotFoundError(picturePath);
 
     request_ = buildUploadRequest(codec_, host_, classId, picturePath, static_cast<std::int64_t>(size));

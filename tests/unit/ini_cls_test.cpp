@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/ini_cls.h"
-#include "platform/posix/iconv_codec.h"
+#include "platform/native_codec.h"
 #include "support/temp_dir.h"
 
 using namespace tovlo;
@@ -15,7 +15,7 @@ namespace {
 
 struct IniTest : ::testing::Test {
     test::TempDir dir;
-    IconvCodec codec;
+    NativeCodec codec;
     IniCls ini{codec};
     std::string file = dir / "config.ini";
     void SetUp() override { ini.setINIFileName(file); }

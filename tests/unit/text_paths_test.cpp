@@ -4,10 +4,12 @@
 #include "core/service.h"
 #include "core/text.h"
 #include "core/urls.h"
-#include "platform/posix/iconv_codec.h"
+#include "platform/native_codec.h"
 #include "platform/wire_url.h"
+#include "support/temp_dir.h"
 
 using namespace tovlo;
+using test::nativePath;
 
 TEST(Text, SplitFirstKeepsFurtherSeparatorsInTheArgument) {
     auto parts = splitFirst("showMyOneClassFaces||12--1||x", "||");
@@ -40,8 +42,8 @@ TEST(Paths, ServicePathsMustStayInTheirFolder) {
 }
 
 TEST(Paths, JoinUsesOneSeparator) {
-    EXPECT_EQ(joinPath("/opt/Tovlo", {"w", "main.html"}), "/opt/Tovlo/w/main.html");
-    EXPECT_EQ(joinPath("/opt/Tovlo/", {"/w/", "x"}), "/opt/Tovlo/w/x");
+    EXPECT_EQ(joinPath(nativePath("/opt/Tovlo"), {"w", "main.html"}), nativePath("/opt/Tovlo/w/main.html"));
+    EXPECT_EQ(joinPath(nativePath("/opt/Tovlo/"), {nativePath("/w/"), "x"}), nativePath("/opt/Tovlo/w/x"));
 }
 
 // Names holding what an address gives a meaning to ("#", "?", "%", "&",
@@ -59,7 +61,7 @@ TEST(Urls, EveryAddressIsEncodedOnce) {
     for (const auto& [built, want] : rows) EXPECT_EQ(built, want);
     // The service's addresses keep their Chinese for the wire, which sends it
     // in the code page (GBK) like every other text for the service.
-    IconvCodec codec;
+    NativeCodec codec;
     const std::pair<std::string, std::string> service[] = {
         {withServiceQuery("/soft/myClass.asp", {{"uName", "张#三"}}), "/soft/myClass.asp?uName=%D5%C5%23%C8%FD"},
         {withServiceQuery("/a?x=1", {{"b", "= +"}, {"c", ""}}), "/a?x=1&b=%3D%20%2B&c="},
@@ -106,10 +108,20 @@ TEST(Paths, AbsolutePathsAndTrailingSeparators) {
         const char* trimmed;
     };
     const Row rows[] = {
+#ifdef _WIN32
+        {"C:\\Users\\u\\表情", true, "C:\\Users\\u\\表情"},
+        {"C:\\faces\\\\", true, "C:\\faces"},
+        {"C:\\", true, "C:\\"},
+        {"\\\\server\\faces", true, "\\\\server\\faces"},
+        {"\\faces", false, "\\faces"},  // on the current drive: not a place on its own
+        {"C:faces", false, "C:faces"},
+        {"faces\\", false, "faces"},
+#else
         {"/home/u/表情", true, "/home/u/表情"},
         {"/home/u/faces//", true, "/home/u/faces"},
         {"/", true, "/"},
         {"faces/", false, "faces"},
+#endif
         {"./faces", false, "./faces"},
         {"", false, ""},
     };

@@ -6,14 +6,14 @@
 #include "fake_forms.h"
 #include "fake_services.h"
 #include "platform/platform.h"
-#include "platform/posix/iconv_codec.h"
+#include "platform/native_codec.h"
 
 namespace tovlo {
 
 struct FakePlatform {
     FakeEventLoop loop;
     FakeUrlFetch fetch;
-    IconvCodec codec;
+    NativeCodec codec;
     FakeMessageBox messages;
     FakeProcesses processes;
     FakeForms forms;

@@ -6,7 +6,7 @@
 
 #include <stdexcept>
 
-#include "machines.h"
+#include "contract_machines.h"
 
 namespace tovlo::test {
 

@@ -10,10 +10,10 @@ namespace fs = std::filesystem;
 TEST_F(MainFormTest, IntoOnlineShowsTheMainPageAndFetchesParametersOnce) {
     fake.fetch.answers[serviceUrl("/soft/connect.html")] = "1";
     start("2.3");
-    EXPECT_EQ(web().navigations.back(), "file://" + file("w/nullInte.html"));
+    EXPECT_EQ(web().navigations.back(), fileUrlOf(file("w/nullInte.html")));
     web().pageCalls("web", "into||-");
     EXPECT_TRUE(window().visible);
-    EXPECT_EQ(web().navigations.back(), "file://" + file("w/main.html") + "?v=2.3");
+    EXPECT_EQ(web().navigations.back(), fileUrlOf(file("w/main.html")) + "?v=2.3");
     EXPECT_EQ(fake.fetch.requests, (std::vector<std::string>{serviceUrl("/soft/connect.html")}))
         << "the connection check is fetched without a time stamp";
     EXPECT_EQ(web().stops, 1);
@@ -66,7 +66,7 @@ TEST_F(MainFormTest, ShowFaceOfAPackOnDiskSwitchesThePage) {
     web2().visible = true;
     main->callVb("showFace||hot,3");
     EXPECT_FALSE(web2().visible);
-    EXPECT_EQ(lastScript(web()), "changeClass('hot','" + faces.path() + "')");
+    EXPECT_EQ(lastScript(web()), "changeClass('hot','" + slashed(faces.path()) + "')");
     EXPECT_FALSE(parm->keepMainVisible);
 }
 
@@ -109,7 +109,7 @@ TEST_F(MainFormTest, ShowMySelectFetchesTheClassListOnce) {
     EXPECT_EQ(parm->userName, "tom");
     EXPECT_EQ(parm->ini.GetIniKey("run", "autoLoginName"), "tom");
     EXPECT_EQ(readBytes(dir / "w/CustomFace/tom/myClass.html"), "<b>classes</b>");
-    EXPECT_EQ(web3().location(), "file://" + file("w/CustomFace/tom/myClass.html"));
+    EXPECT_EQ(web3().location(), fileUrlOf(file("w/CustomFace/tom/myClass.html")));
     const auto fetches = fake.fetch.requests.size();
     main->callVb("showMySelect||-");
     EXPECT_EQ(fake.fetch.requests.size(), fetches);
@@ -154,13 +154,13 @@ TEST_F(MainFormTest, ShowMyOneClassFacesShowsAPageOrFetchesIt) {
     parm->userName = "tom";
     writeBytes(dir / "w/CustomFace/tom/12/1.html", "page");
     main->callVb("showMyOneClassFaces||12--1");
-    EXPECT_EQ(web3().location(), "file://" + file("w/CustomFace/tom/12/1.html"));
+    EXPECT_EQ(web3().location(), fileUrlOf(file("w/CustomFace/tom/12/1.html")));
     EXPECT_EQ(main->web3Tag(), "12");
     main->callVb("showMyOneClassFaces||13--2");
     EXPECT_TRUE(fs::is_directory(dir / "w/CustomFace/tom/13"));
     EXPECT_EQ(panelLog, (std::vector<std::string>{"MyFaceDownLoader.PClassId=13", "MyFaceDownLoader.PPage=2"}));
     main->exitDownMyFace("13", "2");
-    EXPECT_EQ(web3().location(), "file://" + file("w/CustomFace/tom/13/2.html"));
+    EXPECT_EQ(web3().location(), fileUrlOf(file("w/CustomFace/tom/13/2.html")));
     EXPECT_EQ(main->web3Tag(), "13");
     EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
 }
@@ -197,7 +197,7 @@ TEST_F(MainFormTest, ValuesGoIntoPageCallsAsLiteralsTheyCannotLeave) {
     writeBytes(dir / "w/it's/ver-3.txt", "3");
     parm->facePath = dir / "w";
     main->callVb("showFace||it's,3");
-    EXPECT_EQ(lastScript(web()), "changeClass('it\\'s','" + file("w") + "')");
+    EXPECT_EQ(lastScript(web()), "changeClass('it\\'s','" + slashed(file("w")) + "')");
 }
 
 TEST_F(MainFormTest, HistoryCommands) {

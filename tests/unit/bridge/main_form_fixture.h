@@ -11,6 +11,7 @@
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_history_db.h"
 #include "platform/fake/fake_platform.h"
+#include "support/page_paths.h"
 #include "support/temp_dir.h"
 
 namespace tovlo::test {

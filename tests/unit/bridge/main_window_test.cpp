@@ -13,7 +13,7 @@ TEST_F(MainFormTest, LoadPreparesViewsFirstPageAndTray) {
         EXPECT_EQ(v->rect.left, twipsToPixels(100));
         EXPECT_EQ(v->rect.top, twipsToPixels(450));
     }
-    EXPECT_EQ(web().navigations, (std::vector<std::string>{"file://" + file("w/nullInte.html")}));
+    EXPECT_EQ(web().navigations, (std::vector<std::string>{fileUrlOf(file("w/nullInte.html"))}));
     EXPECT_GE(window().topMostCalls, 1);
     EXPECT_EQ(fake.tray.toolTip, "Tovlo2.3");
     EXPECT_TRUE(fake.tray.visible);

@@ -84,7 +84,7 @@ TEST_F(ClassManagerTest, ClosingFetchesTheClassListOnlyWhenItIsMissing) {
     page().pageCalls("manageWeb", "closeManage||-");
     ASSERT_EQ(fake.fetch.requests.size(), 1u);
     EXPECT_EQ(readBytes(own("myClass.html")), "<p>classes</p>");
-    EXPECT_EQ(web3().location(), "file://" + own("myClass.html"));
+    EXPECT_EQ(web3().location(), fileUrlOf(own("myClass.html")));
     EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
     fake.loop.advance(300);
     EXPECT_FALSE(parm->keepMainVisible);

@@ -61,9 +61,9 @@ TEST_F(MyFaceTest, DownloadsWhatIsMissingEntryByEntryAndWritesThePage) {
     EXPECT_EQ(readBytes(own("10/sub/s_c.gif")), "10/sub/s_c.gif");
     EXPECT_EQ(readBytes(own("10/b.gif")), "old b");
     EXPECT_EQ(readBytes(own("10/1.html")),
-              "S=" + listing + " P=file://" + file("w/CustomFace/tom") + " U=tom L=[{}] {{other}}");
+              "S=" + listing + " P=" + fileUrlOf(file("w/CustomFace/tom")) + " U=tom L=[{}] {{other}}");
     EXPECT_EQ(main->control(MainForm::kSlot), nullptr) << "handed back";
-    EXPECT_EQ(web3().location(), "file://" + own("10/1.html"));
+    EXPECT_EQ(web3().location(), fileUrlOf(own("10/1.html")));
     EXPECT_EQ(main->web3Tag(), "10");
 }
 
@@ -95,7 +95,7 @@ TEST_F(MyFaceTest, BrokenListingsStillEndWithAPage) {
     // No answer at all: the listing fails.
     main->callVb("showMyOneClassFaces||7--1");
     settle();
-    EXPECT_EQ(readBytes(own("7/1.html")), "S= P=file://" + file("w/CustomFace/tom") + " U=tom L=[{}] {{other}}");
+    EXPECT_EQ(readBytes(own("7/1.html")), "S= P=" + fileUrlOf(file("w/CustomFace/tom")) + " U=tom L=[{}] {{other}}");
     EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
 
     // No "--", entries without "$$" or with paths that leave the folder.

@@ -29,7 +29,7 @@ protected:
         return dir / ("w/" + pack + "/" + name);
     }
     std::string changeClass(const std::string& pack) const {
-        return "changeClass('" + pack + "','" + dir.path() + "/w')";
+        return "changeClass('" + pack + "','" + slashed(dir / "w") + "')";
     }
     std::vector<std::string> startedFiles() const {
         std::vector<std::string> out;

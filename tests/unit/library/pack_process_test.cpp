@@ -57,7 +57,7 @@ TEST_F(PackProcessTest, FacesAreDrawnIntoTheirCellsAndOddFilesSkipped) {
     EXPECT_EQ(readBytes(dir / "w/hot/main.html"), "<t>hot</t><h>60</h>hot");
     EXPECT_TRUE(web().scripts.empty());
     fake.loop.advance(100);
-    EXPECT_EQ(lastScript(web()), "changeClass('hot','" + dir.path() + "/w')");
+    EXPECT_EQ(lastScript(web()), "changeClass('hot','" + slashed(dir / "w") + "')");
     EXPECT_FALSE(web2().visible);
     EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
 }
@@ -69,7 +69,7 @@ TEST_F(PackProcessTest, AnEmptyPackStillGetsItsPage) {
     EXPECT_EQ(images.sheetHeight, 30);
     EXPECT_TRUE(images.draws.empty());
     EXPECT_EQ(readBytes(dir / "w/hot/main.html"), "<t>hot</t><h>30</h>hot");
-    EXPECT_EQ(lastScript(web()), "changeClass('hot','" + dir.path() + "/w')");
+    EXPECT_EQ(lastScript(web()), "changeClass('hot','" + slashed(dir / "w") + "')");
 }
 
 TEST_F(PackProcessTest, ActionsDecideHowThePanelEnds) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
-#include "platform/posix/iconv_codec.h"
+#include "platform/native_codec.h"
 #include "plugins/plugin_registry.h"
 #include "support/temp_dir.h"
 
@@ -9,7 +9,7 @@ using namespace tovlo;
 
 TEST(PluginRegistry, ListsPluginFoldersWithoutDotsInNameOrder) {
     test::TempDir dir;
-    IconvCodec codec;
+    NativeCodec codec;
     PluginRegistry plugins(codec, dir.path());
     plugins.loadPlugins();
     EXPECT_EQ(plugins.pluginListText(), "[{}]") << "no plus folder at all";
@@ -31,7 +31,7 @@ TEST(PluginRegistry, ListsPluginFoldersWithoutDotsInNameOrder) {
 
 TEST(PluginRegistry, DuplicateIdsStopTheRebuild) {
     test::TempDir dir;
-    IconvCodec codec;
+    NativeCodec codec;
     test::writeBytes(dir / "plus/a/main.ini", "[main]\r\nid=1\r\nname=a\r\n");
     test::writeBytes(dir / "plus/b/main.ini", "[main]\r\nid=1\r\nname=b\r\n");
     test::writeBytes(dir / "plus/c/main.ini", "[main]\r\nid=3\r\nname=c\r\n");
@@ -52,7 +52,7 @@ TEST(PluginRegistry, ANameThatIsNoFolderNameKeepsThePluginInItsOwnFolder) {
                         {"a\\b", "p4", "p4"},
                         {"demo", "p5", "demo"}};  // a sound name is the folder, as always
     test::TempDir dir;
-    IconvCodec codec;
+    NativeCodec codec;
     for (std::size_t i = 0; i < std::size(rows); ++i)
         test::writeBytes(dir / ("plus/" + rows[i].foundIn + "/main.ini"),
                          "[main]\r\nid=" + std::to_string(i) + "\r\nname=" + rows[i].name + "\r\n");

@@ -68,14 +68,19 @@ TEST_F(PlusControlTest, ThePageLearnsAboutThePlugInAndTheProgram) {
     page().pageCalls("plus", "getSoftInfor||version");
     EXPECT_EQ(lastScript(page()), "bs_callBack('version','1.2')");
     page().pageCalls("plus", "getSoftInfor||appPath");
-    EXPECT_EQ(lastScript(page()), "bs_callBack('appPath','" + dir.path() + "')");
+    EXPECT_EQ(lastScript(page()), "bs_callBack('appPath','" + inScriptLiteral(dir.path()) + "')");
     page().pageCalls("plus", "getSoftInfor||facePath");
-    EXPECT_EQ(lastScript(page()), "bs_callBack('facePath','" + dir / "w" + "')");
+    EXPECT_EQ(lastScript(page()), "bs_callBack('facePath','" + inScriptLiteral(dir / "w") + "')");
     page().pageCalls("plus", "getSoftInfor||copyPicSrc");
     EXPECT_EQ(lastScript(page()), "bs_callBack('copyPicSrc','')") << "nothing copied in QQ";
     clipboard.put(49321, "QQ_RichEdit_Format", "<QQRichEditFormat filepath=\"/tmp/q.gif\"/>");
     page().pageCalls("plus", "getSoftInfor||copyPicSrc");
     EXPECT_EQ(lastScript(page()), "bs_callBack('copyPicSrc','/tmp/q.gif')");
+    // A Windows path reaches the page as it is: its "\" escaped once, by the literal.
+    clipboard.formats.clear();
+    clipboard.put(49321, "QQ_RichEdit_Format", "<QQRichEditFormat filepath=\"C:\\QQ\\q.gif\"/>");
+    page().pageCalls("plus", "getSoftInfor||copyPicSrc");
+    EXPECT_EQ(lastScript(page()), "bs_callBack('copyPicSrc','C:\\\\QQ\\\\q.gif')");
     page().pageCalls("plus", "getSoftInfor||password");
     EXPECT_EQ(lastScript(page()), "bs_callBack('password','')");
 }

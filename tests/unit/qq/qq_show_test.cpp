@@ -4,6 +4,7 @@
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_platform.h"
 #include "qq/qq_show.h"
+#include "support/page_paths.h"
 #include "support/temp_dir.h"
 
 using namespace tovlo;
@@ -35,7 +36,7 @@ TEST_F(QQShowTest, LoadsThePageAndStartsJustBelowTheLowerRightCorner) {
     load();
     FakeBrowserView& view = form().views["WebBrowser1"];
     EXPECT_EQ(&show->WebBrowser1(), &view);
-    EXPECT_EQ(view.navigations, std::vector<std::string>{"file://" + dir.path() + "/w/QQShow.html?v=2.3"});
+    EXPECT_EQ(view.navigations, std::vector<std::string>{test::fileUrlOf(dir / "w/QQShow.html") + "?v=2.3"});
     EXPECT_EQ(view.rect, (Rect{-6, -8, 213, 213})) << "the view's borders lie outside the window";
     EXPECT_EQ(show->leftTwips(), 15360 - 3000);
     EXPECT_EQ(show->topTwips(), 11520 - 405);

@@ -81,7 +81,8 @@ TEST_F(UpdaterTest, OneRunInstallsTheNextVersionAndHandsOver) {
     const auto perms = std::filesystem::status(dir / "Kestrup_updateSelf.exe").permissions();
     EXPECT_NE(perms & std::filesystem::perms::owner_exec, std::filesystem::perms::none) << "a delivered program runs";
     EXPECT_EQ(lines(),
-              (std::vector<std::string>{"成功:/w/main.html", "成功:/Kestrup_updateSelf.exe", "成功:/docs/新功能.txt"}));
+              (std::vector<std::string>{"成功:" + nativePath("/w/main.html"), "成功:" + nativePath("/Kestrup_updateSelf.exe"),
+                                        "成功:" + nativePath("/docs/新功能.txt")}));
     EXPECT_EQ(shown.bars["ProgressBar1"].percent, 100);
     ASSERT_EQ(fake.processes.started.size(), 1u);
     EXPECT_EQ(fake.processes.started[0].program, dir / "updateAft.exe");
@@ -141,7 +142,7 @@ TEST_F(UpdaterTest, AFailedFileKeepsTheOldOneAndStopsBeforeTheHandOver) {
     EXPECT_TRUE(window().visible);
     EXPECT_EQ(window().labels["Label1"].value, "更新到 1.2 没有完成");
     const auto shown = lines();
-    EXPECT_NE(std::find(shown.begin(), shown.end(), "失败:/Kestrup_updateSelf.exe"), shown.end());
+    EXPECT_NE(std::find(shown.begin(), shown.end(), "失败:" + nativePath("/Kestrup_updateSelf.exe")), shown.end());
     EXPECT_EQ(window().bars["ProgressBar1"].percent, 66);
 }
 

@@ -6,7 +6,7 @@
 #include "core/errors.h"
 #include "platform/fake/fake_event_loop.h"
 #include "platform/fake/fake_tcp_client.h"
-#include "platform/posix/iconv_codec.h"
+#include "platform/native_codec.h"
 #include "support/temp_dir.h"
 #include "upload/face_upload.h"
 
@@ -17,7 +17,7 @@ class FaceUploadTest : public ::testing::Test {
 public:
     FakeEventLoop loop;
     FakeTcpClients clients;
-    IconvCodec codec;
+    NativeCodec codec;
     test::TempDir dir;
     FaceUpload upload{clients, loop, codec, "127.0.0.1:8080"};
     std::vector<std::string> results;

@@ -120,7 +120,7 @@ TEST_F(UploadPanelsTest, ASuccessDropsTheClassAndShowsItAgainWhenItIsOnScreen) {
     main->callVb("addFace||-");
     fake.loop.advance(200);
     ASSERT_GE(page().scripts.size(), 2u);
-    EXPECT_EQ(page().scripts[page().scripts.size() - 2], "view('" + dir / "face.gif" + "')");
+    EXPECT_EQ(page().scripts[page().scripts.size() - 2], "view('" + inScriptLiteral(dir / "face.gif") + "')");
     EXPECT_EQ(lastScript(page()), "start('12')") << "the class on screen is chosen";
 
     page().pageCalls("addWeb", "upload||12");

@@ -6,7 +6,7 @@
 #include <numeric>
 
 #include "core/text.h"
-#include "platform/posix/iconv_codec.h"
+#include "platform/native_codec.h"
 #include "upload/upload_request.h"
 
 namespace tovlo {
@@ -16,7 +16,7 @@ const std::string kPath = "/home/张三/图片/笑脸.gif";
 
 class UploadRequestTest : public ::testing::Test {
 protected:
-    IconvCodec codec;
+    NativeCodec codec;
     std::string gbk(const std::string& utf8) { return codec.utf8ToAnsi(utf8); }
     std::vector<std::string> headLines(const UploadRequest& r) {
         return split(r.head.substr(0, r.head.find("\r\n\r\n")), "\r\n");

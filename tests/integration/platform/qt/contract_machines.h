@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QWidget>
+#include <gtest/gtest.h>
 
 #include "platform/fake/fake_event_loop.h"
 #include "platform/fake/fake_forms.h"
@@ -40,5 +41,8 @@ struct QtMachine {
                 .showsWithoutFocus = w->testAttribute(Qt::WA_ShowWithoutActivating)};
     }
 };
+
+// The machines the event loop's contract runs on.
+using ContractMachines = ::testing::Types<FakeMachine, QtMachine>;
 
 }  // namespace tovlo::test
