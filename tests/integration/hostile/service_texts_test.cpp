@@ -60,7 +60,9 @@ TEST_F(HostileTest, FetchedTextsEndWithinTheirLimits) {
         ASSERT_TRUE(runProbing([&] { return done; }, 8000));
         EXPECT_LE(worstMs, kResponsiveMs) << "after: " << worstAfter;
         EXPECT_LE(static_cast<std::int64_t>(text.size()), limits::kTextBytes);
-        if (c.fault != Fault::none || c.resetting) EXPECT_EQ(text, "");
+        if (c.fault != Fault::none || c.resetting) {
+            EXPECT_EQ(text, "");
+        }
         EXPECT_EQ(changedOutside(before, treeOf(root.path()), {inApp("temp")}), std::vector<std::string>{});
     }
 }
@@ -141,8 +143,12 @@ TEST_F(HostileTest, TheUpdateCheckAgainstAHostileServiceOffersNothingOdd) {
         EXPECT_LE(worstMs, kResponsiveMs) << "after: " << worstAfter;
         EXPECT_EQ(changedOutside(before, treeOf(root.path()), {inApp("updateTemp"), inApp("temp")}),
                   std::vector<std::string>{});
-        if (check.notice()) EXPECT_EQ(check.notice()->ver, "1.2") << "only the list's next version is offered";
-        if (c.fault != Fault::none || c.resetting) EXPECT_EQ(check.notice(), nullptr);
+        if (check.notice()) {
+            EXPECT_EQ(check.notice()->ver, "1.2") << "only the list's next version is offered";
+        }
+        if (c.fault != Fault::none || c.resetting) {
+            EXPECT_EQ(check.notice(), nullptr);
+        }
     }
 }
 

@@ -54,7 +54,9 @@ TEST_F(HostileTest, TheUpdaterAgainstAHostileServiceNeverWritesOutsideTheProgram
         EXPECT_EQ(changedOutside(before, treeOf(root.path()), {app}), std::vector<std::string>{});
         const std::string page = readBytes(inApp("w/main.html"));
         EXPECT_TRUE(page == "<p>1.0 old page</p>" || page == "<p>1.1 new page, whole</p>") << page;
-        if (c.fileFault != Fault::none) EXPECT_FALSE(updater.ended()) << "no hand-over with a file missing";
+        if (c.fileFault != Fault::none) {
+            EXPECT_FALSE(updater.ended()) << "no hand-over with a file missing";
+        }
         processes.started.clear();
     }
 }

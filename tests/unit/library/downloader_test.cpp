@@ -111,7 +111,9 @@ TEST_F(DownloaderTest, RefusedDownloadsAreNotQueuedAndSayWhy) {
 TEST_F(DownloaderTest, AFileMayBeStartedAgainFromItsOwnCompletion) {
     int again = 0;
     dl->DownloadComplete = [&](std::int64_t, const std::string& saveFile) {
-        if (again++ == 0) EXPECT_TRUE(dl->BeginDownload("http://h/a", saveFile));
+        if (again++ == 0) {
+            EXPECT_TRUE(dl->BeginDownload("http://h/a", saveFile));
+        }
     };
     ASSERT_TRUE(dl->BeginDownload("http://h/a", f("a")));
     net.finish(f("a"), kReadEndOfData, "1");
