@@ -10,6 +10,8 @@
 # (Tovlo docked, then with no chat window). Repeated RUNS times; medians and
 # the ratios b/a are printed.
 # Usage: bench/compare_bare.sh BUILD_DIR [RUNS=3] [SECONDS=20]
+# (BENCH_DETAIL=1 also lists the PSS of each process; BENCH_PERF=FOLDER
+# profiles Tovlo's docked idling of the first run.)
 set -uo pipefail
 build=$(cd "$1" && pwd)
 runs=${2:-3}
@@ -44,6 +46,16 @@ descendants() { for c in $(pgrep -P "$1"); do echo "$c"; descendants "$c"; done;
 tree() { echo "$1"; descendants "$1"; }
 tree_cpu() { local t=0 p; for p in $(tree "$1"); do t=$((t + $(awk '{print $14 + $15}' "/proc/$p/stat" 2>/dev/null || echo 0))); done; echo "$t"; }
 tree_pss() { local t=0 p; for p in $(tree "$1"); do t=$((t + $(awk '/^Pss:/ {s += $2} END {print s + 0}' "/proc/$p/smaps_rollup" 2>/dev/null || echo 0))); done; echo $((t / 1024)); }
+# With BENCH_DETAIL=1: each process of the tree with its PSS (KiB) and its
+# kind (the web engine's --type), on standard error.
+detail() {
+  [ "${BENCH_DETAIL:-}" = 1 ] || return 0
+  local p kind
+  for p in $(tree "$2"); do
+    kind=$(tr '\0' '\n' <"/proc/$p/cmdline" 2>/dev/null | sed -n 's/^--type=//p' | head -1)
+    echo "$1 $p ${kind:-main} $(awk '/^Pss:/ {print $2}' "/proc/$p/smaps_rollup" 2>/dev/null) KiB" >&2
+  done
+}
 # The CPU share of one core the tree used over the measuring time (percent).
 idle_cpu() {
   local before after
@@ -96,6 +108,7 @@ for run in $(seq "$runs"); do
   echo "a start $(( $(now_ms) - start ))" >>"$work/results"
   sleep 5
   echo "a pss $(tree_pss "$bare")" >>"$work/results"
+  detail bare "$bare"
   echo "a idle $(idle_cpu "$bare")" >>"$work/results"
   kill "$bare"; wait "$bare" 2>/dev/null
 
@@ -125,7 +138,17 @@ for run in $(seq "$runs"); do
   xdotool windowactivate --sync "$(xdotool search --onlyvisible --name 张三 | head -1)" 2>/dev/null
   sleep 5
   echo "b pss $(tree_pss "$tovlo")" >>"$work/results"
+  detail settled "$tovlo"
+  # With BENCH_PERF=FOLDER the docked idling of the first run is also
+  # profiled (perf, cpu-clock with call graphs) into FOLDER/tovlo-docked.data.
+  if [ -n "${BENCH_PERF:-}" ] && [ "$run" = 1 ]; then
+    mkdir -p "$BENCH_PERF"
+    perf record -q -e cpu-clock -F 2000 -g -p "$tovlo" -o "$BENCH_PERF/tovlo-docked.data" -- sleep "$seconds" \
+      >/dev/null 2>&1 &
+    perf_pid=$!
+  fi
   echo "b docked $(idle_cpu "$tovlo")" >>"$work/results"
+  if [ -n "${perf_pid:-}" ]; then wait "$perf_pid" 2>/dev/null; perf_pid=; fi
   kill "$chat"; wait "$chat" 2>/dev/null
   sleep 2
   echo "b undocked $(idle_cpu "$tovlo")" >>"$work/results"
@@ -142,6 +165,7 @@ for run in $(seq "$runs"); do
   js main.html "window.external.calls('web', 'history||-'), 1"
   sleep 5
   echo "b used $(tree_pss "$tovlo")" >>"$work/results"
+  detail used "$tovlo"
   kill "$tovlo"; wait "$tovlo" 2>/dev/null
   sleep 1
 done
