@@ -79,8 +79,16 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> x)
 
 X11Desktop::~X11Desktop() = default;
 
-bool X11Desktop::windowManagerActivates() const {
+void X11Desktop::applyReportedChanges() const {
+    constexpr auto kSameMoment = std::chrono::milliseconds(1);
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastDrain_ < kSameMoment) return;
     x_->drainEvents();
+    lastDrain_ = now;
+}
+
+bool X11Desktop::windowManagerActivates() const {
+    applyReportedChanges();
     if (!wmKnown_) checkWindowManager();
     return wmActivates_;
 }
@@ -149,7 +157,7 @@ WindowHandle X11Desktop::clientWindowOf(unsigned long window) const {
 }
 
 WatchedWindow& X11Desktop::watched(WindowHandle window) const {
-    x_->drainEvents();
+    applyReportedChanges();
     return windows_->watch(window);
 }
 

@@ -3,6 +3,7 @@
 // Window handles are the X ids of client windows (the windows that carry
 // WM_CLASS and the title), so our own top-level windows compare equal to
 // their toolkit window ids.
+#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -41,6 +42,11 @@ private:
     WindowHandle clientWindowOf(unsigned long window) const;
     // The cache entry of a window, with every change reported so far applied.
     WatchedWindow& watched(WindowHandle window) const;
+    // Applies the changes the server has reported. The questions of one
+    // tracking tick (the active window, then its title, class and frame)
+    // come within microseconds: the connection is read once for them, not
+    // once per question.
+    void applyReportedChanges() const;
     // The outer frame as the server has it now; nothing for a dead window.
     std::optional<Rect> measureWindow(WindowHandle window) const;
 
@@ -54,6 +60,7 @@ private:
     mutable bool wmKnown_ = false;
     mutable bool wmActivates_ = false;
     mutable unsigned long wmCheckWindow_ = 0;
+    mutable std::chrono::steady_clock::time_point lastDrain_;
 };
 
 }  // namespace tovlo
