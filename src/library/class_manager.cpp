@@ -72,11 +72,11 @@ void ClassManager::closeManage() {
         createFolder(folder);
         const std::string page = joinPath(folder, {"myClass.html"});
         if (!fileExists(page))
-            writeTextFile(
-                deps_.platform.codec, page,
-                fetchUrlText(deps_.platform, deps_.parm.app,
-                             serviceUrl(deps_.parm.serviceHost,
-                                        withServiceQuery("/soft/myClass.asp", {{"uName", host_.session().userName()}}))));
+            writeTextFile(deps_.platform.codec, page,
+                          fetchUrlText(deps_.platform, deps_.parm.app,
+                                       serviceUrl(deps_.parm.serviceHost,
+                                                  withServiceQuery("/soft/myClass.asp",
+                                                                   {{"uName", host_.session().userName()}}))));
         host_.web3().navigate(fileUrl(page));
     }
     host_.exitManage();

@@ -106,8 +106,8 @@ void MyFaceDownLoader::timer1Tick() {
     // A listing that cannot even be requested is handled like one that
     // failed: the page is built from nothing, and the panel hands back.
     if (!downloader1_.BeginDownload(
-            serviceUrl(withServiceQuery("/soft/showFace.asp", {{"classId", classId_}, {"PageNo", page_}})), listingFile(),
-            limits::kTextBytes))
+            serviceUrl(withServiceQuery("/soft/showFace.asp", {{"classId", classId_}, {"PageNo", page_}})),
+            listingFile(), limits::kTextBytes))
         allComplete();
 }
 
@@ -170,8 +170,8 @@ void MyFaceDownLoader::buildPage(bool withoutEntries) {
     // The listing goes into a script block of the page as it came, except
     // that it cannot end the block early and run as script.
     const std::pair<std::string, std::string> str{"{{str}}", scriptBlockText(listText_)};
-    const std::pair<std::string, std::string> path{
-        "{{path}}", fileUrl(joinPath(deps_.parm.app, {"w", "CustomFace", user}))};
+    const std::pair<std::string, std::string> path{"{{path}}",
+                                                   fileUrl(joinPath(deps_.parm.app, {"w", "CustomFace", user}))};
     const std::pair<std::string, std::string> userName{"{{userName}}", user};
     const std::pair<std::string, std::string> plus{"{{plus}}", deps_.plugins.pluginListText()};
     text = withoutEntries ? fillPlaceholders(text, {str, plus, path, userName})

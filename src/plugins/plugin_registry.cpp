@@ -19,7 +19,8 @@ void PluginRegistry::loadPlugins() {
     // is the same on every start.
     std::vector<std::string> names;
     std::error_code ec;
-    for (std::filesystem::directory_iterator it(fsPath(joinPath(app_, {"plus"})), ec), end; !ec && it != end; it.increment(ec))
+    for (std::filesystem::directory_iterator it(fsPath(joinPath(app_, {"plus"})), ec), end; !ec && it != end;
+         it.increment(ec))
         names.push_back(pathText(it->path().filename()));
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {

@@ -17,8 +17,7 @@ std::string getRealFileName(const std::string& txtfile) {
     // A real extension is short and names no folder. Anything else is part of
     // the name; converting it would put the long text in place of every
     // ".txt" of the path and let a list build huge names.
-    if (extension.size() > kMaxExtensionBytes || extension.find_first_of("/\\") != std::string::npos)
-        return txtfile;
+    if (extension.size() > kMaxExtensionBytes || extension.find_first_of("/\\") != std::string::npos) return txtfile;
     return replaceAll(replaceAll(txtfile, "__" + extension, ""), ".txt", "." + extension);
 }
 

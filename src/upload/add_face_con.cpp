@@ -76,7 +76,7 @@ void AddFaceCon::panelStart() {
                       fetchUrlText(deps_.platform, deps_.parm.app,
                                    serviceUrl(deps_.parm.serviceHost,
                                               withServiceQuery("/soft/manageClass_ajax.asp",
-                                                        {{"action", "classList_Script"}, {"userName", user}}))));
+                                                               {{"action", "classList_Script"}, {"userName", user}}))));
     const std::string page = joinPath(folder, {"addFace.html"});
     if (!fileExists(page) && !folderExists(page))
         std::filesystem::copy_file(fsPath(joinPath(deps_.parm.app, {"templates", "addFace.html"})), fsPath(page));

@@ -84,9 +84,8 @@ void checkRegistry(const Setup& s, std::string_view input) {
     for (const auto& [id, name] : expected) {
         if (id.empty()) continue;
         registry.openPlugin(id);
-        CHECK(
-            staysDirectlyIn(plus, registry.pluginFolder()),
-            "plug-in " + shown(id) + " named " + shown(name) + " has the folder " + shown(registry.pluginFolder()));
+        CHECK(staysDirectlyIn(plus, registry.pluginFolder()),
+              "plug-in " + shown(id) + " named " + shown(name) + " has the folder " + shown(registry.pluginFolder()));
     }
 }
 

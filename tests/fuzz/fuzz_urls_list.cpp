@@ -28,8 +28,8 @@ const std::string kProgramFolder = "/opt/Tovlo";
 void checkRealName(const std::string& stored) {
     const std::string real = getRealFileName(stored);
     CHECK(real.size() <= stored.size() + (stored.size() / 4) * (kMaxExtensionBytes - 3),
-                shown(stored) + " (" + std::to_string(stored.size()) + " bytes) becomes " +
-                    std::to_string(real.size()) + " bytes");
+          shown(stored) + " (" + std::to_string(stored.size()) + " bytes) becomes " + std::to_string(real.size()) +
+              " bytes");
 }
 
 // The pieces of the list as the updater cuts them.

@@ -2,16 +2,16 @@
 
 #include <filesystem>
 
-#include "platform/part_file.h"
 #include "core/service.h"
 #include "core/startup.h"
 #include "platform/fake/fake_platform.h"
+#include "platform/part_file.h"
 #include "support/temp_dir.h"
 
 using namespace tovlo;
+using test::nativePath;
 using test::readBytes;
 using test::writeBytes;
-using test::nativePath;
 
 namespace {
 

@@ -19,8 +19,10 @@ TEST(WinCodec, ChineseTextRoundTripsThroughGbk) {
         {"表情", "\xB1\xED\xC7\xE9"},
         {"张三", "\xD5\xC5\xC8\xFD"},
         {"程序已经运行！", "\xB3\xCC\xD0\xF2\xD2\xD1\xBE\xAD\xD4\xCB\xD0\xD0\xA3\xA1"},
-        {"a表b\r\n", "a\xB1\xED" "b\r\n"},
-        {"€", "\x80"},  // the euro sign of the Windows code page
+        {"a表b\r\n",
+         "a\xB1\xED"
+         "b\r\n"},
+        {"€", "\x80"},       // the euro sign of the Windows code page
         {"丂", "\x81\x40"},  // the first character of GBK's extension area
     };
     for (const Row& row : rows) {

@@ -114,8 +114,8 @@ TEST(WinDesktop, AnInsertionPastesIntoTheChatWindowsInputBox) {
     std::vector<std::string> keys;
     for (const std::string& line : chat.lines())
         if (line.rfind("key ", 0) == 0) keys.push_back(line);
-    EXPECT_EQ(keys, (std::vector<std::string>{"key down " + control, "key down " + v, "key up " + control,
-                                              "key up " + v}));
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{"key down " + control, "key down " + v, "key up " + control, "key up " + v}));
     for (const std::string& line : other.lines()) EXPECT_EQ(line.rfind("key ", 0), std::string::npos) << line;
 }
 

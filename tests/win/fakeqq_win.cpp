@@ -16,7 +16,9 @@
 //                        (code page 936) with a NUL at the end
 //   --instance FOLDER    takes the single-instance lock of that program folder
 //   --exit-after MS      closes the window after that time
+// windows.h first: shellapi.h builds on its types.
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <cstdint>

@@ -28,8 +28,7 @@ LoopbackServer::LoopbackServer() {
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     address.sin_port = 0;  // any free port
-    if (s == INVALID_SOCKET || bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(s, 8) != 0)
+    if (s == INVALID_SOCKET || bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(s, 8) != 0)
         throw std::runtime_error("no loopback port to listen on");
     int size = sizeof address;
     getsockname(s, reinterpret_cast<sockaddr*>(&address), &size);
@@ -50,7 +49,8 @@ std::string LoopbackServer::url(const std::string& path) const {
 }
 
 void LoopbackServer::serve(const std::string& path, const std::string& body) {
-    answer(path, {"HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body.size()), body});
+    answer(path,
+           {"HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " + std::to_string(body.size()), body});
 }
 
 void LoopbackServer::answer(const std::string& path, Answer answer) {

@@ -15,7 +15,7 @@ namespace tovlo::test {
 class LoopbackServer {
 public:
     struct Answer {
-        std::string head;          // status line and headers, without the blank line
+        std::string head;  // status line and headers, without the blank line
         std::string body;
         int stallAfterBytes = -1;  // stop after this many body bytes ...
         int stallMs = 0;           // ... for this long, then send the rest

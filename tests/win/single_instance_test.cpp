@@ -21,7 +21,8 @@ TEST(MutexInstance, ASecondCopyInTheSameFolderIsRefused) {
     EXPECT_TRUE(elsewhere.waitForLine("instance held")) << "another program folder runs its own copy";
 
     // Every spelling of the folder is the same folder.
-    for (const std::string spelling : {folder.c_str(), "c:\\tovlo test\\程序\\", "C:/Tovlo Test/程序", "C:\\Tovlo Test\\.\\程序"}) {
+    for (const std::string spelling :
+         {folder.c_str(), "c:\\tovlo test\\程序\\", "C:/Tovlo Test/程序", "C:\\Tovlo Test\\.\\程序"}) {
         SCOPED_TRACE(spelling);
         MutexInstance here(spelling);
         EXPECT_FALSE(here.acquire());

@@ -5,8 +5,8 @@
 #include "fake_event_loop.h"
 #include "fake_forms.h"
 #include "fake_services.h"
-#include "platform/platform.h"
 #include "platform/native_codec.h"
+#include "platform/platform.h"
 
 namespace tovlo {
 

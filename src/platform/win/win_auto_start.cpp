@@ -13,8 +13,8 @@ namespace {
 class RunKey {
 public:
     explicit RunKey(HKEY root) {
-        if (RegCreateKeyExW(root, widen(RunKeyAutoStart::kRunKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                            &key_, nullptr) != ERROR_SUCCESS)
+        if (RegCreateKeyExW(root, widen(RunKeyAutoStart::kRunKey).c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key_,
+                            nullptr) != ERROR_SUCCESS)
             key_ = nullptr;
     }
     ~RunKey() {

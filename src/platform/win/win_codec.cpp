@@ -32,8 +32,7 @@ bool wideToGbk(std::wstring_view wide, std::string& out) {
     const int n = WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, "?", &usedDefault);
     if (n <= 0 || usedDefault) return false;
     out.resize(static_cast<std::size_t>(n));
-    return WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), size, out.data(), n, "?", &usedDefault) ==
-               n &&
+    return WideCharToMultiByte(kGbk, WC_NO_BEST_FIT_CHARS, wide.data(), size, out.data(), n, "?", &usedDefault) == n &&
            !usedDefault;
 }
 

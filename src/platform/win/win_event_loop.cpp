@@ -107,8 +107,8 @@ private:
 
 WinEventLoop::WinEventLoop() {
     WinEventLoopWindow::registerClass();
-    window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr),
-                              nullptr);
+    window_ =
+        CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!window_) throw std::runtime_error("the event loop's window cannot be made");
     SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }

@@ -9,7 +9,8 @@
 namespace tovlo {
 
 bool writeWholeFile(const std::string& path, const std::string& bytes) {
-    HANDLE f = CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE f =
+        CreateFileW(widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (f == INVALID_HANDLE_VALUE) return false;
     bool ok = true;
     for (std::size_t done = 0; ok && done < bytes.size();) {

@@ -10,6 +10,8 @@
 namespace tovlo {
 
 inline HWND toHwnd(WindowHandle window) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(window)); }
-inline WindowHandle fromHwnd(HWND window) { return static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window)); }
+inline WindowHandle fromHwnd(HWND window) {
+    return static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(window));
+}
 
 }  // namespace tovlo

@@ -1,6 +1,8 @@
 #include "win_processes.h"
 
+// windows.h first: shellapi.h builds on its types.
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include "platform/nested_wait.h"

@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <memory>
 #include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -142,8 +142,8 @@ std::optional<std::string> transfer(const UrlParts& parts, const WinInetFetch::L
     DWORD retries = 1;
     InternetSetOptionA(session.get(), INTERNET_OPTION_CONNECT_RETRIES, &retries, sizeof retries);
 
-    InternetHandle connection(InternetConnectA(session.get(), parts.host.c_str(), parts.port, nullptr, nullptr,
-                                               INTERNET_SERVICE_HTTP, 0, 0));
+    InternetHandle connection(
+        InternetConnectA(session.get(), parts.host.c_str(), parts.port, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return std::nullopt;
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE |
                   INTERNET_FLAG_NO_UI | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_AUTH;

@@ -45,7 +45,8 @@ TEST_F(RunScript, EveryArgumentArrivesExactlyAsItWas) {
         "line\r\nbreak",
         "</script><script>ran=1</script>",
         "tab\tbell\x07 nul-free",
-        "sep\xE2\x80\xA8" "ara\xE2\x80\xA9",
+        "sep\xE2\x80\xA8"
+        "ara\xE2\x80\xA9",
         "C:\\faces\\hot",
         "表情 😀",
     };

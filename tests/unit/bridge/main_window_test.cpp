@@ -144,7 +144,8 @@ TEST_F(MainFormTest, ServerParametersMoveFaceDownloadsAndShowTheNotice) {
 // names and values are no part of them.
 TEST_F(MainFormTest, ServerParameterItemsAreTrimmed) {
     fake.fetch.answers[serviceUrl("/soft/connect.html")] = "1";
-    fake.fetch.answers[serviceUrl("/soft/params.html")] = "isQQShow =\r\ntrue\r\n||\r\n faceHttpPath= http://cdn/soft/ \r\n";
+    fake.fetch.answers[serviceUrl("/soft/params.html")] =
+        "isQQShow =\r\ntrue\r\n||\r\n faceHttpPath= http://cdn/soft/ \r\n";
     start();
     main->callVb("into||-");
     fake.loop.advance(1000);

@@ -103,7 +103,8 @@ TEST_F(ClassManagerTest, WithoutAnAccountNothingIsDeleted) {
     for (const std::string user : {"", "..", "a/b"}) {
         SCOPED_TRACE("user '" + user + "'");
         parm->userName = user;
-        for (const char* command : {"deleteFace||12--x", "addFace||12--http://svc/x", "deleteClass||-", "closeManage||-"})
+        for (const char* command :
+             {"deleteFace||12--x", "addFace||12--http://svc/x", "deleteClass||-", "closeManage||-"})
             page().pageCalls("manageWeb", command);
         EXPECT_EQ(readBytes(dir / "w/CustomFace/12/1.html"), "another account named 12");
         EXPECT_EQ(readBytes(dir / "w/CustomFace/myClass.html"), "not an account's");

@@ -1,11 +1,11 @@
 // The public pack panel: list, three channels, completion, failures, cancel.
 #include <filesystem>
 
-#include "library/public_face_down_loader.h"
 #include "library/pack_list.h"
-#include "platform/part_file.h"
+#include "library/public_face_down_loader.h"
 #include "library/public_face_process.h"
 #include "library_fixture.h"
+#include "platform/part_file.h"
 
 namespace tovlo::test {
 
@@ -270,7 +270,8 @@ TEST_F(PackDownloadTest, ASecondCancelFindsThePanelLeaving) {
     fake.loop.onProcessEvents = nullptr;
     settle();
     int closed = 0;
-    for (int i = 0; i < debug->List1().count(); ++i) closed += debug->List1().item(i) == "-panel closed: tempUserControl";
+    for (int i = 0; i < debug->List1().count(); ++i)
+        closed += debug->List1().item(i) == "-panel closed: tempUserControl";
     EXPECT_EQ(closed, 1);
     EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
     EXPECT_FALSE(fs::exists(packFile("hot", "ver-3.txt")));

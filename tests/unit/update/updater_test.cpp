@@ -80,9 +80,9 @@ TEST_F(UpdaterTest, OneRunInstallsTheNextVersionAndHandsOver) {
     EXPECT_EQ(readFileBytes(dir / "docs/新功能.txt"), "说明");
     const auto perms = std::filesystem::status(dir / "Kestrup_updateSelf.exe").permissions();
     EXPECT_NE(perms & std::filesystem::perms::owner_exec, std::filesystem::perms::none) << "a delivered program runs";
-    EXPECT_EQ(lines(),
-              (std::vector<std::string>{"成功:" + nativePath("/w/main.html"), "成功:" + nativePath("/Kestrup_updateSelf.exe"),
-                                        "成功:" + nativePath("/docs/新功能.txt")}));
+    EXPECT_EQ(lines(), (std::vector<std::string>{"成功:" + nativePath("/w/main.html"),
+                                                 "成功:" + nativePath("/Kestrup_updateSelf.exe"),
+                                                 "成功:" + nativePath("/docs/新功能.txt")}));
     EXPECT_EQ(shown.bars["ProgressBar1"].percent, 100);
     ASSERT_EQ(fake.processes.started.size(), 1u);
     EXPECT_EQ(fake.processes.started[0].program, dir / "updateAft.exe");

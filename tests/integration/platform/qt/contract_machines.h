@@ -2,10 +2,10 @@
 // The two machines the contract tests run their cases on: the fake platform
 // on its virtual clock, and the Qt implementations in real time. Each says
 // how time passes and what style a window really got.
+#include <gtest/gtest.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QWidget>
-#include <gtest/gtest.h>
 
 #include "platform/fake/fake_event_loop.h"
 #include "platform/fake/fake_forms.h"
