@@ -36,3 +36,15 @@ inline constexpr int kUpdateTotalMs = 30 * 60 * 1000;
 inline constexpr int kUploadAnswerMs = 30000;
 
 }  // namespace tovlo::limits
+
+namespace tovlo {
+
+// The limits of one blocking fetch (UrlFetch), the same on every system.
+struct FetchLimits {
+    long connectTimeoutMs = limits::kConnectMs;
+    long stallTimeoutMs = limits::kStallMs;
+    long totalTimeoutMs = limits::kFetchTotalMs;
+    std::int64_t maxBytes = limits::kTextBytes;
+};
+
+}  // namespace tovlo

@@ -14,12 +14,7 @@ namespace tovlo {
 
 class CurlFetch : public UrlFetch {
 public:
-    struct Limits {
-        long connectTimeoutMs = limits::kConnectMs;
-        long stallTimeoutMs = limits::kStallMs;
-        long totalTimeoutMs = limits::kFetchTotalMs;
-        std::int64_t maxBytes = limits::kTextBytes;
-    };
+    using Limits = FetchLimits;
     explicit CurlFetch(const TextCodec& codec) : CurlFetch(codec, Limits{}) {}
     CurlFetch(const TextCodec& codec, Limits limits);
     bool fetchToFile(const std::string& url, const std::string& path) override;

@@ -16,12 +16,7 @@ namespace tovlo {
 
 class WinInetFetch : public UrlFetch {
 public:
-    struct Limits {
-        long connectTimeoutMs = limits::kConnectMs;
-        long stallTimeoutMs = limits::kStallMs;
-        long totalTimeoutMs = limits::kFetchTotalMs;
-        std::int64_t maxBytes = limits::kTextBytes;
-    };
+    using Limits = FetchLimits;
     explicit WinInetFetch(const TextCodec& codec) : WinInetFetch(codec, Limits{}) {}
     WinInetFetch(const TextCodec& codec, Limits limits) : codec_(codec), limits_(limits) {}
     bool fetchToFile(const std::string& url, const std::string& path) override;
