@@ -20,10 +20,15 @@ public:
 };
 
 // An open database; closed when destroyed. Each call throws HistoryDbError
-// on failure; statements already run stay done (there is no transaction).
+// on failure.
 class HistoryConnection {
 public:
     virtual ~HistoryConnection() = default;
+    // The statements between begin() and commit() take effect together: a
+    // connection closed before commit() (a failed statement, a killed
+    // program) leaves the store as it was before begin().
+    virtual void begin() = 0;
+    virtual void commit() = 0;
     // Removes every row holding exactly this image reference.
     virtual void deleteImage(const std::string& img) = 0;
     virtual std::int64_t count() = 0;

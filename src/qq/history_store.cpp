@@ -18,9 +18,13 @@ std::int16_t historyCap(std::string_view historyNub) {
 void HistoryStore::addHistory(const std::string& img) {
     const std::int16_t cap = historyCap(parm_.historyNub);
     auto db = db_.open();
+    // Moving a face to the front is one change: cut short, it leaves the
+    // history as it was, never without the face.
+    db->begin();
     db->deleteImage(img);
     if (db->count() >= cap) db->deleteOldest();
     db->insert(img);
+    db->commit();
 }
 
 std::string HistoryStore::historyListText() {

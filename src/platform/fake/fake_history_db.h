@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,7 +44,12 @@ private:
     class Connection : public HistoryConnection {
     public:
         explicit Connection(FakeHistoryDb& db) : db_(db) { ++db_.openConnections; }
-        ~Connection() override { --db_.openConnections; }
+        ~Connection() override {
+            if (before_) db_.rows = *before_;  // closed before commit: undone
+            --db_.openConnections;
+        }
+        void begin() override { before_ = db_.rows; }
+        void commit() override { before_.reset(); }
         void deleteImage(const std::string& img) override {
             step("deleteImage");
             std::erase_if(db_.rows, [&](const Row& r) { return r.img == img; });
@@ -83,6 +89,7 @@ private:
             db_.log.push_back(name);
         }
         FakeHistoryDb& db_;
+        std::optional<std::vector<Row>> before_;  // the rows at begin(), until commit()
     };
 };
 

@@ -65,7 +65,12 @@ public:
             throw;
         }
     }
+    // Closing with a transaction open rolls it back (and a journal left by a
+    // killed program is rolled back at the next opening).
     ~SqliteConnection() override { sqlite3_close(db_); }
+
+    void begin() override { Statement(db_, "begin immediate").run(); }
+    void commit() override { Statement(db_, "commit").run(); }
 
     void deleteImage(const std::string& img) override {
         Statement(db_, "delete from history where img=?").bind(img).run();

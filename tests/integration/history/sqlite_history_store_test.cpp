@@ -77,6 +77,22 @@ TEST_F(SqliteHistoryTest, MissingFileOrTableIsCreated) {
     EXPECT_EQ(sql(file, "select x from other"), Images{"7"}) << "the rest of the file is kept";
 }
 
+// A connection that ends before its commit (as when the program is killed
+// between the statements of an addition) leaves every row in place.
+TEST_F(SqliteHistoryTest, AnAdditionCutShortLeavesTheHistoryAsItWas) {
+    add({"a.gif", "b.gif"});
+    {
+        auto connection = db.open();
+        connection->begin();
+        connection->deleteImage("a.gif");
+        connection->deleteOldest();
+        EXPECT_EQ(connection->count(), 0);
+    }
+    EXPECT_EQ(storedRows(file), (Images{"a.gif", "b.gif"}));
+    store.addHistory("a.gif");
+    EXPECT_EQ(storedRows(file), (Images{"b.gif", "a.gif"})) << "a whole addition moves the face to the front";
+}
+
 TEST_F(SqliteHistoryTest, CapChangesEvictOneOldestPerAddition) {
     parm.historyNub = "28";
     add(numbered(28));
