@@ -121,7 +121,12 @@ run_trial() {
     problems+=("config.ini: $out")
   fi
   if kind=$(python3 "$kill_dir/check_history.py" "$program/w/datas.jpg" check "$trial_dir/rows.before" ${!img:+"${!img}"}); then
-    [ "$kind" = partial ] && count "$s" history_partial
+    # An addition is one transaction: its face's old row gone without the
+    # new one is a lost history line.
+    if [ "$kind" = partial ]; then
+      count "$s" history_partial
+      problems+=("history: the face's old row is gone and its new one missing")
+    fi
   else
     count "$s" bad_db
     problems+=("history: $kind")

@@ -13,7 +13,8 @@ print_summary() {
       "$(tally_of "$s" failed_restart)" "$(tally_of "$s" not_whole)" "$(tally_of "$s" stray)" \
       "$(tally_of "$s" history_partial)" "$(tally_of "$s" void)"
     bad=$(($(tally_of "$s" torn) + $(tally_of "$s" bad_config) + $(tally_of "$s" bad_db) +
-      $(tally_of "$s" failed_restart) + $(tally_of "$s" not_whole) + $(tally_of "$s" void)))
+      $(tally_of "$s" failed_restart) + $(tally_of "$s" not_whole) + $(tally_of "$s" history_partial) +
+      $(tally_of "$s" void)))
     [ "$bad" -ne 0 ] && status=1
   done
   cat <<'EOF'
@@ -23,7 +24,7 @@ print_summary() {
   again; not-whole: the pack opened again after the restart was not whole; stray: files left
   behind that the operation does not write, such as a cut-short write's temporary (not counted
   as faults); hist-part: history with the clicked face's old row gone and the new one not yet
-  added; void: trials that could not be set up.
+  added (a fault: an addition is one transaction); void: trials that could not be set up.
 EOF
   if [ "$status" -eq 0 ]; then echo "all kill trials passed"; else echo "FAIL - some kill trials found faults"; fi
   return "$status"
