@@ -25,7 +25,7 @@ struct Desk {
     FakePlatform fake;
     FakeDesktop desktop;
     PublicParm parm{"/opt/Tovlo", fake.codec};
-    std::unique_ptr<Form> panel = fake.forms.create(FormSpec("mainForm"));
+    std::unique_ptr<Form> panel = fake.forms.create(FormDescription("mainForm"));
     ButtomFrm bar{fake.forms, "/opt/Tovlo", [] {}};
     ChatTracker tracker{desktop, *panel, bar, parm};
 

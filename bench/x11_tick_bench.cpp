@@ -33,7 +33,7 @@ void trackingTick(benchmark::State& state) {
     tovlo::FakePlatform fake;
     tovlo::PublicParm parm("/opt/Tovlo", fake.codec);
     parm.showModel = "normal";
-    auto panel = fake.forms.create(tovlo::FormSpec("mainForm"));
+    auto panel = fake.forms.create(tovlo::FormDescription("mainForm"));
     panel->setGeometry({0, 0, 360, 520});
     tovlo::ButtomFrm bar(fake.forms, "/opt/Tovlo", [] {});
     tovlo::ChatTracker tracker(*desktop, *panel, bar, parm);

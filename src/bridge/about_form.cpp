@@ -3,8 +3,9 @@
 namespace tovlo {
 
 AboutForm::AboutForm(Platform& platform, IniCls& ini, const std::string& homePage)
-    : form_(platform.forms.create(
-          FormSpec("aboutForm").labels({"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7"}))) {
+    : form_(
+          platform.forms.create(FormDescription("aboutForm")
+                                    .labels({"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7"}))) {
     Form& f = *form_;
     f.setTitle("关于Tovlo");
     f.label("Label1").setText("Tovlo - 分享快乐，从此快乐随身走");

@@ -26,10 +26,10 @@ MainForm::MainForm(Deps deps, MainFormHooks hooks)
       plugins_(deps.plugins),
       hooks_(std::move(hooks)),
       session_(parm_),
-      window_(
-          platform_.forms.create(FormSpec("mainForm", {.frameless = true, .topMost = true, .showsWithoutFocus = true})
-                                     .browserViews({"web", "Web2", "web3"})
-                                     .frames({"Frame1"}))),
+      window_(platform_.forms.create(
+          FormDescription("mainForm", {.frameless = true, .topMost = true, .showsWithoutFocus = true})
+              .browserViews({"web", "Web2", "web3"})
+              .frames({"Frame1"}))),
       timer1_(platform_.loop.createTimer(20, true)),
       timer4_(platform_.loop.createTimer(200, false)),
       reaper_(platform_.loop),

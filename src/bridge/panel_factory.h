@@ -16,20 +16,22 @@ public:
     using Creator = std::function<std::unique_ptr<Panel>(PanelHost& host, std::unique_ptr<Form> form)>;
 
     // A panel class: the controls of its form, and how it is built.
-    void registerPanel(const std::string& className, FormSpec spec, Creator creator) {
-        classes_.insert_or_assign("Tovlo." + className, Class{std::move(spec), std::move(creator)});
+    void registerPanel(const std::string& className, FormDescription description, Creator creator) {
+        classes_.insert_or_assign("Tovlo." + className, Class{std::move(description), std::move(creator)});
     }
     bool knows(const std::string& className) const { return classes_.count("Tovlo." + className) != 0; }
-    const FormSpec& formSpec(const std::string& className) const { return classes_.at("Tovlo." + className).spec; }
+    const FormDescription& formDescription(const std::string& className) const {
+        return classes_.at("Tovlo." + className).description;
+    }
     std::unique_ptr<Panel> create(const std::string& className, PanelHost& host, std::unique_ptr<Form> form) const {
         return classes_.at("Tovlo." + className).create(host, std::move(form));
     }
 
-    // Registers the panel class P with its form P::formSpec(), built as
+    // Registers the panel class P with its form P::formDescription(), built as
     // P(host, form, deps) with a copy of deps.
     template <class P, class Deps>
     void offer(const std::string& className, const Deps& deps) {
-        registerPanel(className, P::formSpec(),
+        registerPanel(className, P::formDescription(),
                       [deps](PanelHost& host, std::unique_ptr<Form> form) -> std::unique_ptr<Panel> {
                           return std::make_unique<P>(host, std::move(form), deps);
                       });
@@ -37,7 +39,7 @@ public:
 
 private:
     struct Class {
-        FormSpec spec;
+        FormDescription description;
         Creator create;
     };
     std::map<std::string, Class> classes_;

@@ -19,7 +19,7 @@ void PanelSlots::load(const std::string& slot, const std::string& className) {
     const Rect w = window_.geometry();
     frame.setGeometry({twipsToPixels(90), twipsToPixels(480), twipsToPixels(pixelsToTwips(w.width) - 190),
                        twipsToPixels(pixelsToTwips(w.height) - 800)});
-    auto form = window_.createPanel("Frame1", factory_.formSpec(className));
+    auto form = window_.createPanel("Frame1", factory_.formDescription(className));
     Form& panelForm = *form;
     std::unique_ptr<Panel> panel;
     try {

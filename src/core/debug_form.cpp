@@ -3,7 +3,7 @@
 namespace tovlo {
 
 DebugForm::DebugForm(Platform& platform)
-    : form_(platform.forms.create(FormSpec("debugForm").listBoxes({"List1"}))),
+    : form_(platform.forms.create(FormDescription("debugForm").listBoxes({"List1"}))),
       timer1_(platform.loop.createTimer(20, false)) {
     form_->setTitle("debug");
     timer1_->onTick = [this] { timer1Tick(); };

@@ -13,7 +13,9 @@
 
 namespace tovlo {
 
-FormSpec ClassManager::formSpec() { return FormSpec("ClassManager").browserViews({"WebBrowser1"}); }
+FormDescription ClassManager::formDescription() {
+    return FormDescription("ClassManager").browserViews({"WebBrowser1"});
+}
 
 ClassManager::ClassManager(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps)
     : Panel(std::move(form)), host_(host), deps_(deps), timer1_(deps.platform.loop.createTimer(50, true)) {

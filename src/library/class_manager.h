@@ -17,7 +17,7 @@ class ClassManager : public Panel {
 public:
     ClassManager(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps);
     // The panel's controls.
-    static FormSpec formSpec();
+    static FormDescription formDescription();
 
     // The page's commands ("manageWeb"): getName, deleteClass, addClass,
     // changeClass, addFace, deleteFace, closeManage. An "addFace" or

@@ -23,8 +23,8 @@ std::string checkedPanelName(const std::string& value, const char* what) {
 
 }  // namespace
 
-FormSpec MyFaceDownLoader::formSpec() {
-    return FormSpec("MyFaceDownLoader")
+FormDescription MyFaceDownLoader::formDescription() {
+    return FormDescription("MyFaceDownLoader")
         .labels({"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"})
         .progressBars({"ProgressBar1", "ProgressBar2", "ProgressBar3"});
 }

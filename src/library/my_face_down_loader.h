@@ -18,7 +18,7 @@ class MyFaceDownLoader : public Panel {
 public:
     MyFaceDownLoader(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps);
     // The panel's controls.
-    static FormSpec formSpec();
+    static FormDescription formDescription();
 
     // "PClassId" and "PPage"; a value that is no safe folder or file name is refused.
     void setProperty(const std::string& name, const std::string& value) override;

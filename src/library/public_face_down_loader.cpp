@@ -26,8 +26,8 @@ std::string namesForLog(const std::vector<std::string>& names) {
 
 }  // namespace
 
-FormSpec PublicFaceDownLoader::formSpec() {
-    return FormSpec("PublicFaceDownLoader")
+FormDescription PublicFaceDownLoader::formDescription() {
+    return FormDescription("PublicFaceDownLoader")
         .labels({"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"})
         .progressBars({"ProgressBar1", "ProgressBar2", "ProgressBar3", "ProgressBar4"})
         .buttons({"Command1"});

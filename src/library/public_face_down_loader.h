@@ -23,7 +23,7 @@ class PublicFaceDownLoader : public Panel {
 public:
     PublicFaceDownLoader(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps);
     // The panel's controls.
-    static FormSpec formSpec();
+    static FormDescription formDescription();
 
     // "PPath": the pack's folder name; starts the download.
     void setProperty(const std::string& name, const std::string& value) override;
@@ -73,10 +73,10 @@ private:
     bool anyFailed_ = false;
     std::vector<std::string> packList_;
     std::size_t nextIndex_ = 0;
-    std::string version_;                 // the list's version markers
-    std::set<std::string> arrived_;       // names in the folder, from this run or the last
-    std::vector<std::string> failed_;     // names that did not arrive
-    std::vector<std::string> refused_;    // names of the list that are not downloaded
+    std::string version_;               // the list's version markers
+    std::set<std::string> arrived_;     // names in the folder, from this run or the last
+    std::vector<std::string> failed_;   // names that did not arrive
+    std::vector<std::string> refused_;  // names of the list that are not downloaded
     std::array<std::string, 3> channels_;
 };
 

@@ -9,8 +9,8 @@
 
 namespace tovlo {
 
-FormSpec PublicFaceProcess::formSpec() {
-    return FormSpec("PublicFaceProcess")
+FormDescription PublicFaceProcess::formDescription() {
+    return FormDescription("PublicFaceProcess")
         .labels({"Label1"})
         .listBoxes({"List1"})
         .pictures({"Picture2"})

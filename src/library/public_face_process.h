@@ -15,7 +15,7 @@ class PublicFaceProcess : public Panel {
 public:
     PublicFaceProcess(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps);
     // The panel's controls.
-    static FormSpec formSpec();
+    static FormDescription formDescription();
 
     // "PPath": the pack's folder name; processing starts 500 ms later.
     void setProperty(const std::string& name, const std::string& value) override;

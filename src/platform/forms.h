@@ -126,30 +126,34 @@ enum class ControlKind {
 // groups and tab pages included (they share the form's names, one name one
 // control). A form refuses a control it does not declare, so a mistyped name
 // fails at once.
-class FormSpec {
+class FormDescription {
 public:
-    explicit FormSpec(std::string name, WindowStyle style = {}) : name_(std::move(name)), style_(style) {}
+    explicit FormDescription(std::string name, WindowStyle style = {}) : name_(std::move(name)), style_(style) {}
 
-    FormSpec& listBoxes(std::initializer_list<const char*> names) { return declare(ControlKind::ListBox, names); }
-    FormSpec& labels(std::initializer_list<const char*> names) { return declare(ControlKind::Label, names); }
-    FormSpec& progressBars(std::initializer_list<const char*> names) {
+    FormDescription& listBoxes(std::initializer_list<const char*> names) {
+        return declare(ControlKind::ListBox, names);
+    }
+    FormDescription& labels(std::initializer_list<const char*> names) { return declare(ControlKind::Label, names); }
+    FormDescription& progressBars(std::initializer_list<const char*> names) {
         return declare(ControlKind::ProgressBar, names);
     }
-    FormSpec& buttons(std::initializer_list<const char*> names) { return declare(ControlKind::Button, names); }
-    FormSpec& browserViews(std::initializer_list<const char*> names) {
+    FormDescription& buttons(std::initializer_list<const char*> names) { return declare(ControlKind::Button, names); }
+    FormDescription& browserViews(std::initializer_list<const char*> names) {
         return declare(ControlKind::BrowserView, names);
     }
-    FormSpec& pictures(std::initializer_list<const char*> names) { return declare(ControlKind::Picture, names); }
-    FormSpec& frames(std::initializer_list<const char*> names) { return declare(ControlKind::Frame, names); }
-    FormSpec& optionButtons(std::initializer_list<const char*> names) {
+    FormDescription& pictures(std::initializer_list<const char*> names) { return declare(ControlKind::Picture, names); }
+    FormDescription& frames(std::initializer_list<const char*> names) { return declare(ControlKind::Frame, names); }
+    FormDescription& optionButtons(std::initializer_list<const char*> names) {
         return declare(ControlKind::OptionButton, names);
     }
-    FormSpec& textBoxes(std::initializer_list<const char*> names) { return declare(ControlKind::TextBox, names); }
-    FormSpec& dropDownLists(std::initializer_list<const char*> names) {
+    FormDescription& textBoxes(std::initializer_list<const char*> names) {
+        return declare(ControlKind::TextBox, names);
+    }
+    FormDescription& dropDownLists(std::initializer_list<const char*> names) {
         return declare(ControlKind::DropDownList, names);
     }
-    FormSpec& groups(std::initializer_list<const char*> names) { return declare(ControlKind::Group, names); }
-    FormSpec& tabs(std::initializer_list<const char*> names) { return declare(ControlKind::Tabs, names); }
+    FormDescription& groups(std::initializer_list<const char*> names) { return declare(ControlKind::Group, names); }
+    FormDescription& tabs(std::initializer_list<const char*> names) { return declare(ControlKind::Tabs, names); }
 
     const std::string& name() const { return name_; }
     const WindowStyle& style() const { return style_; }
@@ -159,7 +163,7 @@ public:
     }
 
 private:
-    FormSpec& declare(ControlKind kind, std::initializer_list<const char*> names) {
+    FormDescription& declare(ControlKind kind, std::initializer_list<const char*> names) {
         for (const char* n : names)
             if (!controls_.emplace(n, kind).second)
                 throw std::logic_error("form " + name_ + " declares " + n + " twice");
@@ -176,10 +180,10 @@ private:
 // functions, and a name the form never declared is a logic_error.
 class Form {
 public:
-    explicit Form(std::shared_ptr<const FormSpec> spec) : spec_(std::move(spec)) {}
+    explicit Form(std::shared_ptr<const FormDescription> description) : description_(std::move(description)) {}
     virtual ~Form() = default;
 
-    const FormSpec& spec() const { return *spec_; }
+    const FormDescription& description() const { return *description_; }
 
     virtual void setTitle(const std::string& title) = 0;
     virtual void show() = 0;
@@ -223,7 +227,7 @@ public:
         return tabPageImpl(checked(ControlKind::Tabs, tabsName), caption);
     }
     // A panel form drawn inside one of this form's frames.
-    std::unique_ptr<Form> createPanel(const std::string& frameName, const FormSpec& panel) {
+    std::unique_ptr<Form> createPanel(const std::string& frameName, const FormDescription& panel) {
         return createPanelImpl(checked(ControlKind::Frame, frameName), panel);
     }
 
@@ -244,7 +248,7 @@ public:
 
 protected:
     // Containers of this form declare their controls with it.
-    const std::shared_ptr<const FormSpec>& sharedSpec() const { return spec_; }
+    const std::shared_ptr<const FormDescription>& sharedDescription() const { return description_; }
 
     virtual ListBox& listBoxImpl(const std::string& name) = 0;
     virtual Label& labelImpl(const std::string& name) = 0;
@@ -258,22 +262,22 @@ protected:
     virtual ListBox& dropDownListImpl(const std::string& name) = 0;
     virtual Form& groupImpl(const std::string& name, const std::string& caption, Flow flow) = 0;
     virtual Form& tabPageImpl(const std::string& tabsName, const std::string& caption) = 0;
-    virtual std::unique_ptr<Form> createPanelImpl(const std::string& frameName, const FormSpec& panel) = 0;
+    virtual std::unique_ptr<Form> createPanelImpl(const std::string& frameName, const FormDescription& panel) = 0;
 
 private:
     const std::string& checked(ControlKind kind, const std::string& name) const {
-        if (!spec_->declares(kind, name))
-            throw std::logic_error("form " + spec_->name() + " declares no such control: " + name);
+        if (!description_->declares(kind, name))
+            throw std::logic_error("form " + description_->name() + " declares no such control: " + name);
         return name;
     }
 
-    std::shared_ptr<const FormSpec> spec_;
+    std::shared_ptr<const FormDescription> description_;
 };
 
 class Forms {
 public:
     virtual ~Forms() = default;
-    virtual std::unique_ptr<Form> create(const FormSpec& spec) = 0;
+    virtual std::unique_ptr<Form> create(const FormDescription& description) = 0;
 };
 
 }  // namespace tovlo

@@ -27,7 +27,7 @@ std::string describe(const std::shared_ptr<HashMap>& info, const std::string& ke
 
 }  // namespace
 
-FormSpec PlusControl::formSpec() { return FormSpec("PlusControl").browserViews({"WebBrowser1"}); }
+FormDescription PlusControl::formDescription() { return FormDescription("PlusControl").browserViews({"WebBrowser1"}); }
 
 PlusControl::PlusControl(PanelHost& host, std::unique_ptr<Form> form, const PluginDeps& deps)
     : Panel(std::move(form)), host_(host), deps_(deps), timer1_(deps.platform.loop.createTimer(kPageDelayMs, false)) {

@@ -16,7 +16,7 @@ class PlusControl : public Panel {
 public:
     PlusControl(PanelHost& host, std::unique_ptr<Form> form, const PluginDeps& deps);
     // The panel's controls.
-    static FormSpec formSpec();
+    static FormDescription formDescription();
 
     // Commands of the plug-in page (bridge name "plus"): plusClose,
     // getInfor, getSoftInfor, doExe.

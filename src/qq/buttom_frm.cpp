@@ -5,8 +5,8 @@
 namespace tovlo {
 
 ButtomFrm::ButtomFrm(Forms& forms, std::string app, std::function<void()> onToggle)
-    : form_(forms.create(
-          FormSpec("ButtomFrm", {.frameless = true, .showsWithoutFocus = true}).pictures({"Image1", "Picture1"}))),
+    : form_(forms.create(FormDescription("ButtomFrm", {.frameless = true, .showsWithoutFocus = true})
+                             .pictures({"Image1", "Picture1"}))),
       app_(std::move(app)),
       onToggle_(std::move(onToggle)) {
     form_->setGeometry({0, 0, kWidth, kHeight});

@@ -9,7 +9,7 @@ namespace tovlo {
 
 QQShow::QQShow(Forms& forms, EventLoop& loop, const Desktop& desktop, const PublicParm& parm,
                std::function<void()> onUnload)
-    : form_(forms.create(FormSpec("QQShow", {.frameless = true, .topMost = true, .showsWithoutFocus = true})
+    : form_(forms.create(FormDescription("QQShow", {.frameless = true, .topMost = true, .showsWithoutFocus = true})
                              .browserViews({"WebBrowser1"}))),
       timer1_(loop.createTimer(kSlideIntervalMs, false)),
       screenHeight_(pixelsToTwips(desktop.screenSize().height)),

@@ -17,7 +17,7 @@ NeedUpdate::NeedUpdate(Platform& platform, const PublicParm& parm, std::function
     : platform_(platform),
       parm_(parm),
       endProgram_(std::move(endProgram)),
-      form_(platform.forms.create(FormSpec("NeedUpdate", {.showsWithoutFocus = true})
+      form_(platform.forms.create(FormDescription("NeedUpdate", {.showsWithoutFocus = true})
                                       .labels({"Label1", "Label2", "Label3", "Label4", "Label5"})
                                       .buttons({"Command1", "Command2"})
                                       .browserViews({"WebBrowser1"}))),

@@ -34,7 +34,7 @@ UpdaterForm::UpdaterForm(UpdaterDeps deps, std::string app, std::string serviceH
       app_(std::move(app)),
       serviceHost_(std::move(serviceHost)),
       fromVersion_(std::move(commandLine)),
-      form_(deps.forms.create(FormSpec("Form1")
+      form_(deps.forms.create(FormDescription("Form1")
                                   .labels({"Label1", "Label2", "Label3", "Label4"})
                                   .listBoxes({"List1"})
                                   .progressBars({"ProgressBar1", "ProgressBar2"}))),
@@ -78,7 +78,7 @@ UpdaterForm::UpdaterForm(UpdaterDeps deps, std::string app, std::string serviceH
 
 std::string UpdaterForm::remoteUrl(const std::string& path) const {
     return withServiceQuery(serviceUrl(serviceHost_, "/soft/update/" + servicePath(path)),
-                     {{"d", dateTimeText(deps_.loop.nowMs())}});
+                            {{"d", dateTimeText(deps_.loop.nowMs())}});
 }
 
 std::optional<std::string> UpdaterForm::fetchList(const std::string& remotePath, const std::string& file) {
@@ -147,7 +147,8 @@ void UpdaterForm::queueFiles(const InstallList& list) {
         makeDirectories(folderOf(saveFile));
         // The file in place stays until its new content has arrived whole: a
         // failed download leaves the installed version working.
-        if (!downloader_.BeginDownload(remoteUrl(toVersion_ + "/" + entry.remote), saveFile, limits::kUpdateFileBytes)) fileFailed(saveFile);
+        if (!downloader_.BeginDownload(remoteUrl(toVersion_ + "/" + entry.remote), saveFile, limits::kUpdateFileBytes))
+            fileFailed(saveFile);
     }
     // Nothing could be queued: no download will end the batch.
     if (downloader_.SaveFiles().size() == 1)

@@ -19,7 +19,7 @@ constexpr int kPickUpDelayMs = 200;
 
 }  // namespace
 
-FormSpec AddFaceCon::formSpec() { return FormSpec("AddFaceCon").browserViews({"WebBrowser2"}); }
+FormDescription AddFaceCon::formDescription() { return FormDescription("AddFaceCon").browserViews({"WebBrowser2"}); }
 
 AddFaceCon::AddFaceCon(PanelHost& host, std::unique_ptr<Form> form, const UploadDeps& deps)
     : Panel(std::move(form)),

@@ -17,7 +17,7 @@ class AddFaceCon : public Panel {
 public:
     AddFaceCon(PanelHost& host, std::unique_ptr<Form> form, const UploadDeps& deps);
     // The panel's controls.
-    static FormSpec formSpec();
+    static FormDescription formDescription();
 
     // Commands of the page (bridge name "addWeb"): setFilePath, loadOver,
     // addOver, manage, upload, toLogin, back; each is written to the debug log.

@@ -23,8 +23,8 @@ const std::pair<const char*, const char*> kFailures[] = {
 
 }  // namespace
 
-FormSpec AddfaceOverCon::formSpec() {
-    return FormSpec("AddfaceOverCon").labels({"Label1", "Label2", "Label3"}).buttons({"Command1"});
+FormDescription AddfaceOverCon::formDescription() {
+    return FormDescription("AddfaceOverCon").labels({"Label1", "Label2", "Label3"}).buttons({"Command1"});
 }
 
 AddfaceOverCon::AddfaceOverCon(PanelHost& host, std::unique_ptr<Form> form, const UploadDeps& deps)

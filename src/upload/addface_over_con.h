@@ -15,7 +15,7 @@ class AddfaceOverCon : public Panel {
 public:
     AddfaceOverCon(PanelHost& host, std::unique_ptr<Form> form, const UploadDeps& deps);
     // The panel's controls.
-    static FormSpec formSpec();
+    static FormDescription formDescription();
 
     // "args": the result code, "-" followed by the service's result value.
     void setProperty(const std::string& name, const std::string& value) override;

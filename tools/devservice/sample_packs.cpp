@@ -15,7 +15,7 @@ constexpr int kColumns = 6;
 
 enum class PackKind { gif, jpg, mixed };
 
-struct PackSpec {
+struct SamplePack {
     const char* folder;
     const char* version;
     const char* title;
@@ -25,14 +25,14 @@ struct PackSpec {
     int hueShift;      // gives each pack its own colours
 };
 
-const PackSpec kPacks[] = {
+const SamplePack kPacks[] = {
     {"classic", "3", "经典笑脸", 40, PackKind::gif, 7, 0},
     {"office", "1", "上班族", 24, PackKind::jpg, 0, 150},
     {"cute", "2", "萌萌小圆", 12, PackKind::mixed, 3, 260},
 };
 
 // Face i (from 0) of a pack: its row-column file name and its bytes.
-std::pair<std::string, std::string> packFace(const PackSpec& pack, int i) {
+std::pair<std::string, std::string> packFace(const SamplePack& pack, int i) {
     int number = i + 1;
     bool gif = pack.kind == PackKind::gif || (pack.kind == PackKind::mixed && i % 2 == 0);
     char name[32];
@@ -47,7 +47,7 @@ std::pair<std::string, std::string> packFace(const PackSpec& pack, int i) {
 
 void writePacks(const DataFolder& folder, const TextCodec& codec) {
     std::string catalogue;
-    for (const PackSpec& pack : kPacks) {
+    for (const SamplePack& pack : kPacks) {
         std::string dir = folder.soft() + "/" + pack.folder;
         std::string list;
         for (int i = 0; i < pack.faces; ++i) {

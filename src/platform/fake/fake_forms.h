@@ -124,8 +124,9 @@ class FakeForm : public Form {
 public:
     // A container (group, tab page) is not a window of its own: it is not
     // listed among the living forms.
-    FakeForm(FakeForms& owner, std::shared_ptr<const FormSpec> spec, bool window = true);
-    FakeForm(FakeForms& owner, const FormSpec& spec) : FakeForm(owner, std::make_shared<const FormSpec>(spec)) {}
+    FakeForm(FakeForms& owner, std::shared_ptr<const FormDescription> description, bool window = true);
+    FakeForm(FakeForms& owner, const FormDescription& description)
+        : FakeForm(owner, std::make_shared<const FormDescription>(description)) {}
     ~FakeForm() override;
     void setTitle(const std::string& t) override { title = t; }
     void show() override { visible = true; }
@@ -184,7 +185,7 @@ protected:
     Form& groupImpl(const std::string& n, const std::string& caption, Flow f) override {
         auto& g = groups[n];
         if (!g) {
-            g = std::make_unique<FakeForm>(owner_, sharedSpec(), false);
+            g = std::make_unique<FakeForm>(owner_, sharedDescription(), false);
             g->name = n;
             g->title = caption;
             g->flow = f;
@@ -194,13 +195,13 @@ protected:
     Form& tabPageImpl(const std::string& tabsName, const std::string& caption) override {
         auto& page = tabPages[caption];
         if (!page) {
-            page = std::make_unique<FakeForm>(owner_, sharedSpec(), false);
+            page = std::make_unique<FakeForm>(owner_, sharedDescription(), false);
             page->name = tabsName;
             page->title = caption;
         }
         return *page;
     }
-    std::unique_ptr<Form> createPanelImpl(const std::string& frameName, const FormSpec& panel) override;
+    std::unique_ptr<Form> createPanelImpl(const std::string& frameName, const FormDescription& panel) override;
 
 private:
     FakeForms& owner_;
@@ -209,7 +210,9 @@ private:
 
 class FakeForms : public Forms {
 public:
-    std::unique_ptr<Form> create(const FormSpec& spec) override { return std::make_unique<FakeForm>(*this, spec); }
+    std::unique_ptr<Form> create(const FormDescription& description) override {
+        return std::make_unique<FakeForm>(*this, description);
+    }
     // The living form of that name (the newest one), or null.
     FakeForm* find(const std::string& formName) const {
         auto it = living.find(formName);
@@ -219,17 +222,17 @@ public:
     WindowHandle nextHandle = 0x1000;
 };
 
-inline FakeForm::FakeForm(FakeForms& owner, std::shared_ptr<const FormSpec> spec, bool window)
-    : Form(std::move(spec)),
-      name(this->spec().name()),
-      style(this->spec().style()),
+inline FakeForm::FakeForm(FakeForms& owner, std::shared_ptr<const FormDescription> description, bool window)
+    : Form(std::move(description)),
+      name(this->description().name()),
+      style(this->description().style()),
       windowHandle(window ? owner.nextHandle++ : 0),
       owner_(owner),
       window_(window) {
     if (window_) owner_.living[name] = this;
 }
 
-inline std::unique_ptr<Form> FakeForm::createPanelImpl(const std::string& frameName, const FormSpec& panel) {
+inline std::unique_ptr<Form> FakeForm::createPanelImpl(const std::string& frameName, const FormDescription& panel) {
     auto made = std::make_unique<FakeForm>(owner_, panel);
     made->parentFrame = frameName;
     return made;

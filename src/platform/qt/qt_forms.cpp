@@ -238,9 +238,9 @@ Qt::WindowFlags flagsFor(const WindowStyle& style) {
 
 class QtForm : public Form {
 public:
-    QtForm(std::shared_ptr<const FormSpec> spec, const QtViewMaker& makeView, QWidget* parent = nullptr,
+    QtForm(std::shared_ptr<const FormDescription> description, const QtViewMaker& makeView, QWidget* parent = nullptr,
            Flow flow = Flow::Column)
-        : Form(std::move(spec)),
+        : Form(std::move(description)),
           makeView_(makeView),
           widget_(parent),
           layout_(new QBoxLayout(flow == Flow::Row ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, &widget_)) {
@@ -248,7 +248,7 @@ public:
         // space left over stays below them (or goes to a browser view).
         layout_->addStretch();
         if (!parent) {
-            const WindowStyle& style = this->spec().style();
+            const WindowStyle& style = this->description().style();
             widget_.setWindowFlags(flagsFor(style));
             widget_.resize(320, 240);
             // A window beside the chat window the user types into must not
@@ -351,12 +351,12 @@ protected:
         if (it != containers_.end()) return *it->second;
         std::unique_ptr<QtForm> inner;
         if (caption.empty()) {
-            inner = std::make_unique<QtForm>(sharedSpec(), makeView_, &widget_, flow);
+            inner = std::make_unique<QtForm>(sharedDescription(), makeView_, &widget_, flow);
             place(&inner->widget_);
         } else {
             auto* box = new QGroupBox(q(caption), &widget_);
             box->setObjectName(q(name));
-            inner = std::make_unique<QtForm>(sharedSpec(), makeView_, box, flow);
+            inner = std::make_unique<QtForm>(sharedDescription(), makeView_, box, flow);
             (new QVBoxLayout(box))->addWidget(&inner->widget_);
             place(box);
         }
@@ -373,13 +373,14 @@ protected:
             tabs->setObjectName(q(tabsName));
             place(tabs);
         }
-        auto page = std::make_unique<QtForm>(sharedSpec(), makeView_, tabs);
+        auto page = std::make_unique<QtForm>(sharedDescription(), makeView_, tabs);
         tabs->addTab(&page->widget_, q(caption));
         return *containers_.emplace(key, std::move(page)).first->second;
     }
-    std::unique_ptr<Form> createPanelImpl(const std::string& frameName, const FormSpec& spec) override {
+    std::unique_ptr<Form> createPanelImpl(const std::string& frameName, const FormDescription& description) override {
         auto& f = static_cast<QtFrame&>(frame(frameName));
-        auto panel = std::make_unique<QtForm>(std::make_shared<const FormSpec>(spec), makeView_, f.widget());
+        auto panel =
+            std::make_unique<QtForm>(std::make_shared<const FormDescription>(description), makeView_, f.widget());
         panel->widget_.setAutoFillBackground(true);
         panel->widget_.setGeometry(0, 0, f.widget()->width(), f.widget()->height());
         return panel;
@@ -472,8 +473,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<Form> QtForms::create(const FormSpec& spec) {
-    return std::make_unique<QtForm>(std::make_shared<const FormSpec>(spec), makeView_);
+std::unique_ptr<Form> QtForms::create(const FormDescription& description) {
+    return std::make_unique<QtForm>(std::make_shared<const FormDescription>(description), makeView_);
 }
 
 QWidget* qtWidgetOf(Form& form) {

@@ -22,7 +22,7 @@ public:
     // makeView gives forms their browser views (web views are a library of
     // their own); a program without it has forms without browser views.
     explicit QtForms(QtViewMaker makeView = {}) : makeView_(std::move(makeView)) {}
-    std::unique_ptr<Form> create(const FormSpec& spec) override;
+    std::unique_ptr<Form> create(const FormDescription& description) override;
 
 private:
     QtViewMaker makeView_;

@@ -47,7 +47,7 @@ inline void settle(int ms) {
 class ViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form = forms.create(FormSpec("testForm").browserViews({"web"}).labels({"Label1"}));
+        form = forms.create(FormDescription("testForm").browserViews({"web"}).labels({"Label1"}));
         form->setGeometry({40, 40, 640, 480});
         view = &form->browserView("web");
         view->setExternalCalls([this](const std::string& webName, const std::string& text) {

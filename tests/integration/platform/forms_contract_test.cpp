@@ -29,7 +29,7 @@ TYPED_TEST(FormsContract, AWindowGetsTheStyleItAsksFor) {
         {.topMost = true},
     };
     for (const WindowStyle& style : styles) {
-        auto form = this->forms().create(FormSpec("styled", style));
+        auto form = this->forms().create(FormDescription("styled", style));
         const WindowStyle got = this->machine.styleOf(*form);
         EXPECT_EQ(got.frameless, style.frameless);
         EXPECT_EQ(got.topMost, style.topMost);
@@ -38,7 +38,7 @@ TYPED_TEST(FormsContract, AWindowGetsTheStyleItAsksFor) {
 }
 
 TYPED_TEST(FormsContract, OnlyDeclaredControlsCanBeReached) {
-    auto form = this->forms().create(FormSpec("declared")
+    auto form = this->forms().create(FormDescription("declared")
                                          .labels({"Label1"})
                                          .buttons({"Command1"})
                                          .progressBars({"ProgressBar1"})
@@ -73,14 +73,14 @@ TYPED_TEST(FormsContract, OnlyDeclaredControlsCanBeReached) {
     EXPECT_NO_THROW(page.label("Label1"));
 
     // A panel in a frame declares its own names, and the frame must be declared.
-    auto panel = f.createPanel("Frame2", FormSpec("panel").labels({"Label9"}));
+    auto panel = f.createPanel("Frame2", FormDescription("panel").labels({"Label9"}));
     EXPECT_NO_THROW(panel->label("Label9"));
     EXPECT_THROW(panel->label("Label1"), std::logic_error);
-    EXPECT_THROW(f.createPanel("Frame3", FormSpec("other")), std::logic_error);
+    EXPECT_THROW(f.createPanel("Frame3", FormDescription("other")), std::logic_error);
 }
 
-TEST(FormSpec, ANameIsDeclaredOnce) {
-    EXPECT_THROW(FormSpec("twice").labels({"Label1"}).buttons({"Label1"}), std::logic_error);
+TEST(FormDescription, ANameIsDeclaredOnce) {
+    EXPECT_THROW(FormDescription("twice").labels({"Label1"}).buttons({"Label1"}), std::logic_error);
 }
 
 }  // namespace tovlo::test

@@ -22,9 +22,10 @@ void MainFormTest::start(const std::string& commandLine) {
 }
 
 void MainFormTest::offerPanel(const std::string& className) {
-    panels.registerPanel(className, FormSpec(className), [this, className](PanelHost&, std::unique_ptr<Form> form) {
-        return std::make_unique<RecordingPanel>(className, std::move(form), panelLog);
-    });
+    panels.registerPanel(className, FormDescription(className),
+                         [this, className](PanelHost&, std::unique_ptr<Form> form) {
+                             return std::make_unique<RecordingPanel>(className, std::move(form), panelLog);
+                         });
 }
 
 }  // namespace tovlo::test

@@ -11,7 +11,7 @@ namespace tovlo::test {
 class RecordingForm : public FakeForm {
 public:
     RecordingForm(FakeForms& forms, std::string name, std::vector<std::string>& log)
-        : FakeForm(forms, FormSpec(name)), log_(log) {}
+        : FakeForm(forms, FormDescription(name)), log_(log) {}
     void setGeometry(const Rect& r) override {
         FakeForm::setGeometry(r);
         log_.push_back(name + ".move " + std::to_string(r.left) + "," + std::to_string(r.top) + " " +
