@@ -21,7 +21,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webchannel-dev qt6-qpa-plugins
   libqt6webenginecore6-bin
   # history store, blocking fetch, desktop access
-  libsqlite3-dev sqlite3 libcurl4-openssl-dev libx11-dev libxtst-dev
+  libsqlite3-dev sqlite3 libcurl4-openssl-dev libx11-dev libxtst-dev libxrandr-dev
   # tests, benchmarks and the local service
   libgtest-dev libgmock-dev libbenchmark-dev libcpp-httplib-dev
   # headless desktop (with a tray) for end-to-end runs and screenshots; the end-to-end

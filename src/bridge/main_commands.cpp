@@ -77,6 +77,7 @@ void MainCommands::hideWeb3() { main_.views_.web3().setVisible(false); }
 void MainCommands::inputFace(const std::string& historyEntry, bool record) {
     if (main_.inserter_.inputBusy()) return;
     if (record) main_.history_.addHistory(historyEntry);
+    main_.tracker_.endBarHold();
     main_.inserter_.insert(main_.tracker_.qqwindow());
 }
 

@@ -35,6 +35,10 @@ public:
     // One synthetic key event, delivered to the window that has the focus.
     virtual void sendKey(int virtualKey, bool down) = 0;
     virtual ScreenSize screenSize() const = 0;
+    // The work area (the screen less its task bars and docks) of the screen
+    // that holds the window's frame: the one it overlaps most, or the
+    // nearest when it is on none.
+    virtual Rect workArea(const Rect& window) const = 0;
 };
 
 }  // namespace tovlo

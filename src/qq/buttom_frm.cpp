@@ -5,7 +5,7 @@
 namespace tovlo {
 
 ButtomFrm::ButtomFrm(Forms& forms, std::string app, std::function<void()> onToggle)
-    : form_(forms.create(FormDescription("ButtomFrm", {.frameless = true, .showsWithoutFocus = true})
+    : form_(forms.create(FormDescription("ButtomFrm", {.frameless = true, .topMost = true, .showsWithoutFocus = true})
                              .pictures({"Image1", "Picture1"}))),
       app_(std::move(app)),
       onToggle_(std::move(onToggle)) {

@@ -18,6 +18,10 @@ void ChatTracker::tick() {
         return;
     }
     ticksWithoutWindow_ = 0;
+    // The bar's hold lasts while the window that was in front at its click
+    // is: any change of the window in front (the bar's own activation
+    // arriving, the user going elsewhere) ends it.
+    if (h != heldFor_) heldFor_ = 0;
 
     const std::string title = getWindowTitle(desktop_, h);
     const std::string className = getWindowClass(desktop_, h);
@@ -42,19 +46,31 @@ void ChatTracker::hideBoth() {
 void ChatTracker::dock(WindowHandle chat) {
     const DisplayMode mode = displayModeOf(parm_.showModel);
     if (mode == DisplayMode::None) return;
+    const Rect chatRect = desktop_.windowRect(chat);
+    const Rect barRect = bar_.form().geometry();
     const DockState state{.panelWidth = panel_.geometry().width,
                           .isQun = flags_.isQun,
                           .barOpen = bar_.isOpen(),
-                          .keepMainVisible = parm_.keepMainVisible};
-    if (auto p = dockFor(mode, desktop_.windowRect(chat), state)) applyPlacement(*p, panel_, bar_.form());
+                          .keepMainVisible = parm_.keepMainVisible || heldFor_ != 0,
+                          .workArea = desktop_.workArea(chatRect),
+                          .barWidth = barRect.width,
+                          .barHeight = barRect.height};
+    if (auto p = dockFor(mode, chatRect, state)) applyPlacement(*p, panel_, bar_.form());
 }
 
 void ChatTracker::showMode_Buttom_showMainForm(Timer& timer1) {
     timer1.setEnabled(false);
-    if (displayModeOf(parm_.showModel) == DisplayMode::FQQ || !panel_.isVisible())
+    if (displayModeOf(parm_.showModel) == DisplayMode::FQQ) {
+        // The click makes the bar the window in front, but the desktop may
+        // say so only after the next ticks: until the window in front
+        // changes, the panel stays as if the bar were in front already.
+        heldFor_ = desktop_.foregroundWindow();
         panel_.show();
-    else
+    } else if (!panel_.isVisible()) {
+        panel_.show();
+    } else {
         panel_.hide();
+    }
     panel_.setTopMost();
     timer1.setEnabled(true);
 }

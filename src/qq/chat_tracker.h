@@ -22,8 +22,14 @@ public:
 
     // The body of the main window's Timer1.
     void tick();
-    // The bar's click: show or hide the panel with the tick paused.
+    // The bar's click: show or hide the panel with the tick paused. In
+    // "fQQ" the panel shown by the click stays until another window comes
+    // to the front, or an insertion ends the hold.
     void showMode_Buttom_showMainForm(Timer& timer1);
+    // A face is being put into the chat window: the panel the bar opened
+    // closes as the chat window comes to the front, even if the desktop
+    // never saw the bar or the panel in front meanwhile.
+    void endBarHold() { heldFor_ = 0; }
 
     // How many ticks in a row may find no window in front before it counts
     // as the bare desktop: the focus passing between two windows leaves a
@@ -46,6 +52,9 @@ private:
     ButtomFrm& bar_;
     const PublicParm& parm_;
     int ticksWithoutWindow_ = 0;
+    // The window in front when the bar was clicked in "fQQ"; 0 when no
+    // click holds the panel open.
+    WindowHandle heldFor_ = 0;
     WindowHandle qqwindow_ = 0;
     ChatFlags flags_;
 };

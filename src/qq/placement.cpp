@@ -1,5 +1,7 @@
 #include "placement.h"
 
+#include <algorithm>
+
 namespace tovlo {
 
 DisplayMode displayModeOf(std::string_view showModel) {
@@ -57,15 +59,48 @@ Placement dockFQQ(const Rect& chat, const DockState& s) {
 }
 
 std::optional<Placement> dockFor(DisplayMode mode, const Rect& chat, const DockState& s) {
+    std::optional<Placement> p;
     switch (mode) {
-        case DisplayMode::Normal: return dockNormal(chat, s);
-        case DisplayMode::Buttom: return dockButtom(chat, s);
-        case DisplayMode::Buttom2: return dockButtom2(chat, s);
-        case DisplayMode::Buttom3: return dockButtom3(chat, s);
-        case DisplayMode::FQQ: return dockFQQ(chat, s);
+        case DisplayMode::Normal: p = dockNormal(chat, s); break;
+        case DisplayMode::Buttom: p = dockButtom(chat, s); break;
+        case DisplayMode::Buttom2: p = dockButtom2(chat, s); break;
+        case DisplayMode::Buttom3: p = dockButtom3(chat, s); break;
+        case DisplayMode::FQQ: p = dockFQQ(chat, s); break;
         case DisplayMode::None: break;
     }
-    return std::nullopt;
+    if (p) p = keepInWorkArea(*p, mode, chat, s);
+    return p;
+}
+
+namespace {
+
+// `start` moved so that [start, start + length) lies in [low, high) where it
+// can; a span longer than the room starts at `low`.
+int within(int start, int length, int low, int high) {
+    if (start + length > high) start = high - length;
+    return start < low ? low : start;
+}
+
+}  // namespace
+
+Placement keepInWorkArea(Placement p, DisplayMode mode, const Rect& chat, const DockState& s) {
+    const Rect& work = s.workArea;
+    if (work.width <= 0 || work.height <= 0) return p;
+    const int width = s.panelWidth;
+    const bool outsideRight = mode == DisplayMode::Normal || mode == DisplayMode::Buttom2;
+    const bool outsideLeft = mode == DisplayMode::Buttom3;
+    if (outsideRight && p.panelLeft + width > work.right() && chat.left - width >= work.left)
+        p.panelLeft = chat.left - width;
+    else if (outsideLeft && p.panelLeft < work.left && chat.right() + width <= work.right())
+        p.panelLeft = chat.right();
+    p.panelLeft = within(p.panelLeft, width, work.left, work.right());
+    p.panelHeight = std::min(p.panelHeight, work.height);
+    p.panelTop = within(p.panelTop, p.panelHeight, work.top, work.bottom());
+    if (p.placeBar) {
+        p.barLeft = within(p.barLeft, s.barWidth, work.left, work.right());
+        p.barTop = within(p.barTop, s.barHeight, work.top, work.bottom());
+    }
+    return p;
 }
 
 void applyPlacement(const Placement& p, Form& panel, Form& bar) {

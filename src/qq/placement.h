@@ -31,6 +31,11 @@ struct DockState {
     bool isQun = false;
     bool barOpen = false;          // the bottom bar's isOpen
     bool keepMainVisible = false;  // the global parameter
+    // The work area of the screen that holds the chat window (the screen
+    // without task bars and docks); an empty one keeps nothing in.
+    Rect workArea;
+    int barWidth = 0;  // the bottom bar's size
+    int barHeight = 0;
 };
 
 enum class PanelVisibility { Show, Hide, Unchanged };
@@ -62,8 +67,16 @@ Placement dockButtom3(const Rect& chat, const DockState& s);
 // keepMainVisible holds, never made top-most here.
 Placement dockFQQ(const Rect& chat, const DockState& s);
 
-// The placement of a mode; nothing for DisplayMode::None.
+// The placement of a mode, kept inside the work area (keepInWorkArea);
+// nothing for DisplayMode::None.
 std::optional<Placement> dockFor(DisplayMode mode, const Rect& chat, const DockState& s);
+
+// Keeps the panel and the bar inside the work area, so the user can reach
+// them: a panel that docks outside the chat window goes to the chat
+// window's other side when its own side has no room, and is pushed in where
+// neither side has; the panel's height is cut to the work area's, and its
+// top and the bar are moved in. A placement that fits stays as it is.
+Placement keepInWorkArea(Placement p, DisplayMode mode, const Rect& chat, const DockState& s);
 
 // Carries a placement out: bar position, bar shown, bar top-most; then the
 // panel's left, top and height (its width is kept); then the visibility

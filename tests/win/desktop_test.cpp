@@ -83,6 +83,14 @@ TEST(WinDesktop, RaisingMovesTheFocusBetweenChatWindows) {
     const ScreenSize screen = desktop.screenSize();
     EXPECT_GT(screen.width, 0);
     EXPECT_GT(screen.height, 0);
+    // A window half off the screen's right edge and one far outside it are
+    // both on the one screen: its work area lies inside the screen.
+    for (const Rect& window : {Rect{screen.width - 50, 10, 300, 200}, Rect{screen.width * 3, -900, 10, 10}}) {
+        const Rect work = desktop.workArea(window);
+        EXPECT_GT(work.width, screen.width / 2);
+        EXPECT_GT(work.height, screen.height / 2);
+        EXPECT_TRUE(work.left >= 0 && work.top >= 0 && work.right() <= screen.width && work.bottom() <= screen.height);
+    }
 }
 
 // What a user sees: a face chosen while another window was in front lands

@@ -46,6 +46,7 @@ public:
         if (onKey) onKey(virtualKey, down);
     }
     ScreenSize screenSize() const override { return screen; }
+    Rect workArea(const Rect&) const override { return work; }
 
     // Adds (or replaces) a window.
     void addWindow(WindowHandle h, std::string className, std::string title, Rect rect) {
@@ -55,6 +56,7 @@ public:
     std::map<WindowHandle, Window> windows;
     WindowHandle foreground = 0;
     ScreenSize screen{1024, 768};
+    Rect work{0, 0, 1024, 768};
     std::vector<WindowHandle> focusRequests;
     std::vector<KeyEvent> keys;
     std::function<void(int key, bool down)> onKey;

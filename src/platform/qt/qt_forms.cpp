@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <QWindow>
 #include <map>
 
 #include <stdexcept>
@@ -387,7 +388,13 @@ protected:
     }
 
 public:
-    WindowHandle handle() const override { return static_cast<WindowHandle>(widget_.winId()); }
+    // The window system's id of the window as it is now: a change of its
+    // flags (setTopMost) makes the toolkit replace the window, and the
+    // widget's own record of the id can keep the old one.
+    WindowHandle handle() const override {
+        if (const QWindow* window = widget_.windowHandle()) return static_cast<WindowHandle>(window->winId());
+        return static_cast<WindowHandle>(widget_.winId());
+    }
     void setTopMost() override {
         // The window manager keeps a window with this hint above the others,
         // so it is raised once when it gets the hint, not at every tick.

@@ -71,4 +71,13 @@ void WinDesktop::sendKey(int virtualKey, bool down) {
 
 ScreenSize WinDesktop::screenSize() const { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
+Rect WinDesktop::workArea(const Rect& window) const {
+    const RECT r{window.left, window.top, window.right(), window.bottom()};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return {};
+    const RECT& w = info.rcWork;
+    return Rect{w.left, w.top, w.right - w.left, w.bottom - w.top};
+}
+
 }  // namespace tovlo

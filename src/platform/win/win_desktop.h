@@ -16,6 +16,7 @@ public:
     void setForegroundWindow(WindowHandle window) override;
     void sendKey(int virtualKey, bool down) override;
     ScreenSize screenSize() const override;
+    Rect workArea(const Rect& window) const override;
 };
 
 }  // namespace tovlo

@@ -50,7 +50,7 @@ void unregisterConnection(X11Connection* c) {
 }
 
 X11Atoms internAtoms(Display* display) {
-    std::array<const char*, 15> names = {
+    std::array<const char*, 17> names = {
         "UTF8_STRING",
         "COMPOUND_TEXT",
         "_NET_WM_NAME",
@@ -66,10 +66,13 @@ X11Atoms internAtoms(Display* display) {
         "SAVE_TARGETS",
         "TOVLO_TRANSFER",
         "TOVLO_TIME_PROBE",
+        "_NET_WORKAREA",
+        "_NET_CURRENT_DESKTOP",
     };
     std::array<Atom, names.size()> a{};
     XInternAtoms(display, const_cast<char**>(names.data()), names.size(), False, a.data());
-    return X11Atoms{a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8], a[9], a[10], a[11], a[12], a[13], a[14]};
+    return X11Atoms{a[0], a[1], a[2],  a[3],  a[4],  a[5],  a[6],  a[7], a[8],
+                    a[9], a[10], a[11], a[12], a[13], a[14], a[15], a[16]};
 }
 
 constexpr std::chrono::milliseconds kServerTimeWait{1000};

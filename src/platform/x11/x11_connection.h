@@ -31,6 +31,8 @@ struct X11Atoms {
     Atom saveTargets;
     Atom transfer;   // the property on our window that selection data is delivered to
     Atom timeProbe;  // the property we touch to learn the server's time
+    Atom netWorkArea;
+    Atom netCurrentDesktop;
 };
 
 class X11Connection {

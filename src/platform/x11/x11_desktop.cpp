@@ -6,6 +6,7 @@
 
 #include "x11_connection.h"
 #include "x11_property.h"
+#include "x11_screens.h"
 #include "x11_window_cache.h"
 
 namespace tovlo {
@@ -55,14 +56,17 @@ std::unique_ptr<X11Desktop> X11Desktop::connect(const char* displayName) {
 }
 
 X11Desktop::X11Desktop(std::unique_ptr<X11Connection> x)
-    : x_(std::move(x)), windows_(std::make_unique<X11WindowCache>(x_->display(), x_->root(), x_->atoms())) {
+    : x_(std::move(x)),
+      windows_(std::make_unique<X11WindowCache>(x_->display(), x_->root(), x_->atoms())),
+      screens_(std::make_unique<X11Screens>(x_->display(), x_->root(), x_->atoms())) {
     Display* d = x_->display();
     int eventBase = 0, errorBase = 0, major = 0, minor = 0;
     hasXTest_ = XTestQueryExtension(d, &eventBase, &errorBase, &major, &minor);
     // A window manager announces itself on the root window and takes its check
     // window with it when it goes: watch both to know when to look again. The
-    // root also says when the active window changes.
-    XSelectInput(d, x_->root(), PropertyChangeMask);
+    // root also says when the active window changes, and when the screens
+    // or the work area do.
+    XSelectInput(d, x_->root(), PropertyChangeMask | StructureNotifyMask);
     x_->setEventHandler([this](const XEvent& e) {
         const X11Atoms& a = x_->atoms();
         if (e.type == PropertyNotify && e.xproperty.window == x_->root()) {
@@ -74,6 +78,7 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> x)
             XRefreshKeyboardMapping(const_cast<XMappingEvent*>(&e.xmapping));
         }
         windows_->handle(e);
+        screens_->handle(e);
     });
 }
 
@@ -269,6 +274,11 @@ ScreenSize X11Desktop::screenSize() const {
     Display* d = x_->display();
     const int screen = DefaultScreen(d);
     return {DisplayWidth(d, screen), DisplayHeight(d, screen)};
+}
+
+Rect X11Desktop::workArea(const Rect& window) const {
+    applyReportedChanges();
+    return screens_->workAreaFor(window);
 }
 
 }  // namespace tovlo

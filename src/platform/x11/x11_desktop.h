@@ -13,6 +13,7 @@ namespace tovlo {
 
 class X11Connection;
 class X11WindowCache;
+class X11Screens;
 struct WatchedWindow;
 
 class X11Desktop : public Desktop {
@@ -28,6 +29,7 @@ public:
     void setForegroundWindow(WindowHandle window) override;
     void sendKey(int virtualKey, bool down) override;
     ScreenSize screenSize() const override;
+    Rect workArea(const Rect& window) const override;
 
     // The connection, with its record of ignored errors.
     X11Connection& connection() const { return *x_; }
@@ -54,6 +56,7 @@ private:
     // Answers about windows and the active window, kept until the server
     // reports a change.
     std::unique_ptr<X11WindowCache> windows_;
+    std::unique_ptr<X11Screens> screens_;
     mutable bool activeKnown_ = false;
     mutable WindowHandle activeWindow_ = 0;
     bool hasXTest_ = false;

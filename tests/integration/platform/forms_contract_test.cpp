@@ -23,8 +23,8 @@ TYPED_TEST_SUITE(FormsContract, Machines);
 TYPED_TEST(FormsContract, AWindowGetsTheStyleItAsksFor) {
     const WindowStyle styles[] = {
         {},
-        {.frameless = true, .topMost = true, .showsWithoutFocus = true},  // the face panel, the notice
-        {.frameless = true, .showsWithoutFocus = true},                   // the bottom bar
+        {.frameless = true, .topMost = true, .showsWithoutFocus = true},  // the face panel, the bar, the notice
+        {.frameless = true, .showsWithoutFocus = true},                   // frameless, not top-most
         {.showsWithoutFocus = true},                                      // the update notice
         {.topMost = true},
     };

@@ -68,6 +68,10 @@ TEST_F(BareDisplay, TitlesFromNetWmNameOrLatin1OrCompoundTextAndTheClassPart) {
     EXPECT_EQ(desktop->windowTitle(untitled), "");
     EXPECT_EQ(desktop->screenSize().width, 1280);
     EXPECT_EQ(desktop->screenSize().height, 1024);
+    // One screen, no window manager to reserve any of it: the whole screen,
+    // also for a window that is outside it.
+    for (const Rect& window : {Rect{100, 120, 300, 200}, Rect{1200, -50, 300, 200}, Rect{3000, 3000, 10, 10}})
+        EXPECT_EQ(desktop->workArea(window), (Rect{0, 0, 1280, 1024}));
 }
 
 TEST_F(BareDisplay, WindowThatDiedGivesEmptyAnswersAndTheErrorsAreOnlyRecorded) {
@@ -258,6 +262,21 @@ TEST_F(UnderWindowManager, TheFrameIsFollowedAsTheWindowManagerMovesIt) {
         const Rect frame = x.geometryOf(x.topLevelOf(zhang));
         return frame.left > 500 && desktop->windowRect(zhang) == frame;
     }));
+}
+
+// A panel along the screen's bottom (a window reserving 40 pixels there)
+// leaves the rest as the work area; when it goes, the whole screen is free.
+TEST_F(UnderWindowManager, TheWorkAreaLeavesOutWhatAPanelReservesAndFollowsItsChanges) {
+    const Rect chatRect{100, 120, 300, 200};
+    ASSERT_TRUE(waitUntil([&] { return desktop->workArea(chatRect) == Rect{0, 0, 1280, 1024}; }));
+    const Window panel = x.create({.className = "panel", .rect = {0, 984, 1280, 40}});
+    const long strut[12] = {0, 0, 0, 40, 0, 0, 0, 0, 0, 0, 0, 1279};
+    XChangeProperty(x.display(), panel, x.atom("_NET_WM_STRUT_PARTIAL"), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(strut), 12);
+    XSync(x.display(), False);
+    EXPECT_TRUE(waitUntil([&] { return desktop->workArea(chatRect) == Rect{0, 0, 1280, 984}; }));
+    x.destroy(panel);
+    EXPECT_TRUE(waitUntil([&] { return desktop->workArea(chatRect) == Rect{0, 0, 1280, 1024}; }));
 }
 
 TEST_F(UnderWindowManager, WhenTheWindowManagerQuitsTheInputFocusCountsAgain) {

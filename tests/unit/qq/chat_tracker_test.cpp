@@ -20,7 +20,7 @@ struct ChatTrackerTest : ::testing::Test {
     PublicParm parm{dir.path(), fake.codec};
     Log log;
     test::RecordingForm panel{fake.forms, "mainForm", log};
-    ButtomFrm bar{fake.forms, dir.path(), [] {}};
+    ButtomFrm bar{fake.forms, dir.path(), [this] { tracker.showMode_Buttom_showMainForm(*timer1); }};
     ChatTracker tracker{desktop, panel, bar, parm};
     std::unique_ptr<Timer> timer1 = fake.loop.createTimer(20, true);
 
@@ -140,4 +140,35 @@ TEST_F(ChatTrackerTest, ToggleShowsOrHidesWithTheTickPaused) {
     EXPECT_TRUE(watched.visible) << "in fQQ the bar only ever shows the panel";
     EXPECT_EQ(tickOnAtChange, std::vector<bool>(8, false));
     EXPECT_TRUE(timer1->enabled());
+}
+
+// In "fQQ" a click on the bar shows the panel, and it stays until another
+// window comes to the front, however late the desktop reports the bar in
+// front; an insertion ends it at once.
+TEST_F(ChatTrackerTest, InFQQTheBarsClickHoldsThePanelUntilTheWindowInFrontChanges) {
+    parm.showModel = "fQQ";
+    struct Row {
+        std::vector<WindowHandle> frontsAfterClick;
+        bool insertion;
+        bool shown;
+    };
+    const WindowHandle barH = bar.form().handle();
+    const Row rows[] = {
+        {{kChat, kChat, kChat}, false, true},          // the bar's activation not seen yet
+        {{kChat, 0, barH, barH}, false, true},         // the bar in front
+        {{kChat, barH, panel.handle()}, false, true},  // then the user in the panel
+        {{kChat, barH, kChat}, false, false},          // back in the chat window
+        {{barH, kEditor, kChat}, false, false},        // another program, then the chat
+        {{kChat, kChat}, true, false},                 // a face inserted
+    };
+    for (const Row& row : rows) {
+        tickWith(kEditor);
+        tickWith(kChat);
+        ASSERT_FALSE(panel.visible);
+        static_cast<FakePicture&>(bar.Image1()).click();
+        EXPECT_TRUE(panel.visible);
+        if (row.insertion) tracker.endBarHold();
+        for (WindowHandle h : row.frontsAfterClick) tickWith(h);
+        EXPECT_EQ(panel.visible, row.shown) << "row " << (&row - rows);
+    }
 }
