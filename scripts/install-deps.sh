@@ -20,6 +20,8 @@ packages=(
   # Qt 6: widgets, network, web views and the page channel
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webchannel-dev qt6-qpa-plugins
   libqt6webenginecore6-bin
+  # Qt's own texts in Chinese (standard buttons, the folder chooser)
+  qt6-translations-l10n
   # history store, blocking fetch, desktop access
   libsqlite3-dev sqlite3 libcurl4-openssl-dev libx11-dev libxtst-dev libxrandr-dev
   # tests, benchmarks and the local service

@@ -17,12 +17,14 @@
 #include "platform/qt/qt_forms.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_processes.h"
+#include "platform/qt/qt_translations.h"
 #include "platform/qt/qt_waiting_fetch.h"
 #include "updater/updater_form.h"
 
 int main(int argc, char** argv) {
     QApplication qtApp(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    if (!tovlo::installChineseTranslations(qtApp)) std::fprintf(stderr, "Qt's Chinese translations are not installed\n");
     const std::string app = QCoreApplication::applicationDirPath().toStdString();
 
     tovlo::QtEventLoop loop;
