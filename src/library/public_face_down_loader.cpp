@@ -1,5 +1,6 @@
 #include "public_face_down_loader.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/errors.h"
@@ -77,8 +78,7 @@ PublicFaceDownLoader::PublicFaceDownLoader(PanelHost& host, std::unique_ptr<Form
         guardEvent(deps_.debug, "PublicFaceDownLoader.DownloadError", [&] {
             deps_.debug.log("下载失败：" + saveFile);
             if (isListStage_) {
-                finished_ = true;
-                host_.exitDownPublicFace("");
+                listFailed();
                 return;
             }
             anyFailed_ = true;
@@ -131,10 +131,7 @@ void PublicFaceDownLoader::timer1Tick() {
     std::error_code ec;
     std::filesystem::remove(fsPath(listFile()), ec);
     const std::string url = deps_.parm.faceHttpPath + PPath_ + "/imgs.txt?t=" + timeStamp(deps_.platform.loop.nowMs());
-    if (!downloader1_.BeginDownload(url, listFile(), limits::kTextBytes)) {
-        finished_ = true;
-        host_.exitDownPublicFace("");
-    }
+    if (!downloader1_.BeginDownload(url, listFile(), limits::kTextBytes)) listFailed();
 }
 
 void PublicFaceDownLoader::listArrived() {
@@ -217,7 +214,22 @@ void PublicFaceDownLoader::checkChannels() {
     if (finished_) return;
     finish();
     deps_.debug.log("完成：" + PPath_);
+    // The pack opens with what arrived; the user learns that it is not all.
+    const auto missing = std::count_if(failed_.begin(), failed_.end(), [](const std::string& name) {
+        return !startsWith(name, "ver-");
+    });
+    if (missing > 0)
+        deps_.platform.messages.show("有" + std::to_string(missing) +
+                                     "个表情没有下载成功。再次打开这个表情包会下载其余的表情。");
     host_.exitDownPublicFace(PPath_);
+}
+
+void PublicFaceDownLoader::listFailed() {
+    finished_ = true;
+    deadline_->setEnabled(false);
+    Command1().setEnabled(false);
+    deps_.platform.messages.show("没有取到这个表情包的文件列表，请稍后再打开它。");
+    host_.exitDownPublicFace("");
 }
 
 void PublicFaceDownLoader::finish() {
@@ -242,9 +254,8 @@ void PublicFaceDownLoader::timeUp() {
     if (finished_) return;
     deps_.debug.log("下载超时：" + PPath_);
     if (isListStage_) {
-        finished_ = true;
         downloader1_.CancelAllDownload();
-        host_.exitDownPublicFace("");
+        listFailed();
         return;
     }
     anyFailed_ = true;

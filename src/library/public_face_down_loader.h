@@ -41,6 +41,8 @@ public:
 private:
     void timer1Tick();
     void listArrived();
+    // The list did not arrive: the user is told, and the panel leaves.
+    void listFailed();
     // A file of the pack has ended (arrived or failed): its channel goes on.
     void fileEnded(const std::string& saveFile, bool arrived);
     // Gives the channel its next usable name and starts it; marks the

@@ -31,6 +31,11 @@ protected:
     std::string changeClass(const std::string& pack) const {
         return "changeClass('" + pack + "','" + slashed(dir / "w") + "')";
     }
+    std::vector<std::string> messages() const {
+        std::vector<std::string> out;
+        for (const auto& m : fake.messages.shown) out.push_back(m.text);
+        return out;
+    }
     std::vector<std::string> startedFiles() const {
         std::vector<std::string> out;
         for (const auto& s : net.starts) out.push_back(fs::path(s.tag).filename().string());
@@ -99,6 +104,7 @@ TEST_F(PackDownloadTest, AFailedFileEndsItsChannelAndTheMarkerGoes) {
     EXPECT_FALSE(fs::exists(packFile("hot", "1-2.gif")));
     EXPECT_TRUE(fs::exists(packFile("hot", "1-5.gif")));
     EXPECT_FALSE(fs::exists(packFile("hot", "ver-3.txt"))) << "an incomplete pack is fetched again next time";
+    EXPECT_EQ(messages(), std::vector<std::string>{"有1个表情没有下载成功。再次打开这个表情包会下载其余的表情。"});
 }
 
 TEST_F(PackDownloadTest, NamesThatLeaveThePackFolderAreNeverFetched) {
@@ -139,6 +145,7 @@ TEST_F(PackDownloadTest, AListThatCannotBeFetchedEndsThePanel) {
     settle();
     EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
     EXPECT_FALSE(window().frames["Frame1"].visible);
+    EXPECT_EQ(messages(), std::vector<std::string>{"没有取到这个表情包的文件列表，请稍后再打开它。"});
 }
 
 TEST_F(PackDownloadTest, LongListsKeepAWholePercentage) {
@@ -247,6 +254,8 @@ TEST_F(PackDownloadTest, ATricklingServiceEndsTheDownloadAtItsTimeLimit) {
     for (int i = 0; i < debug->List1().count(); ++i) lines.push_back(debug->List1().item(i));
     EXPECT_NE(std::find(lines.begin(), lines.end(), "-没有下载成功：1-4.gif/1-2.gif/1-3.gif/ver-1.txt"), lines.end())
         << "what did not arrive is listed once: the three stalled files and the marker never started";
+    EXPECT_EQ(messages(), std::vector<std::string>{"有3个表情没有下载成功。再次打开这个表情包会下载其余的表情。"})
+        << "the marker is no face";
     main->callVb("manage||-");
     EXPECT_NE(main->control(MainForm::kSlot), nullptr) << "another panel can open";
 }
