@@ -24,7 +24,7 @@ constexpr int kImages = 300;
 // 300 row-column faces made from the devservice's sample GIFs.
 std::vector<std::string> makePack(const std::string& folder) {
     std::vector<std::string> samples;
-    for (const auto& e : fs::directory_iterator(std::string(DEVSERVICE_DATA) + "/soft/classic"))
+    for (const auto& e : fs::directory_iterator(std::string(DEVSERVICE_DATA) + "/soft/经典笑脸"))
         if (e.path().extension() == ".gif") samples.push_back(e.path().string());
     std::sort(samples.begin(), samples.end());
     std::vector<std::string> names;

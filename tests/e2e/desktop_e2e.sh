@@ -8,7 +8,7 @@ build=$(cd "$1" && pwd)
 # Taller than the panel's 700-pixel cap.
 chat_size=520x800
 source "$(dirname "$0")/e2e_lib.sh"
-face="$build/devdata/soft/classic/1-1.gif"
+face="$build/devdata/soft/经典笑脸/1-1.gif"
 face_url="file://$face"
 sqlite3 "$program/w/datas.jpg" "insert into history(img) values('$face_url');"
 

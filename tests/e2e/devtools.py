@@ -7,9 +7,11 @@ library only.
 
 Evaluates the JavaScript EXPRESSION in the first page whose address contains
 URL_PART (in its frame whose address contains FRAME_URL_PART, when given) and
-prints the value as JSON. Exits 1 when no such page or frame is open, or the
-expression threw. The end-to-end checks use it to find where on the screen
-an element is, and what a page shows; every click is still a real X click.
+prints the value as JSON. An address matches as sent or percent-decoded, so
+a part may name a Chinese folder as it is. Exits 1 when no such page or frame
+is open, or the expression threw. The end-to-end checks use it to find where
+on the screen an element is, and what a page shows; every click is still a
+real X click.
 """
 import base64
 import json
@@ -18,7 +20,7 @@ import socket
 import struct
 import sys
 import urllib.request
-from urllib.parse import urlparse
+from urllib.parse import unquote, urlparse
 
 
 class Socket:
@@ -86,6 +88,11 @@ class Socket:
                 return answer["result"]
 
 
+def address_has(address, part):
+    """True when the address holds part, as it is or percent-decoded."""
+    return part in address or part in unquote(address)
+
+
 def frame_context(ws, frame_part):
     """An execution context in the frame whose address contains frame_part."""
     def frames(tree):
@@ -94,7 +101,7 @@ def frame_context(ws, frame_part):
             yield from frames(child)
     tree = ws.call("Page.getFrameTree")["frameTree"]
     for frame in frames(tree):
-        if frame_part in frame.get("url", ""):
+        if address_has(frame.get("url", ""), frame_part):
             return ws.call("Page.createIsolatedWorld", frameId=frame["id"])["executionContextId"]
     return None
 
@@ -111,7 +118,7 @@ def main():
     except OSError as e:
         print(f"devtools: no debugging port {port}: {e}", file=sys.stderr)
         return 1
-    pages = [t for t in targets if t.get("type") == "page" and url_part in t.get("url", "")]
+    pages = [t for t in targets if t.get("type") == "page" and address_has(t.get("url", ""), url_part)]
     if not pages:
         print(f"devtools: no page with {url_part!r} in its address", file=sys.stderr)
         return 1

@@ -15,7 +15,7 @@ check "the main page is loaded" wait_for 100 page_open main.html
 sleep 0.5
 
 # --- a public pack from the catalogue ----------------------------------------------
-pack=cute
+pack="萌萌小圆"
 pack_count=$(wc -l <"$build/devdata/data/packs.txt")
 check "公共表情 opens the catalogue" click_page main.html '#btnSelect'
 check "the catalogue lists the sample packs" wait_for 100 page_true select.html \
@@ -27,7 +27,7 @@ check "the download panel opens" wait_for 50 logged "panel opened: tempUserContr
 check "then the processing panel" wait_for 100 logged "panel opened: tempUserControl PublicFaceProcess"
 shot processing
 pack_page="w/$pack/main.html"
-frame_shows_pack() { page_true main.html "document.querySelector('#packFrame').src.indexOf('$pack_page') >= 0 &&
+frame_shows_pack() { page_true main.html "decodeURIComponent(document.querySelector('#packFrame').src).indexOf('$pack_page') >= 0 &&
                                           !document.querySelector('#packFrame').hidden"; }
 check "the pack page appears in the main page" wait_for 100 frame_shows_pack
 faces=$(tr '/' '\n' <"$build/devdata/soft/$pack/imgs.txt" | grep -c -v -e '^$' -e '^ver-')
@@ -56,7 +56,7 @@ for other in $(cut -f1 "$build/devdata/data/packs.txt" | grep -v -x "$pack"); do
   sleep 0.3
   check "a click on the pack $other" click_page select.html "[data-cmd^=\"showFace||$other,\"]"
   check "its page appears in the main page" wait_for 150 page_true main.html \
-    "document.querySelector('#packFrame').src.indexOf('w/$other/main.html') >= 0"
+    "decodeURIComponent(document.querySelector('#packFrame').src).indexOf('w/$other/main.html') >= 0"
 done
 check "every pack has a tab" page_true main.html "document.querySelectorAll('#tabs [role=tab]').length === $pack_count"
 # The page keeps its tabs in its storage, which outlives the program.
@@ -124,7 +124,7 @@ shot after-manager
 
 # --- a picture copied in another chat goes into the class 工作 -------------------------
 picture="$work/笑脸.gif"
-cp "$build/devdata/soft/cute/1-1.gif" "$picture"
+cp "$build/devdata/soft/萌萌小圆/1-1.gif" "$picture"
 "$build/tests/e2e/fakeqq/fakeqq" 李四 --copy-qq "$picture" >"$work/fakeqq2.txt" 2>/dev/null &
 pids+=($!)
 check "a picture is copied in another chat window" wait_for 100 grep -q "fakeqq ready" "$work/fakeqq2.txt"

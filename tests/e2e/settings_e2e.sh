@@ -84,7 +84,7 @@ active=$(printf '%d' "$(xprop -root _NET_ACTIVE_WINDOW | grep -o '0x[0-9a-f]*')"
 check "the chat window has the focus" test "$active" = "$chat"
 
 # --- a pack from the default face folder, then the folder moved ----------------------
-pack=cute
+pack="萌萌小圆"
 open_pack() {
   focus_chat
   wait_for 30 panel_shown || return 1

@@ -4,6 +4,7 @@
 #include "answers.h"
 #include "core/files.h"
 #include "core/text.h"
+#include "core/urls.h"
 #include "pages.h"
 #include "routes.h"
 
@@ -18,8 +19,12 @@ std::string packCard(const Service& service, const std::string& pack, const std:
     std::vector<std::string> faces;
     for (const std::string& name : split(service.codec.ansiToUtf8(*list), "/"))
         if (!name.empty() && !startsWith(name, "ver-")) faces.push_back(name);
-    return itemButton("showFace||" + pack + "," + version, faces.empty() ? "" : "/soft/" + pack + "/" + faces.front(),
-                      title, std::to_string(faces.size()) + " 个表情 · 版本 " + version);
+    // The preview's address is written out as percent-encoded GBK, the
+    // way the program addresses the service, so that the browser sends
+    // exactly those bytes for a Chinese pack name.
+    std::string preview = faces.empty() ? "" : "/soft/" + urlPath(service.codec.utf8ToAnsi(pack + "/" + faces.front()));
+    return itemButton("showFace||" + pack + "," + version, preview, title,
+                      std::to_string(faces.size()) + " 个表情 · 版本 " + version);
 }
 
 }  // namespace

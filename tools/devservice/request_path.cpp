@@ -34,4 +34,19 @@ std::optional<std::string> fileUnder(const std::string& base, const std::string&
     return file.string();
 }
 
+std::optional<std::string> gbkToUtf8(const TextCodec& codec, std::string_view gbk) {
+    // The codec marks bytes it cannot read instead of failing, so valid GBK
+    // is what comes back unchanged from the way there and back.
+    std::string utf8 = codec.ansiToUtf8(gbk);
+    if (codec.utf8ToAnsi(utf8) != gbk) return std::nullopt;
+    return utf8;
+}
+
+std::optional<std::string> requestedFile(const std::string& base, const std::string& gbkRelative,
+                                         const TextCodec& codec) {
+    std::optional<std::string> relative = gbkToUtf8(codec, gbkRelative);
+    if (!relative) return std::nullopt;
+    return fileUnder(base, *relative);
+}
+
 }  // namespace tovlo::devservice

@@ -25,10 +25,12 @@ struct SamplePack {
     int hueShift;      // gives each pack its own colours
 };
 
+// The folder names are the Chinese titles, so every run sends Chinese names
+// through the addresses (GBK on the wire), the file system and the pages.
 const SamplePack kPacks[] = {
-    {"classic", "3", "经典笑脸", 40, PackKind::gif, 7, 0},
-    {"office", "1", "上班族", 24, PackKind::jpg, 0, 150},
-    {"cute", "2", "萌萌小圆", 12, PackKind::mixed, 3, 260},
+    {"经典笑脸", "3", "经典笑脸", 40, PackKind::gif, 7, 0},
+    {"上班族", "1", "上班族", 24, PackKind::jpg, 0, 150},
+    {"萌萌小圆", "2", "萌萌小圆", 12, PackKind::mixed, 3, 260},
 };
 
 // Face i (from 0) of a pack: its row-column file name and its bytes.

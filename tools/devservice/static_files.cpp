@@ -1,6 +1,7 @@
 // Plain files of soft/: connect.html, params.html, packs, class faces, the
 // update tree. Query strings (the program's "?t=" and "?d=" stamps) play no
-// part in finding the file.
+// part in finding the file. The path's non-ASCII text is GBK, as the program
+// sends it; the files have UTF-8 names.
 #include <cctype>
 
 #include "answers.h"
@@ -31,7 +32,7 @@ std::string contentTypeOf(const std::string& file) {
 
 void addStaticFiles(httplib::Server& server, Service& service) {
     server.Get("/soft/(.*)", [&service](const httplib::Request& req, httplib::Response& res) {
-        std::optional<std::string> file = fileUnder(service.folder.soft(), req.matches[1].str());
+        std::optional<std::string> file = requestedFile(service.folder.soft(), req.matches[1].str(), service.codec);
         if (!file) return sendProblem(res, service, 400, "请求的路径无效");
         std::optional<std::string> bytes = fileExists(*file) ? readFileBytes(*file) : std::nullopt;
         if (!bytes) return sendProblem(res, service, 404, "找不到这个文件");

@@ -12,7 +12,7 @@ history_prepare() {
   local face
   mkdir -p "$program/w/recent"
   for face in "${history_faces[@]}"; do
-    cp "$build/devdata/soft/cute/$face" "$program/w/recent/$face"
+    cp "$build/devdata/soft/萌萌小圆/$face" "$program/w/recent/$face"
     sqlite3 "$program/w/datas.jpg" "insert into history(img) values('$program/w/recent/$face')" || return 1
   done
   history_img="$program/w/recent/${history_faces[0]}"

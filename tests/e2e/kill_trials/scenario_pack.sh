@@ -4,10 +4,10 @@
 # pack. The operation runs from the click on the pack until main.html is on
 # disk. After the restart the pack is opened once more: it must come out
 # whole, as an undisturbed run makes it.
-pack_title="pack download and processing (公共表情 -> classic)"
+pack_title="pack download and processing (公共表情 -> 经典笑脸)"
 pack_keys=()
 pack_img=""
-pack_name=classic
+pack_name="经典笑脸"
 pack_folder() { echo "$program/w/$pack_name"; }
 pack_source() { echo "$build/devdata/soft/$pack_name"; }
 

@@ -165,7 +165,7 @@ TEST_F(ClassTest, AnAccountCannotTouchAnotherAccountsClasses) {
 TEST_F(ClassTest, PagesAreSelfContainedGbkAndSendTheirCommands) {
     const std::pair<std::string, std::vector<std::string>> pages[] = {
         {"/soft/select.html",
-         {"data-cmd=\"showFace||classic,3\"", "data-cmd=\"showFace||office,1\"", "data-cmd=\"showFace||cute,2\"",
+         {"data-cmd=\"showFace||经典笑脸,3\"", "data-cmd=\"showFace||上班族,1\"", "data-cmd=\"showFace||萌萌小圆,2\"",
           "data-cmd=\"closeWeb2||-\"", "40 个表情"}},
         {"/soft/login2.asp", {"action=\"/soft/login2.asp\"", "name=\"password\"", "tovloCall('web', command)"}},
         {"/soft/manageClass.asp",

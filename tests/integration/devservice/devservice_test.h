@@ -15,6 +15,12 @@ namespace tovlo::test {
 inline const std::string kHappyClass = "10";  // 开心, 23 faces
 inline const std::string kWorkClass = "11";   // 工作, 5 faces
 
+// The address of a file of a public pack as the program sends it: the
+// folder name in percent-encoded GBK.
+inline std::string packAddress(const std::string& pack, const std::string& file) {
+    return "/soft/" + percentEncode(gbk(pack)) + "/" + file;
+}
+
 class DevServiceTest : public ::testing::Test {
 protected:
     DevServiceProcess service;

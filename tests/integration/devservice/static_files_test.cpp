@@ -1,5 +1,6 @@
-// The plain files of the contract: reachability, parameters, packs, the
-// update tree, and the request log.
+// The plain files of the contract: reachability, parameters, packs (with
+// Chinese names, GBK in their addresses), the update tree, and the request
+// log.
 #include <QBuffer>
 #include <QImage>
 #include <QImageReader>
@@ -7,6 +8,7 @@
 #include <regex>
 
 #include "core/text.h"
+#include "core/urls.h"
 #include "devservice_test.h"
 
 using namespace tovlo;
@@ -43,23 +45,23 @@ TEST_F(StaticFilesTest, ParamsIsAPlainFileOfTheDataFolder) {
 }
 
 TEST_F(StaticFilesTest, EveryPackListsAllItsFilesWithTheVersionMarker) {
-    const std::pair<std::string, std::string> packs[] = {{"classic", "3"}, {"office", "1"}, {"cute", "2"}};
+    const std::pair<std::string, std::string> packs[] = {{"经典笑脸", "3"}, {"上班族", "1"}, {"萌萌小圆", "2"}};
     std::set<std::string> kinds;
     int animated = 0;
     for (const auto& [pack, version] : packs) {
-        std::string list = servedBytes("/soft/" + pack + "/imgs.txt?t=10:00:00:00");
+        std::string list = servedBytes(packAddress(pack, "imgs.txt?t=10:00:00:00"));
         std::vector<std::string> names = split(list, "/");
         ASSERT_GE(names.size(), 13u) << pack;
         ASSERT_LE(names.size(), 41u) << pack;
         EXPECT_EQ(names.back(), "ver-" + version + ".txt");
-        EXPECT_EQ(servedBytes("/soft/" + pack + "/" + names.back()), version);
+        EXPECT_EQ(servedBytes(packAddress(pack, names.back())), version);
         names.pop_back();
         for (std::size_t i = 0; i < names.size(); ++i) {
             std::smatch m;
             ASSERT_TRUE(std::regex_match(names[i], m, std::regex(R"((\d+)-([1-6])\.(gif|jpg))"))) << names[i];
             EXPECT_EQ(std::stoul(m[1]), i / 6 + 1) << names[i];
             EXPECT_EQ(std::stoul(m[2]), i % 6 + 1) << names[i];
-            std::string bytes = servedBytes("/soft/" + pack + "/" + names[i]);
+            std::string bytes = servedBytes(packAddress(pack, names[i]));
             QImage face = decode(bytes);
             ASSERT_FALSE(face.isNull()) << pack << "/" << names[i];
             EXPECT_EQ(face.size(), QSize(48, 48));
@@ -73,6 +75,38 @@ TEST_F(StaticFilesTest, EveryPackListsAllItsFilesWithTheVersionMarker) {
     }
     EXPECT_EQ(kinds, (std::set<std::string>{"gif", "jpg"}));
     EXPECT_GE(animated, 2);
+}
+
+TEST_F(StaticFilesTest, ChineseNamesAreAddressedInGbkAndStoredInUtf8) {
+    const std::string pack = "萌萌小圆";
+    const std::string onDisk = service.dataFolder() + "/soft/" + pack + "/";
+    std::string list = servedBytes(packAddress(pack, "imgs.txt?t=10:00:00:00"));
+    EXPECT_EQ(list, readBytes(onDisk + "imgs.txt"));
+    const std::string first = split(list, "/").front();
+    EXPECT_EQ(servedBytes(packAddress(pack, first)), readBytes(onDisk + first));
+    EXPECT_TRUE(contains(service.logText(), "GET /soft/%C3%C8%C3%C8%D0%A1%D4%B2/imgs.txt?t=10:00:00:00\n"))
+        << service.logText();
+
+    // The catalogue writes its previews' addresses the same way, and each
+    // one brings the first face of its pack.
+    std::string catalogue = text("/soft/select.html");
+    std::smatch m;
+    int previews = 0;
+    for (auto at = catalogue.cbegin(); std::regex_search(at, catalogue.cend(), m, std::regex(R"~(src="([^"]+)")~"));
+         at = m.suffix().first) {
+        std::string address = m[1];
+        EXPECT_TRUE(std::regex_match(address, std::regex(R"(/soft/(%[0-9A-F]{2})+/1-1\.(gif|jpg))"))) << address;
+        std::string folder = fromGbk(percentDecode(split(address, "/")[2]));
+        EXPECT_EQ(servedBytes(address),
+                  readBytes(service.dataFolder() + "/soft/" + folder + "/" + split(address, "/")[3]))
+            << folder;
+        ++previews;
+    }
+    EXPECT_EQ(previews, 3);
+
+    // A GBK character whose second byte is "\" is a name like any other.
+    writeBytes(service.dataFolder() + "/soft/乗/a.txt", "found");
+    EXPECT_EQ(servedBytes("/soft/%81%5C/a.txt"), "found");
 }
 
 TEST_F(StaticFilesTest, UpdateTreeServesTheVersionListNewsAndEachVersionsFiles) {

@@ -16,8 +16,8 @@ const std::string kPath = "C:\\Documents and Settings\\张三\\Application Data\
 
 class UploadTest : public DevServiceTest {
 protected:
-    std::string gifFace() { return servedBytes("/soft/classic/1-1.gif"); }
-    std::string jpegFace() { return servedBytes("/soft/office/1-1.jpg"); }
+    std::string gifFace() { return servedBytes(packAddress("经典笑脸", "1-1.gif")); }
+    std::string jpegFace() { return servedBytes(packAddress("上班族", "1-1.jpg")); }
     std::size_t facesIn(const std::string& classId) {
         std::string listing = text("/soft/showFace.asp?classId=" + classId + "&PageNo=1");
         return split(splitFirst(listing, "--").value_or(std::pair{listing, ""}).first, "||").size() - 1;

@@ -41,7 +41,7 @@ TEST_F(FaceUploadOverTcpTest, APictureIsAddedToTheClassAndTheAnswerNamesIt) {
     // A folder with Chinese in its name: the path travels in GBK.
     fs::create_directories(dir / "图片");
     const std::string path = dir / "图片/笑脸.gif";
-    fs::copy_file(std::string(DEVSERVICE_DATA) + "/soft/classic/1-1.gif", path);
+    fs::copy_file(std::string(DEVSERVICE_DATA) + "/soft/经典笑脸/1-1.gif", path);
     const auto facesBefore =
         std::distance(fs::directory_iterator(service.dataFolder() + "/soft/10"), fs::directory_iterator());
     startUpload(service.port(), "10", path);

@@ -23,10 +23,10 @@ void solid(const std::string& path, int w, int h, QColor colour, const char* for
 TEST(QtImagesTest, LoadsPackFormatsAndRefusesOthers) {
     TempDir dir;
     QtImages images;
-    auto gif = images.load(std::string(DEVSERVICE_DATA) + "/soft/classic/1-1.gif");
+    auto gif = images.load(std::string(DEVSERVICE_DATA) + "/soft/经典笑脸/1-1.gif");
     ASSERT_NE(gif, nullptr);
     EXPECT_EQ(gif->width(), 48);
-    auto moving = images.load(std::string(DEVSERVICE_DATA) + "/soft/classic/2-1.gif");  // an animated face
+    auto moving = images.load(std::string(DEVSERVICE_DATA) + "/soft/经典笑脸/2-1.gif");  // an animated face
     ASSERT_NE(moving, nullptr);
     solid(dir / "a.jpg", 20, 10, Qt::blue, "JPG");
     solid(dir / "a.bmp", 7, 9, Qt::blue, "BMP");

@@ -79,30 +79,32 @@ protected:
 TEST_F(LibraryFlowTest, ASamplePackIsDownloadedAndProcessed) {
     DevServiceProcess service;
     start(service.port());
-    main->callVb("showFace||classic,3");
+    // A Chinese folder name: GBK in the addresses, UTF-8 on disk.
+    const std::string pack = "经典笑脸";
+    main->callVb("showFace||" + pack + ",3");
     ASSERT_NE(main->control(MainForm::kSlot), nullptr);
-    ASSERT_TRUE(runEventsUntil([&] { return pageSwitchedTo("classic"); }, 60000));
-    EXPECT_EQ(web().scripts.back(), "changeClass('classic','" + app.path() + "/w')");
+    ASSERT_TRUE(runEventsUntil([&] { return pageSwitchedTo(pack); }, 60000));
+    EXPECT_EQ(web().scripts.back(), "changeClass('" + pack + "','" + app.path() + "/w')");
     runEventsUntil([&] { return main->control(MainForm::kSlot) == nullptr; }, 2000);
     EXPECT_EQ(main->control(MainForm::kSlot), nullptr);
 
-    const std::string served = service.dataFolder() + "/soft/classic/";
+    const std::string served = service.dataFolder() + "/soft/" + pack + "/";
     int faces = 0;
     for (const auto& e : fs::directory_iterator(served)) {
         const std::string name = e.path().filename().string();
         if (name == "imgs.txt") continue;
-        EXPECT_EQ(readBytes(inPack("classic", name)), readBytes(e.path().string())) << name;
+        EXPECT_EQ(readBytes(inPack(pack, name)), readBytes(e.path().string())) << name;
         faces += name.ends_with(".gif");
     }
     EXPECT_EQ(faces, 40);
-    EXPECT_TRUE(fs::exists(inPack("classic", "ver-3.txt")));
+    EXPECT_TRUE(fs::exists(inPack(pack, "ver-3.txt")));
     QtImages check;
-    auto sheet = check.load(inPack("classic", "small.bmp"));
+    auto sheet = check.load(inPack(pack, "small.bmp"));
     ASSERT_NE(sheet, nullptr);
     EXPECT_EQ(sheet->width(), 180);
     EXPECT_EQ(sheet->height(), (40 / 6 + 1) * 30);
-    const std::string page = readTextFile(codec, inPack("classic", "main.html"));
-    EXPECT_NE(page.find("<title>classic</title>"), std::string::npos);
+    const std::string page = readTextFile(codec, inPack(pack, "main.html"));
+    EXPECT_NE(page.find("<title>" + pack + "</title>"), std::string::npos);
     EXPECT_NE(page.find("height:210px"), std::string::npos);
     EXPECT_EQ(page.find("{{"), std::string::npos);
     EXPECT_TRUE(messages.shown.empty()) << messages.shown.front().text;
@@ -139,7 +141,7 @@ TEST_F(LibraryFlowTest, AClassPageOfTheDemoAccountIsBuilt) {
 
 TEST_F(LibraryFlowTest, APackWithBrokenFilesCompletesWithoutItsMarker) {
     LoopbackServer server;
-    const std::string gif = readBytes(std::string(DEVSERVICE_DATA) + "/soft/classic/1-1.gif");
+    const std::string gif = readBytes(std::string(DEVSERVICE_DATA) + "/soft/经典笑脸/1-1.gif");
     server.server.Get("/soft/bad/imgs.txt", [](const httplib::Request&, httplib::Response& res) {
         res.set_content("1-1.gif/1-2.gif/1-3.gif/1-4.gif/ver-1.txt", "text/plain");
     });
