@@ -29,6 +29,40 @@ protected:
         writeBytes(faceFolder + "/cell.gif", readBytes(programFile("w/cell.gif")));
         return faceFolder;
     }
+
+    // A pack "grid" beside "flowers": twelve faces fill rows 1 and 2 of a
+    // sheet of three rows.
+    std::string makeGrid() {
+        const std::string faceFolder = makeFlowers();
+        std::vector<PackFace> faces;
+        for (int i = 0; i < 12; ++i) faces.push_back({i / 6 + 1, i % 6 + 1, ".gif", QColor::fromHsv(i * 30, 160, 240)});
+        const int height = makePack(faceFolder + "/grid", faces);
+        instantiate("templates/faceMain.html", faceFolder + "/grid/main.html",
+                    {{"{{pathName}}", "grid"}, {"{{cellDivHeight}}", std::to_string(height)}});
+        return faceFolder;
+    }
+
+    static constexpr const char* kPack = "document.getElementById('packFrame').contentDocument";
+
+    // The top left corner of a cell of the pack page's sheet, in view coordinates.
+    QPoint cellCorner(int row, int column) {
+        const QPoint centre = centreOf(std::string(kPack) + ".getElementById('sheet')");
+        const int height = std::stoi(evaluate(std::string(kPack) + ".getElementById('sheet').offsetHeight"));
+        return {centre.x() - 90 + (column - 1) * 30, centre.y() - height / 2 + (row - 1) * 30};
+    }
+
+    // The selected cell the pack page shows, "row,column", or "none".
+    std::string selection() {
+        return evaluate("(function (m) { return m.hidden ? 'none' : (parseInt(m.style.top, 10) / 30 + 1) + ','"
+                        " + (parseInt(m.style.left, 10) / 30 + 1); })(" +
+                        std::string(kPack) + ".getElementById('marker'))");
+    }
+
+    // Whether the view shows the selection's orange edge on the cell: a
+    // pixel just inside its left edge, where a face leaves white.
+    static bool edgeDrawn(const QImage& image, QPoint corner) {
+        return similar(image.pixelColor(corner + QPoint(1, 8)), QColor(0xf0, 0x80, 0x1e));
+    }
 };
 
 TEST_F(MainPage, DefinesTheFunctionsTheProgramCalls) {
@@ -147,6 +181,69 @@ TEST_F(MainPage, ClickedFaceIsCopiedAsPictureThenInserted) {
     ASSERT_TRUE(mouseClick(centreOf("document.querySelector('#historyGrid .face')")));
     ASSERT_TRUE(waitForCall("web", "inputFaceAndHistory||" + fileUrl(faces + "/flowers/1-3.jpg")));
     EXPECT_TRUE(similar(clipboardImage().pixelColor(24, 24), QColor(230, 110, 90)));
+}
+
+// Keyboard in the face panel: Tab passes the tabs' close buttons into the
+// faces; there, and after a click into the pack page, the arrow keys move a
+// selection the user can see over the sheet's grid and Enter inserts the
+// selected face as a click does.
+TEST_F(MainPage, KeyboardMovesAVisibleSelectionOverThePackAndEnterInsertsIt) {
+    const std::string faces = makeGrid();
+    view->runScript("changeClass('grid','" + faces + "'); changeClass('flowers','" + faces + "')");
+    ASSERT_TRUE(mouseClick(centreOf("document.querySelector('.tab:nth-child(1) .name')")));
+    ASSERT_TRUE(waitForPage(std::string(kPack) + ".title === 'grid' && " + kPack + ".getElementById('sheet')"));
+    ASSERT_TRUE(pressKeys({"Tab"}));
+    EXPECT_TRUE(waitForPage("document.activeElement.className === 'name' &&"
+                            " document.activeElement.textContent === 'flowers'"))
+        << evaluate("document.activeElement.outerHTML");
+    ASSERT_TRUE(pressKeys({"Tab", "Right"}));  // the first arrow selects the first cell
+    EXPECT_TRUE(waitFor([&] { return selection() == "1,1"; }, 3000))
+        << selection() << " " << evaluate("document.activeElement.outerHTML");
+
+    // A click on a face inserts it and selects it; the mouse then rests on the toolbar.
+    ASSERT_TRUE(mouseClick(cellCorner(1, 2) + QPoint(15, 15)));
+    ASSERT_TRUE(waitForCall("web", "inputFaceAndHistory||" + fileUrl(faces + "/grid/1-2.gif")));
+    ASSERT_TRUE(mouseMove({300, 15}));
+    struct Move {
+        QStringList keys;
+        int row, column;
+    };
+    const std::vector<Move> moves = {
+        {{"Down", "Right", "Right"}, 2, 4},
+        {{"Right", "Right", "Right"}, 2, 6},                              // stops at the last column
+        {{"Up", "Up"}, 1, 6},                                             // and the first row
+        {{"Down", "Down", "Down"}, 3, 6},                                 // and the sheet's last row
+        {{"Left", "Left", "Left", "Left", "Left", "Left", "Left"}, 3, 1},  // and the first column
+        {{"Up"}, 2, 1},
+    };
+    QPoint before = cellCorner(1, 2);
+    for (const Move& m : moves) {
+        const std::string where = std::to_string(m.row) + "," + std::to_string(m.column);
+        ASSERT_TRUE(pressKeys(m.keys));
+        EXPECT_TRUE(waitFor([&] { return selection() == where; }, 3000)) << where << " shows " << selection();
+        const QPoint corner = cellCorner(m.row, m.column);
+        QImage image;
+        EXPECT_TRUE(waitFor([&] { return edgeDrawn(image = viewWidget("web")->grab().toImage(), corner); }, 3000))
+            << "no visible selection at " << where;
+        EXPECT_FALSE(edgeDrawn(image, before)) << "the selection stayed drawn before " << where;
+        before = corner;
+    }
+    calls.clear();
+    clearClipboard();
+    ASSERT_TRUE(pressKeys({"Return"}));
+    ASSERT_TRUE(waitForCall("web", "inputFaceAndHistory||" + fileUrl(faces + "/grid/2-1.gif")));
+    EXPECT_TRUE(similar(clipboardImage().pixelColor(24, 24), QColor::fromHsv(180, 160, 240)));
+    EXPECT_EQ(textsOf("web").size(), 1u);
+    EXPECT_EQ(evaluate("document.querySelectorAll('.tab').length"), "2");
+
+    // A click beside the faces gives the keys back, the selection where it was.
+    ASSERT_TRUE(mouseClick(centreOf(std::string(kPack) + ".querySelector('header .name')")));
+    ASSERT_TRUE(pressKeys({"Up"}));
+    EXPECT_TRUE(waitFor([&] { return selection() == "1,1"; }, 3000)) << selection();
+    // Back on a tab, Delete closes it.
+    ASSERT_TRUE(pressKeys({"shift+Tab", "Delete"}));
+    EXPECT_TRUE(waitForPage("document.querySelectorAll('.tab').length === 1"));
+    EXPECT_EQ(evaluate("document.querySelector('.tab .name').textContent"), "grid");
 }
 
 }  // namespace

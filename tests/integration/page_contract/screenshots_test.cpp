@@ -48,6 +48,10 @@ TEST_F(Screenshots, MainPageWithPackAndHistory) {
     ASSERT_TRUE(waitForPage("document.getElementById('packFrame').contentDocument.getElementById('sheet')"));
     ASSERT_TRUE(mouseMove(centreOf("document.getElementById('packFrame').contentDocument.getElementById('sheet')")));
     shoot("main-pack");
+    // The selection the arrow keys move, after a click beside the faces.
+    ASSERT_TRUE(mouseClick(centreOf("document.getElementById('packFrame').contentDocument.querySelector('header')")));
+    ASSERT_TRUE(pressKeys({"Right", "Right", "Down"}));
+    shoot("main-pack-keyboard");
     click("#btnPlus");
     shoot("main-plugins");
     view->runScript("history(); setHistoryImg(',||" + fileUrl(faces + "/开心果/1-2.jpg") + "||" +
