@@ -75,6 +75,9 @@ TEST_F(ClassPage, ClickedFaceInsertsTheLargeImage) {
     ASSERT_TRUE(mouseClick(centreOf("document.querySelector('#grid .face')")));
     ASSERT_TRUE(waitForCall("web", "inputFaceAndHistory||" + fileUrl(account + "/12/1.gif")));
     EXPECT_EQ(clipboardImage().size(), QSize(64, 64));
+    // The face waits in the chat's input box: the page says so, once.
+    EXPECT_TRUE(waitForPage("document.getElementById('status').textContent === '已放入聊天输入框'"));
+    EXPECT_EQ(evaluate("document.body.innerText.split('已放入聊天输入框').length"), "2");
 }
 
 TEST_F(ClassPage, EmptyClassSaysSoAndHasNoPaging) {

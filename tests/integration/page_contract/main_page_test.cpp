@@ -246,5 +246,42 @@ TEST_F(MainPage, KeyboardMovesAVisibleSelectionOverThePackAndEnterInsertsIt) {
     EXPECT_EQ(evaluate("document.querySelector('.tab .name').textContent"), "grid");
 }
 
+// The footer's status line tells in fitting words that the face is in the
+// chat's input box, once, and is emptied whenever the view changes.
+TEST_F(MainPage, StatusLineTellsOfTheInsertionUntilTheViewChanges) {
+    const std::string faces = makeGrid();
+    view->runScript("setNullMain([{},{id:'7',name:'demo'}]);"
+                    "changeClass('grid','" + faces + "'); changeClass('flowers','" + faces + "')");
+    ASSERT_TRUE(mouseClick(centreOf("document.getElementById('status')")));  // the page has the focus
+    const std::string insert = "insertFace(" + jsString(fileUrl(faces + "/flowers/1-1.gif")) + ")";
+    const std::string status = "document.getElementById('status').textContent";
+
+    const std::vector<std::pair<std::string, std::string>> changes = {
+        {"another tab", "document.querySelector('.tab:nth-child(1) .name').click()"},
+        {"a pack the program shows", "changeClass('flowers','" + faces + "')"},
+        {"the history", "history()"},
+        {"the history button", "document.getElementById('btnHistory').click()"},
+        {"the catalogue", "document.getElementById('btnSelect').click()"},
+        {"the account's faces", "document.getElementById('btnMine').click()"},
+        {"the add-face panel", "document.getElementById('btnAdd').click()"},
+        {"a plug-in", "document.querySelector('#plusMenu button').click()"},
+        {"closing the tab", "document.querySelector('.tab.active .close').click()"},
+    };
+    for (const auto& [change, script] : changes) {
+        view->runScript(insert);
+        EXPECT_TRUE(waitForPage(status + " === '已放入聊天输入框'")) << change << ": " << evaluate(status);
+        EXPECT_EQ(evaluate("document.body.innerText.split('已放入聊天输入框').length"), "2") << change;
+        view->runScript(script);
+        EXPECT_EQ(evaluate(status), "") << change;
+    }
+
+    // News of an insertion that arrives after the view changed is dropped.
+    calls.clear();
+    view->runScript(insert + "; document.getElementById('btnMine').click()");
+    ASSERT_TRUE(waitForCall("web", "inputFaceAndHistory||" + fileUrl(faces + "/flowers/1-1.gif")));
+    settle(300);
+    EXPECT_EQ(evaluate(status), "");
+}
+
 }  // namespace
 }  // namespace tovlo::test
