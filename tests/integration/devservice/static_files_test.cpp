@@ -81,7 +81,7 @@ TEST_F(StaticFilesTest, ChineseNamesAreAddressedInGbkAndStoredInUtf8) {
     const std::string pack = "萌萌小圆";
     const std::string onDisk = service.dataFolder() + "/soft/" + pack + "/";
     std::string list = servedBytes(packAddress(pack, "imgs.txt?t=10:00:00:00"));
-    EXPECT_EQ(list, readBytes(onDisk + "imgs.txt"));
+    ASSERT_EQ(list, readBytes(onDisk + "imgs.txt"));
     const std::string first = split(list, "/").front();
     EXPECT_EQ(servedBytes(packAddress(pack, first)), readBytes(onDisk + first));
     EXPECT_TRUE(contains(service.logText(), "GET /soft/%C3%C8%C3%C8%D0%A1%D4%B2/imgs.txt?t=10:00:00:00\n"))
