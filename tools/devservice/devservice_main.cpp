@@ -1,8 +1,11 @@
-// devservice --root DIR --port N [--log FILE]
+// devservice --root DIR --port N [--log FILE] [--delay-ms N]
 //
 // The local stand-in of the Tovlo web service: serves the data folder DIR on
 // 127.0.0.1 (port 0 takes a free one) and prints, as its first line,
-// "devservice listening on 127.0.0.1:<port>".
+// "devservice listening on 127.0.0.1:<port>". --delay-ms holds every answer
+// for a plain file of soft/ (pack lists and files, class faces, the update
+// tree) that many milliseconds, so that end-to-end runs can stop the service
+// in the middle of a download.
 #include <httplib.h>
 #include <sys/socket.h>
 
@@ -11,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "answers.h"
@@ -25,11 +29,24 @@ namespace {
 struct Options {
     std::string root, log;
     int port = -1;
+    long delayMs = 0;
 };
 
+constexpr long kMaxDelayMs = 600000;
+
 [[noreturn]] void usage(const std::string& problem) {
-    std::cerr << "devservice: " << problem << "\nusage: devservice --root DIR --port N [--log FILE]\n";
+    std::cerr << "devservice: " << problem << "\nusage: devservice --root DIR --port N [--log FILE] [--delay-ms N]\n";
     std::exit(2);
+}
+
+// A whole number from 0 to max, or nothing.
+std::optional<long> number(const std::string& text, long max) {
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    for (char c : text)
+        if (c < '0' || c > '9') return std::nullopt;
+    long value = std::stol(text);
+    if (value > max) return std::nullopt;
+    return value;
 }
 
 Options parse(int argc, char** argv) {
@@ -43,10 +60,13 @@ Options parse(int argc, char** argv) {
         } else if (arg == "--log") {
             options.log = value;
         } else if (arg == "--port") {
-            char* end = nullptr;
-            long port = std::strtol(value.c_str(), &end, 10);
-            if (value.empty() || *end != '\0' || port < 0 || port > 65535) usage("bad port " + value);
-            options.port = static_cast<int>(port);
+            std::optional<long> port = number(value, 65535);
+            if (!port) usage("bad port " + value);
+            options.port = static_cast<int>(*port);
+        } else if (arg == "--delay-ms") {
+            std::optional<long> delay = number(value, kMaxDelayMs);
+            if (!delay) usage("bad delay " + value + " (0 to " + std::to_string(kMaxDelayMs) + " ms)");
+            options.delayMs = *delay;
         } else {
             usage("unknown option " + arg);
         }
@@ -82,6 +102,7 @@ int main(int argc, char** argv) {
     }
 
     Service service(std::filesystem::absolute(options.root).string(), port);
+    service.fileDelay = std::chrono::milliseconds(options.delayMs);
     RequestLog log;
     if (!options.log.empty() && !log.open(options.log)) usage("cannot write " + options.log);
     server.set_pre_routing_handler([&log](const httplib::Request& req, httplib::Response&) {

@@ -1,6 +1,7 @@
 #pragma once
 // Everything the request handlers share: the data folder, the GBK codec and
 // the two stores. Handlers run on several threads; the stores lock themselves.
+#include <chrono>
 #include <string>
 
 #include "accounts.h"
@@ -17,6 +18,9 @@ struct Service {
     DataFolder folder;
     int port;
     IconvCodec codec;
+    // How long every answer for a plain file of soft/ waits before it goes
+    // out (--delay-ms); zero for none.
+    std::chrono::milliseconds fileDelay{0};
     AccountStore accounts;
     ClassStore classes;
 };

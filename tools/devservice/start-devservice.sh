@@ -7,6 +7,12 @@
 # port on standard output. Where things are goes to standard error; the
 # folder also holds devservice.pid (stop it with: kill "$(cat FOLDER/devservice.pid)"),
 # requests.log and the service's output.
+#
+# DEVSERVICE_DELAY_MS, when set and not empty, is passed on as --delay-ms:
+# every answer for a plain file of soft/ (pack lists and files, class faces,
+# the update tree, connect.html and params.html too) waits that many
+# milliseconds, so that a test can stop the service while a pack is
+# downloading.
 set -euo pipefail
 
 if [ $# -lt 1 ] || [ $# -gt 2 ]; then
@@ -25,7 +31,12 @@ fi
 folder=$(mktemp -d "${TMPDIR:-/tmp}/tovlo-devservice-XXXXXX")
 cp -R "$pristine" "$folder/data"
 
-setsid "$binary" --root "$folder/data" --port "$port" --log "$folder/requests.log" \
+options=()
+if [ -n "${DEVSERVICE_DELAY_MS:-}" ]; then
+  options+=(--delay-ms "$DEVSERVICE_DELAY_MS")
+fi
+
+setsid "$binary" --root "$folder/data" --port "$port" --log "$folder/requests.log" "${options[@]}" \
   >"$folder/output.log" 2>&1 </dev/null &
 pid=$!
 echo "$pid" >"$folder/devservice.pid"

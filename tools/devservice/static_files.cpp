@@ -3,6 +3,7 @@
 // part in finding the file. The path's non-ASCII text is GBK, as the program
 // sends it; the files have UTF-8 names.
 #include <cctype>
+#include <thread>
 
 #include "answers.h"
 #include "core/files.h"
@@ -32,6 +33,9 @@ std::string contentTypeOf(const std::string& file) {
 
 void addStaticFiles(httplib::Server& server, Service& service) {
     server.Get("/soft/(.*)", [&service](const httplib::Request& req, httplib::Response& res) {
+        // Held here, on this request's own thread, so that a test can stop
+        // the service while a pack is still arriving.
+        if (service.fileDelay.count() > 0) std::this_thread::sleep_for(service.fileDelay);
         std::optional<std::string> file = requestedFile(service.folder.soft(), req.matches[1].str(), service.codec);
         if (!file) return sendProblem(res, service, 400, "请求的路径无效");
         std::optional<std::string> bytes = fileExists(*file) ? readFileBytes(*file) : std::nullopt;

@@ -9,10 +9,11 @@
 #include <filesystem>
 #include <regex>
 #include <stdexcept>
+#include <utility>
 
 namespace tovlo::test {
 
-DevServiceProcess::DevServiceProcess() {
+DevServiceProcess::DevServiceProcess(std::vector<std::string> options) : options_(std::move(options)) {
     std::filesystem::copy(DEVSERVICE_DATA, dataFolder(), std::filesystem::copy_options::recursive);
     start();
 }
@@ -35,13 +36,17 @@ void DevServiceProcess::start() {
     int out[2];
     if (::pipe(out) != 0) throw std::runtime_error("pipe failed");
     std::string root = dataFolder(), log = dir_ / "requests.log";
+    std::vector<std::string> args = {DEVSERVICE_BIN, "--root", root, "--port", "0", "--log", log};
+    args.insert(args.end(), options_.begin(), options_.end());
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
     pid_ = ::fork();
     if (pid_ == 0) {
         ::dup2(out[1], STDOUT_FILENO);
         ::close(out[0]);
         ::close(out[1]);
-        ::execl(DEVSERVICE_BIN, DEVSERVICE_BIN, "--root", root.c_str(), "--port", "0", "--log", log.c_str(),
-                static_cast<char*>(nullptr));
+        ::execv(DEVSERVICE_BIN, argv.data());
         ::_exit(127);
     }
     ::close(out[1]);

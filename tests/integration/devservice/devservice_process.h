@@ -4,6 +4,7 @@
 #include <sys/types.h>
 
 #include <string>
+#include <vector>
 
 #include "support/temp_dir.h"
 
@@ -11,7 +12,9 @@ namespace tovlo::test {
 
 class DevServiceProcess {
 public:
-    DevServiceProcess();  // copies the sample data and starts the service
+    // Copies the sample data and starts the service, with options after the
+    // usual --root, --port and --log.
+    explicit DevServiceProcess(std::vector<std::string> options = {});
     ~DevServiceProcess();
     DevServiceProcess(const DevServiceProcess&) = delete;
     DevServiceProcess& operator=(const DevServiceProcess&) = delete;
@@ -30,6 +33,7 @@ private:
     void start();
     void stop();
 
+    std::vector<std::string> options_;
     TempDir dir_;
     pid_t pid_ = -1;
     int port_ = 0;
