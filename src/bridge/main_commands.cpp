@@ -8,6 +8,7 @@
 #include "core/service.h"
 #include "core/text.h"
 #include "core/urls.h"
+#include "qq/history_pictures.h"
 
 namespace tovlo {
 
@@ -240,9 +241,12 @@ void MainCommands::history() {
 }
 
 void MainCommands::getHistoryImg() {
+    // A face whose file has gone is fetched again, or left out.
+    const std::vector<std::string> images =
+        picturesToShow(main_.history_.historyImages(), main_.parm_, main_.platform_.fetch);
     // The store keeps any character; escaping keeps an apostrophe in a stored
     // reference from breaking the page call for good.
-    callPageFunction(main_.views_.web(), "setHistoryImg", {main_.history_.historyListText()});
+    callPageFunction(main_.views_.web(), "setHistoryImg", {historyListTextOf(images)});
 }
 
 void MainCommands::clearHistory() {

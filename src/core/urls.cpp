@@ -80,6 +80,24 @@ std::string fileUrl(std::string_view path) {
     return out;
 }
 
+std::optional<std::string> localPathOf(std::string_view url) {
+    constexpr std::string_view kScheme = "file:///";
+    if (!startsWith(url, kScheme)) return std::nullopt;
+    std::string_view rest = url.substr(kScheme.size());
+    rest = rest.substr(0, rest.find_first_of("?#"));
+    std::string out;
+    const std::vector<std::string> names = split(rest, "/");
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string name = percentDecode(names[i]);
+        if (name.find_first_of("/\\") != std::string::npos) return std::nullopt;
+        if (i == 0 && isDriveLetter(name))
+            out = name;
+        else
+            out += kPathSep + name;
+    }
+    return out;
+}
+
 std::string withQuery(std::string url, const QueryParams& params) {
     for (const auto& [name, value] : params) {
         url += contains(url, "?") ? '&' : '?';

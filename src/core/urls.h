@@ -2,6 +2,7 @@
 // Addresses. Every address the program builds goes through these: names of
 // folders and files and query values may hold any character ("#", "?", "%",
 // spaces, Chinese), and each is percent-encoded so that it stays what it is.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,6 +20,10 @@ std::string urlPath(std::string_view path);
 // A file: URL for an absolute local path (file:///home/u/x on Linux,
 // file:///C:/x on Windows), each name of the path encoded.
 std::string fileUrl(std::string_view path);
+// The local path of a file: URL (the inverse of fileUrl); nothing for any
+// other address, a file on another host, or a name that decodes to a path
+// separator.
+std::optional<std::string> localPathOf(std::string_view url);
 // The URL with the parameters appended after "?" (or "&" when it already
 // has a query), each value encoded.
 using QueryParams = std::vector<std::pair<std::string, std::string>>;

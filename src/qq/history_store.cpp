@@ -27,9 +27,13 @@ void HistoryStore::addHistory(const std::string& img) {
     db->commit();
 }
 
-std::string HistoryStore::historyListText() {
+std::vector<std::string> HistoryStore::historyImages() { return db_.open()->listNewestFirst(); }
+
+std::string HistoryStore::historyListText() { return historyListTextOf(historyImages()); }
+
+std::string historyListTextOf(const std::vector<std::string>& images) {
     std::string list = ",";
-    for (const std::string& img : db_.open()->listNewestFirst()) list += "||" + img;
+    for (const std::string& img : images) list += "||" + img;
     return list;
 }
 

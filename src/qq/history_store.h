@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/public_parm.h"
 #include "platform/history_db.h"
@@ -20,6 +21,10 @@ inline constexpr std::int16_t kDefaultHistoryCap = 16;
 // 16-bit range, counts as 16.
 std::int16_t historyCap(std::string_view historyNub);
 
+// The list text the main page receives: "," followed by "||" + img for
+// every image, in the given order.
+std::string historyListTextOf(const std::vector<std::string>& images);
+
 class HistoryStore {
 public:
     HistoryStore(HistoryDb& db, const PublicParm& parm) : db_(db), parm_(parm) {}
@@ -29,6 +34,8 @@ public:
     // added as the newest. Lowering the cap therefore never shrinks the
     // table; it only stops it growing.
     void addHistory(const std::string& img);
+    // Every entry's img, newest first.
+    std::vector<std::string> historyImages();
     // "," followed by "||" + img for every entry, newest first.
     std::string historyListText();
     // Empties the history.

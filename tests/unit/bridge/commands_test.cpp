@@ -1,6 +1,7 @@
 // The main command table: each command's effects and their order.
 #include <filesystem>
 
+#include "core/urls.h"
 #include "main_form_fixture.h"
 
 namespace tovlo::test {
@@ -216,6 +217,41 @@ TEST_F(MainFormTest, HistoryCommands) {
     main->callVb("clearHistory||-");
     EXPECT_TRUE(historyDb.rows.empty());
     EXPECT_EQ(lastScript(web()), "setHistoryImg(',')");
+}
+
+// The history never offers a broken picture: a face whose file has gone is
+// fetched again from where it came, or left out when it cannot be.
+TEST_F(MainFormTest, AHistoryFaceWhoseFileHasGoneIsFetchedAgainOrLeftOut) {
+    start();
+    parm->facePath = file("w");
+    parm->faceHttpPath = serviceUrl("/faces/");
+    struct Row {
+        std::string path;  // in the program folder
+        bool onDisk;
+        std::string origin;  // where the service has it; "" for nowhere
+        bool shown;
+    };
+    const Row rows[] = {
+        {"w/经典/1-1.gif", true, "", true},
+        {"w/CustomFace/demo/12/3.gif", false, serviceUrl("/soft/12/3.gif"), true},
+        {"w/经典/1-2.gif", false, serviceUrl("/faces/经典/1-2.gif"), true},
+        {"w/经典/1-3.gif", false, "", false},   // the service has lost it too
+        {"w/recent/x.gif", false, "", false},  // came from nowhere the program knows
+    };
+    std::vector<std::string> images, expected;
+    for (const Row& r : rows) {
+        images.push_back(fileUrl(file(r.path)));
+        if (r.onDisk) writeBytes(file(r.path), "GIF");
+        if (!r.origin.empty()) fake.fetch.answers[r.origin] = "GIF89a " + r.path;
+        if (r.shown) expected.push_back(images.back());
+    }
+    images.push_back("http://elsewhere/a.gif");
+    expected.push_back(images.back());
+    historyDb.seed(images);
+    main->callVb("getHistoryImg||-");
+    EXPECT_EQ(lastScript(web()), "setHistoryImg('" + historyListTextOf({expected.rbegin(), expected.rend()}) + "')");
+    EXPECT_EQ(readBytes(file("w/CustomFace/demo/12/3.gif")), "GIF89a w/CustomFace/demo/12/3.gif");
+    EXPECT_FALSE(fs::exists(file("w/经典/1-3.gif")));
 }
 
 TEST_F(MainFormTest, InsertionRecordsHistoryAndPastesOneAtATime) {
