@@ -77,14 +77,19 @@ void AddfaceOverCon::centreMessage() {
     Label1().setText(text);
 }
 
-// The class's local pages are out of date: drop them, and show the class
-// again when the face view shows one of its pages.
+// The class's local pages and the class list are out of date: drop them,
+// and show the class again when the face view shows one of its pages.
 void AddfaceOverCon::refreshClass(const std::string& classId) {
     const std::string user = host_.session().userName();
     deps_.debug.log("args=" + classId);
+    if (!isSafeName(user)) return;
+    // The cached class list counts each class's faces: the next showing
+    // fetches it anew.
+    std::error_code ec;
+    std::filesystem::remove(fsPath(joinPath(host_.session().ownFolder(), {"myClass.html"})), ec);
     // An empty id names no class, and an id that is no single folder name
     // must not reach the file system.
-    if (classId.empty() || !isSafeName(classId) || !isSafeName(user)) return;
+    if (classId.empty() || !isSafeName(classId)) return;
     const std::string folder = host_.session().classFolder(classId);
     deps_.debug.log(folder);
     if (folderExists(folder)) {

@@ -167,11 +167,13 @@ TEST_F(UploadPanelsTest, FailureCodesShowTheirMessagesAndOthersCountAsSuccess) {
     parm->userName = "tom";
     for (const auto& [code, message] : cases) {
         writeBytes(own("4/1.gif"), "face");
+        writeBytes(own("myClass.html"), "收藏 0 个表情");
         main->loadUserControl2("AddfaceOverCon");
         result()->setProperty("args", code);
         result()->invoke("dodo");
         EXPECT_EQ(result()->Label1().text(), message) << code;
         EXPECT_EQ(fs::exists(own("4")), code != "-4") << code;
+        EXPECT_EQ(fs::exists(own("myClass.html")), code != "-4") << code << ": the cached class list";
         main->exitAddFaceOverAlert();
         fake.loop.advance(10);
     }
