@@ -46,7 +46,8 @@ shot pack-page
 before=$(pastes)
 check "a face clicked on the sheet (row 1, column 2)" click_in_frame main.html '#packFrame' "$pack_page" '#sheet' 45 15
 check "arrives in the chat window" wait_for 30 more_pastes_than "$before"
-face_url="file://$program/w/$pack/$(tr '/' '\n' <"$build/devdata/soft/$pack/imgs.txt" | grep '^1-2\.')"
+# The pack page names a face by its file: URL, the pack's name percent-encoded.
+face_url="file://$program/w/$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1]))' "$pack")/$(tr '/' '\n' <"$build/devdata/soft/$pack/imgs.txt" | grep '^1-2\.')"
 check "and is the newest history row ($(newest_history))" test "$(newest_history)" = "$face_url"
 
 # The other sample packs open the same way, each in a tab of its own.
@@ -63,7 +64,8 @@ check "every pack has a tab" page_true main.html "document.querySelectorAll('#ta
 tovlo_ended() { ! kill -0 "$tovlo_pid" 2>/dev/null; }
 check "退出 ends the program" click_page main.html '#btnExit'
 check "which is gone" wait_for 100 tovlo_ended
-check "having stored the class it showed" grep -q "^defaultFaceClass=." "$program/config.ini"
+# config.ini is GBK: any byte counts as a stored name.
+check "having stored the class it showed" env LC_ALL=C grep -q "^defaultFaceClass=." "$program/config.ini"
 stop_tovlo
 check "Tovlo starts again" start_tovlo
 check "with its main page" wait_for 150 page_open main.html
