@@ -80,6 +80,20 @@ xdotool mousemove 1275 895 click 1
 check "a click on the bare desktop hides the panel" wait_for 20 panel_hidden
 focus_chat
 check "the chat window brings it back" wait_for 20 panel_shown
+# A chat window touching the screen's right edge: the panel docks on its other
+# side, wholly on the screen; back in the middle, at its right again.
+read -r cx cy cw ch <<<"$(frame_of "$chat")"
+xdotool windowmove --sync "$chat" $((1280 - cw)) "$cy" 2>/dev/null
+sleep 0.5
+read -r ex ey ew eh <<<"$(frame_of "$chat")"
+docked_left() { read -r px py pw ph <<<"$(geometry_of "$(panel_id)")"; test "$px" -eq $((ex - pw)); }
+check "the chat window touches the right edge ($((ex + ew)))" test $((ex + ew)) -ge 1275
+check "the panel docks at its left" wait_for 20 docked_left
+check "wholly on the screen ($px..$((px + pw)))" test "$px" -ge 0 -a $((px + pw)) -le 1280
+shot right-edge
+xdotool windowmove --sync "$chat" "$cx" "$cy" 2>/dev/null
+docked_right() { read -r px py pw ph <<<"$(geometry_of "$(panel_id)")"; read -r cx cy cw ch <<<"$(frame_of "$chat")"; test "$px" -eq $((cx + cw)); }
+check "back in the middle it docks at the right again" wait_for 20 docked_right
 
 # (3) A history face clicked in the panel lands in the chat window's input box.
 xdotool mousemove --window "$panel" 146 14 click 1   # 历史
@@ -105,19 +119,38 @@ check "of two clicks 100 ms apart one is recorded (history id $id_before -> $(la
   test "$(last_id)" -eq $((id_before + 1))
 check "and exactly one pastes ($((after - before)))" test $((after - before)) -eq 1
 
-# (4) Mode "fQQ": the bar, 65 x 43, under the chat window's lower-left
-# corner; the panel only while the bar was clicked; elsewhere both hide.
+# (4) Mode "fQQ", the shipped one: the bar, 65 x 43, under the chat window's
+# lower-left corner (moved up onto the screen where the chat window reaches
+# its bottom); elsewhere both hide. A click on the bar shows the panel over
+# the chat window's left part until a face is put into the chat window.
 start_in_mode fQQ
 focus_chat
 check "the bar is shown" wait_for 30 bar_shown
 if [ -n "$bar" ]; then
   read -r cx cy cw ch <<<"$(frame_of "$chat")"
   read -r bx by bw bh <<<"$(geometry_of "$bar")"
-  check "bar at ($bx,$by) sits under the chat window's lower-left corner ($cx,$((cy + ch)))" \
-    test "$bx" -eq "$cx" -a "$by" -eq $((cy + ch))
+  want_by=$(( cy + ch + 43 > 900 ? 900 - 43 : cy + ch ))
+  check "bar at ($bx,$by) sits under the chat window's lower-left corner ($cx,$want_by)" \
+    test "$bx" -eq "$cx" -a "$by" -eq "$want_by"
   check "the panel is hidden" wait_for 20 panel_hidden
   check "the chat window keeps the focus beside the bar" chat_keeps_focus
   shot bar
+  xdotool mousemove $((bx + bw / 2)) $((by + bh / 2)) click 1
+  check "a click on the bar shows the panel within 300 ms" wait_for 3 panel_shown
+  sleep 2
+  check "and it is still shown 2 s later" panel_shown
+  read -r px py pw ph <<<"$(geometry_of "$(panel_id)")"
+  check "over the chat window's left part ($px,$py; chat at $cx,$cy)" test "$px" -eq "$cx" -a "$py" -eq "$cy"
+  shot fqq-open
+  xdotool mousemove --window "$(panel_id)" 146 14 click 1   # 历史
+  sleep 1.5
+  before=$(pastes)
+  xdotool mousemove --window "$(panel_id)" 40 125 click 1
+  check "a face clicked in it is pasted" wait_for 30 more_pastes_than "$before"
+  sleep 1
+  check "exactly once ($(( $(pastes) - before )))" test $(( $(pastes) - before )) -eq 1
+  check "the panel hides" wait_for 20 panel_hidden
+  check "and the chat window is active" test "$(active_window)" = "$chat"
   focus_other
   check "focusing another program hides the bar" wait_for 20 bar_hidden
 fi
