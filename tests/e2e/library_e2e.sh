@@ -167,5 +167,51 @@ text_pasted() { test "$(grep -c "pasted text" "$work/fakeqq.txt")" -gt "$before"
 check "and its answer arrives in the chat window" \
   wait_for 50 text_pasted
 shot plugin
+check "关闭 closes the plug-in panel" click_page "$plugin_page" '#btnClose'
+check "which goes" wait_for 50 logged "panel closed: tempUserControl_plus"
+
+# --- the service stops while a pack downloads ------------------------------------------
+# The service takes 150 ms for each file and is stopped once a few were asked
+# for: the pack opens with what arrived, the user is told how many faces are
+# missing, and opening the pack again later fetches the rest.
+big=经典笑脸
+big_faces=$(tr '/' '\n' <"$build/devdata/soft/$big/imgs.txt" | grep -c -v -e '^$' -e '^ver-')
+on_disk() { find "$program/w/$big" -maxdepth 1 \( -name '*-*.gif' -o -name '*-*.jpg' \) 2>/dev/null | wc -l; }
+open_pack() {
+  check "公共表情 once more" click_page main.html '#btnSelect'
+  check "the catalogue is shown" wait_for 50 page_open select.html
+  sleep 0.3
+  check "a click on the pack $1" click_page select.html "[data-cmd^=\"showFace||$1,\"]"
+}
+stop_service() { kill "$service_pid"; wait_for 50 sh -c "! kill -0 $service_pid 2>/dev/null"; }
+stop_service
+DEVSERVICE_DELAY_MS=150 start_service "$port"
+rm -rf "$program/w/$big"
+encoded=$(python3 -c 'import sys, urllib.parse; print(urllib.parse.quote(sys.argv[1], encoding="gbk"))' "$big")
+asked_for() { test "$(grep -c "^GET /soft/$encoded/" "$service_log")" -ge "$1"; }
+open_pack "$big"
+check "the list and 8 files are asked for" wait_for 100 asked_for 9
+stop_service
+missing_told() { grep -q "\[message\] Tovlo: 有[0-9]*个表情没有下载成功。再次打开这个表情包会下载其余的表情。" "$work/tovlo.txt"; }
+check "the user is told that faces are missing" wait_for 100 missing_told
+told=$(grep -o "有[0-9]*个表情没有下载成功" "$work/tovlo.txt" | tail -1 | tr -dc '0-9')
+check "of $big_faces faces $(on_disk) arrived and $told are said to be missing" test "$(on_disk)" -lt "$big_faces" -a "$told" -eq $((big_faces - $(on_disk)))
+check "the pack is not marked complete" sh -c "! ls '$program/w/$big'/ver-*.txt >/dev/null 2>&1"
+check "the pack opens with what it has" wait_for 100 page_true main.html \
+  "decodeURIComponent(document.querySelector('#packFrame').src).indexOf('w/$big/main.html') >= 0"
+start_service "$port"
+open_pack "$big"
+check "opening it again fetches the rest" wait_for 150 sh -c "ls '$program/w/$big'/ver-*.txt >/dev/null 2>&1"
+check "all $big_faces faces are there ($(on_disk))" test "$(on_disk)" -eq "$big_faces"
+# Stopped before the list came back: nothing opens, and the user is told.
+stop_service
+other=上班族
+rm -rf "$program/w/$other"
+closes() { grep -c "panel closed: tempUserControl$" "$work/tovlo.txt"; }
+closed=$(closes)
+open_pack "$other"
+check "without the service the user is told the list did not arrive" wait_for 100 \
+  grep -q "\[message\] Tovlo: 没有取到这个表情包的文件列表，请稍后再打开它。" "$work/tovlo.txt"
+check "and the download panel closes" wait_for 50 sh -c "test \$(grep -c 'panel closed: tempUserControl\$' '$work/tovlo.txt') -gt $closed"
 
 finish
