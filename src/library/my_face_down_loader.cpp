@@ -25,6 +25,7 @@ std::string checkedPanelName(const std::string& value, const char* what) {
 
 FormDescription MyFaceDownLoader::formDescription() {
     return FormDescription("MyFaceDownLoader")
+        .groups({"progress"})
         .labels({"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"})
         .progressBars({"ProgressBar1", "ProgressBar2", "ProgressBar3"});
 }
@@ -40,17 +41,17 @@ MyFaceDownLoader::MyFaceDownLoader(PanelHost& host, std::unique_ptr<Form> form, 
     f.label("Label4").setText("当本地表情数据和服务器数据不相同的时候，会触发自动下载；一般在下面几种情况下发生：");
     f.label("Label5").setText("1.您换了机器登陆Tovlo，将会下载你服务器的表情道本地");
     f.label("Label6").setText("2.你对该分类进行了修改分类名称、添加表情、删除表情等操作，需要再次和服务器同步！");
-    // Each bar stands under its label.
-    f.label("Label1").setText("总下载进度：");
-    f.progressBar("ProgressBar1");
-    f.label("Label2").setText("当前缩略表情下载进度：");
-    f.progressBar("ProgressBar2");
-    f.label("Label3").setText("当前表情下载进度：");
-    f.progressBar("ProgressBar3");
+    // Each bar stands beside its label.
+    progress().label("Label1").setText("总下载进度：");
+    progress().progressBar("ProgressBar1");
+    progress().label("Label2").setText("当前缩略表情下载进度：");
+    progress().progressBar("ProgressBar2");
+    progress().label("Label3").setText("当前表情下载进度：");
+    progress().progressBar("ProgressBar3");
     timer1_->onTick = [this] { guardEvent(deps_.debug, "MyFaceDownLoader.Timer1", [this] { timer1Tick(); }); };
     downloader1_.DownloadProgress = [this](std::int64_t cur, std::int64_t max, const std::string& saveFile) {
         const char* bar = contains(saveFile, "s_") ? "ProgressBar2" : "ProgressBar3";
-        this->form().progressBar(bar).setValue(percentOf(static_cast<double>(cur), static_cast<double>(max)));
+        progress().progressBar(bar).setValue(percentOf(static_cast<double>(cur), static_cast<double>(max)));
     };
     downloader1_.DownloadAllComplete = [this](const std::vector<std::string>& failed) {
         failed_.insert(failed_.end(), failed.begin() + 1, failed.end());
@@ -129,7 +130,7 @@ void MyFaceDownLoader::allComplete() {
         // Paths that would leave the user's folder come back empty: never written.
         const auto [a, b] = facePathsOf(faceList_[static_cast<std::size_t>(faceIndex_)]);
         if (contains(b, "/")) makeDirectories(localPath(folder, b.substr(0, b.rfind('/'))));
-        form().progressBar("ProgressBar1").setValue(percentOf(faceIndex_, last));
+        progress().progressBar("ProgressBar1").setValue(percentOf(faceIndex_, last));
         ++faceIndex_;
         bool queued = false;
         for (const std::string& path : {a, b}) {

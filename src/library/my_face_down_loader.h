@@ -34,6 +34,9 @@ public:
     Downloader& Downloader1() { return downloader1_; }
     const std::vector<std::string>& faceList() const { return faceList_; }
 
+    // Each progress bar beside its label.
+    Form& progress() { return form().group("progress", "", Flow::Pairs); }
+
 private:
     void timer1Tick();
     void allComplete();

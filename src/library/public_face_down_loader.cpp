@@ -29,6 +29,8 @@ std::string namesForLog(const std::vector<std::string>& names) {
 
 FormDescription PublicFaceDownLoader::formDescription() {
     return FormDescription("PublicFaceDownLoader")
+        .flow(Flow::Centred)
+        .groups({"progress"})
         .labels({"Label1", "Label2", "Label3", "Label4", "Label5", "Label6"})
         .progressBars({"ProgressBar1", "ProgressBar2", "ProgressBar3", "ProgressBar4"})
         .buttons({"Command1"});
@@ -41,16 +43,16 @@ PublicFaceDownLoader::PublicFaceDownLoader(PanelHost& host, std::unique_ptr<Form
       timer1_(deps.platform.loop.createTimer(200, false)),
       deadline_(deps.platform.loop.createTimer(deps.batchTotalMs, false)),
       downloader1_(deps.reads.create(), deps.platform.messages) {
-    // Controls are made in the order they stand: each bar under its label.
+    // Controls are made in the order they stand: each bar beside its label.
     Form& f = this->form();
     f.label("Label1").setText("第一次打开表情，或者表情库有所更新");
     f.label("Label4").setText("需先下载，请耐心等待.");
-    f.label("Label2").setText("总共下载进度：");
-    f.progressBar("ProgressBar1");
+    progress().label("Label2").setText("总共下载进度：");
+    progress().progressBar("ProgressBar1");
     const char* const channelLabels[3] = {"Label3", "Label5", "Label6"};
     for (int c = 0; c < 3; ++c) {
-        f.label(channelLabels[c]).setText("线程" + std::to_string(c + 1) + "：");
-        f.progressBar(kChannelBars[c]);
+        progress().label(channelLabels[c]).setText("线程" + std::to_string(c + 1) + "：");
+        progress().progressBar(kChannelBars[c]);
     }
     Command1().setText("取消");
     Command1().onClick = [this] {
@@ -60,7 +62,7 @@ PublicFaceDownLoader::PublicFaceDownLoader(PanelHost& host, std::unique_ptr<Form
     deadline_->onTick = [this] { guardEvent(deps_.debug, "PublicFaceDownLoader.deadline", [this] { timeUp(); }); };
     downloader1_.DownloadProgress = [this](std::int64_t cur, std::int64_t max, const std::string& saveFile) {
         int c = channelOf(saveFile);
-        this->form()
+        progress()
             .progressBar(kChannelBars[c])
             .setValue(percentOf(static_cast<double>(cur), static_cast<double>(max)));
     };
@@ -109,7 +111,7 @@ void PublicFaceDownLoader::setPPath(const std::string& pack) {
     failed_.clear();
     refused_.clear();
     deadline_->setEnabled(true);
-    for (const char* bar : kChannelBars) form().progressBar(bar).setValue(0);
+    for (const char* bar : kChannelBars) progress().progressBar(bar).setValue(0);
     Command1().setEnabled(true);
     timer1_->setEnabled(true);
 }
@@ -192,7 +194,7 @@ int PublicFaceDownLoader::channelOf(const std::string& saveFile) {
 
 void PublicFaceDownLoader::fileEnded(const std::string& saveFile, bool arrived) {
     if (finished_) return;
-    form()
+    progress()
         .progressBar("ProgressBar1")
         .setValue(percentOf(static_cast<double>(nextIndex_), static_cast<double>(packList_.size())));
     const int c = channelOf(saveFile);

@@ -34,6 +34,8 @@ public:
     Timer& Timer1() { return *timer1_; }
     Downloader& Downloader1() { return downloader1_; }
     Button& Command1() { return form().button("Command1"); }
+    // Each progress bar beside its label.
+    Form& progress() { return form().group("progress", "", Flow::Pairs); }
     const std::array<std::string, 3>& channels() const { return channels_; }
 
     static constexpr const char* kChannelDone = "-1";

@@ -11,6 +11,7 @@ namespace tovlo {
 
 FormDescription PublicFaceProcess::formDescription() {
     return FormDescription("PublicFaceProcess")
+        .flow(Flow::Centred)
         .labels({"Label1"})
         .listBoxes({"List1"})
         .pictures({"Picture2"})

@@ -93,8 +93,15 @@ public:
     virtual Rect geometry() const = 0;
 };
 
-// How a container lays out its controls: one under the other, or side by side.
-enum class Flow { Column, Row };
+// How a container lays out its controls, in the order they are first used.
+enum class Flow {
+    Column,   // one under the other, each as wide as the container
+    Row,      // side by side, from the left
+    Pairs,    // two columns: a caption and its value on each line
+    Buttons,  // side by side at the right end (a dialog's commands)
+    Centred,  // one under the other in the middle: labels centre their
+              // text, buttons and rows keep their own width
+};
 
 // Identifies a top-level window on the desktop (own or another program's); 0 is none.
 using WindowHandle = std::uint64_t;
@@ -104,6 +111,10 @@ struct WindowStyle {
     bool frameless = false;          // no title bar or border, no task bar entry
     bool topMost = false;            // kept above the windows that are not top-most
     bool showsWithoutFocus = false;  // showing it leaves the keyboard focus where it is
+    // A dialog: as large as its content needs (at least the size it is
+    // given), never resized by the user, no maximise box, centred on the
+    // screen when it is first shown.
+    bool fixedSize = false;
     bool operator==(const WindowStyle&) const = default;
 };
 
@@ -154,9 +165,15 @@ public:
     }
     FormDescription& groups(std::initializer_list<const char*> names) { return declare(ControlKind::Group, names); }
     FormDescription& tabs(std::initializer_list<const char*> names) { return declare(ControlKind::Tabs, names); }
+    // How the form itself lays out its controls (default: a column).
+    FormDescription& flow(Flow f) {
+        flow_ = f;
+        return *this;
+    }
 
     const std::string& name() const { return name_; }
     const WindowStyle& style() const { return style_; }
+    Flow flow() const { return flow_; }
     bool declares(ControlKind kind, const std::string& control) const {
         auto it = controls_.find(control);
         return it != controls_.end() && it->second == kind;
@@ -172,6 +189,7 @@ private:
 
     std::string name_;
     WindowStyle style_;
+    Flow flow_ = Flow::Column;
     std::map<std::string, ControlKind> controls_;
 };
 

@@ -16,7 +16,7 @@ ConfigForm::ConfigForm(const SettingsDeps& deps, std::function<void()> unload)
     : deps_(deps),
       unload_(std::move(unload)),
       form_(deps.platform.forms.create(
-          FormDescription("configForm")
+          FormDescription("configForm", {.fixedSize = true})
               .tabs({"SSTab1"})
               .groups({"Frame1", "Frame2", "Frame3", "historyRow", "pathButtons", "commands"})
               .labels({"Label1", "Label2", "Label5", "Label6", "Label7"})

@@ -40,7 +40,7 @@ private:
     Form& modes() { return form_->tabPage("SSTab1", "显示模式"); }
     Form& pathButtons() { return basic().group("Frame2", "").group("pathButtons", "", Flow::Row); }
     Form& historyRow() { return basic().group("Frame3", "").group("historyRow", "", Flow::Row); }
-    Form& commands() { return form_->group("commands", "", Flow::Row); }
+    Form& commands() { return form_->group("commands", "", Flow::Buttons); }
 
     void build();
     void load();

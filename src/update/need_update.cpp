@@ -17,23 +17,24 @@ NeedUpdate::NeedUpdate(Platform& platform, const PublicParm& parm, std::function
     : platform_(platform),
       parm_(parm),
       endProgram_(std::move(endProgram)),
-      form_(platform.forms.create(FormDescription("NeedUpdate", {.showsWithoutFocus = true})
+      form_(platform.forms.create(FormDescription("NeedUpdate", {.showsWithoutFocus = true, .fixedSize = true})
                                       .labels({"Label1", "Label2", "Label3", "Label4", "Label5"})
+                                      .groups({"version", "commands"})
                                       .buttons({"Command1", "Command2"})
                                       .browserViews({"WebBrowser1"}))),
       timer1_(platform.loop.createTimer(kNewsDelayMs, false)) {
     form_->setTitle("Tovlo需要升级");
     form_->label("Label1").setText("Tovlo需要升级？");
-    form_->label("Label2").setText("更新到 ");
+    version().label("Label2").setText("更新到 ");
     Label4().setText("....");
     form_->label("Label3").setText("新版本特性：");
     WebBrowser1();
     form_->label("Label5").setText(
         "新版本升级 可能会解决当前版本的错误、或者让您使用更加舒适；请及时升级  [整个过程在1分钟内完成]");
-    Button& now = form_->button("Command1");
+    Button& now = commands().button("Command1");
     now.setText("立刻更新");
     now.onClick = [this] { updateNow(); };
-    Button& later = form_->button("Command2");
+    Button& later = commands().button("Command2");
     later.setText("以后再说");
     // Later, or the window's close box: the question comes again at the next check.
     later.onClick = [this] { form_->hide(); };

@@ -30,7 +30,11 @@ public:
     std::string ver;
     void show();
     Form& form() { return *form_; }
-    Label& Label4() { return form_->label("Label4"); }
+    // "更新到 " and the version read as one line; the two commands stand at
+    // the window's lower right.
+    Form& version() { return form_->group("version", "", Flow::Row); }
+    Form& commands() { return form_->group("commands", "", Flow::Buttons); }
+    Label& Label4() { return version().label("Label4"); }
     BrowserView& WebBrowser1() { return form_->browserView("WebBrowser1"); }
     Timer& Timer1() { return *timer1_; }
 

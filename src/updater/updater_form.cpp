@@ -34,7 +34,7 @@ UpdaterForm::UpdaterForm(UpdaterDeps deps, std::string app, std::string serviceH
       app_(std::move(app)),
       serviceHost_(std::move(serviceHost)),
       fromVersion_(std::move(commandLine)),
-      form_(deps.forms.create(FormDescription("Form1")
+      form_(deps.forms.create(FormDescription("Form1", {.fixedSize = true})
                                   .labels({"Label1", "Label2", "Label3", "Label4"})
                                   .listBoxes({"List1"})
                                   .progressBars({"ProgressBar1", "ProgressBar2"}))),

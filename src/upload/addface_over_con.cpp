@@ -24,7 +24,11 @@ const std::pair<const char*, const char*> kFailures[] = {
 }  // namespace
 
 FormDescription AddfaceOverCon::formDescription() {
-    return FormDescription("AddfaceOverCon").labels({"Label1", "Label2", "Label3"}).buttons({"Command1"});
+    return FormDescription("AddfaceOverCon")
+        .flow(Flow::Centred)
+        .labels({"Label1", "Label2", "Label3"})
+        .groups({"countdown"})
+        .buttons({"Command1"});
 }
 
 AddfaceOverCon::AddfaceOverCon(PanelHost& host, std::unique_ptr<Form> form, const UploadDeps& deps)
@@ -32,7 +36,7 @@ AddfaceOverCon::AddfaceOverCon(PanelHost& host, std::unique_ptr<Form> form, cons
     Label1().setHeight(kMessageHeight);
     Label1().setText("当前版本");
     Label3().setText("2");
-    this->form().label("Label2").setText("秒内自动确定......");
+    countdown().label("Label2").setText("秒内自动确定......");
     Command1().setText("立即确定");
     Command1().onClick = [this] { host_.exitAddFaceOverAlert(); };
     timer1_->onTick = [this] { timer1Tick(); };

@@ -24,7 +24,9 @@ public:
 
     const std::string& args() const { return args_; }
     Label& Label1() { return form().label("Label1"); }
-    Label& Label3() { return form().label("Label3"); }
+    // The countdown and its text read as one line.
+    Form& countdown() { return form().group("countdown", "", Flow::Row); }
+    Label& Label3() { return countdown().label("Label3"); }
     Button& Command1() { return form().button("Command1"); }
 
     // The message's box: room for a few lines, the message centred in it.

@@ -35,7 +35,7 @@ click_dialog() {
 }
 # Where the dialog's controls are, in its client area.
 tab_modes=(118 24) option_normal=(29 57) option_autorun=(41 86) option_no_autorun=(41 114)
-choose_folder=(74 212) save=(51 358)
+choose_folder=(74 212) save=(302 357)
 config_value() { iconv -f gbk -t utf-8 "$program/config.ini" | grep -a -i "^$1=" | tail -1 | cut -d= -f2- | tr -d '\r'; }
 menu_id() { xdotool search --onlyvisible --class Tovlo.exe 2>/dev/null | while read -r id; do
   read -r _ _ w h <<<"$(geometry_of "$id")"; [ "$w" -ge 100 ] && [ "$w" -le 200 ] && [ "$h" -le 100 ] && echo "$id"; done | head -1; }

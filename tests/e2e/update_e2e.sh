@@ -13,33 +13,13 @@ data=$(sed -n 's/.*data folder \([^,]*\),.*/\1/p' "$work/service.txt" | head -1)
 
 notice_id() { xdotool search --onlyvisible --name '^Tovlo需要升级$' 2>/dev/null | head -1; }
 updater_id() { xdotool search --onlyvisible --name '^Tovlo更新程序' 2>/dev/null | head -1; }
-# The centres of the two bottom-most buttons of a window of ours, "x y" per
-# line on the screen, upper one first. A row of the window belongs to a
-# control when any of its pixels differs from the window's bottom edge; the
-# buttons are the two lowest runs of such rows.
+# The centres of the buttons along the bottom of a window of ours, "x y" per
+# line on the screen, from left to right.
 bottom_buttons() {
   local x y w h
   read -r x y w h <<<"$(geometry_of "$1")"
   import -window "$1" "$work/buttons.png" 2>/dev/null && convert "$work/buttons.png" -depth 8 "rgb:$work/buttons.rgb" || return 1
-  python3 - "$work/buttons.rgb" "$w" "$h" "$x" "$y" <<'PY'
-import sys
-data = open(sys.argv[1], 'rb').read()
-w, h, x0, y0 = map(int, sys.argv[2:6])
-row = lambda y: data[y * w * 3:(y + 1) * w * 3]
-bg = row(h - 1)[:3]
-busy = [row(y) != bg * w for y in range(h)]
-runs, y = [], h - 1
-while y >= 0 and len(runs) < 2:
-    if busy[y]:
-        end = y
-        while y >= 0 and busy[y]:
-            y -= 1
-        runs.append((y + 1, end))
-    else:
-        y -= 1
-for top, end in reversed(runs):
-    print(x0 + w // 2, y0 + (top + end) // 2)
-PY
+  python3 "$e2e_dir/kill_trials/bottom_buttons.py" "$work/buttons.rgb" "$w" "$h" "$x" "$y"
 }
 release_shown() { page_true main.html "document.querySelector('#release').textContent === 'Tovlo $1'"; }
 

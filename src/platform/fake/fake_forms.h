@@ -144,6 +144,22 @@ public:
     void setTopMost() override { ++topMostCalls; }
     void setTransparentColour(std::uint32_t rgb) override { transparentColour = rgb; }
 
+    // A control wherever the form holds it: in itself or in one of its
+    // groups or tab pages (one name is one control in the whole form);
+    // null when there is none of that name.
+    template <class Control>
+    Control* find(std::map<std::string, Control> FakeForm::*controls, const std::string& n) {
+        auto it = (this->*controls).find(n);
+        if (it != (this->*controls).end()) return &it->second;
+        for (auto* containers : {&groups, &tabPages})
+            for (auto& [key, inner] : *containers)
+                if (Control* found = inner->find(controls, n)) return found;
+        return nullptr;
+    }
+    FakeLabel& labelNamed(const std::string& n) { return *must(find(&FakeForm::labels, n), n); }
+    FakeProgressBar& barNamed(const std::string& n) { return *must(find(&FakeForm::bars, n), n); }
+    FakeButton& buttonNamed(const std::string& n) { return *must(find(&FakeForm::buttons, n), n); }
+
     std::string name, title;
     WindowStyle style;  // as the form was made with
     bool visible = false;
@@ -204,6 +220,11 @@ protected:
     std::unique_ptr<Form> createPanelImpl(const std::string& frameName, const FormDescription& panel) override;
 
 private:
+    template <class Control>
+    static Control* must(Control* found, const std::string& n) {
+        if (!found) throw std::logic_error("the form holds no control " + n + " yet");
+        return found;
+    }
     FakeForms& owner_;
     bool window_;
 };
@@ -226,6 +247,7 @@ inline FakeForm::FakeForm(FakeForms& owner, std::shared_ptr<const FormDescriptio
     : Form(std::move(description)),
       name(this->description().name()),
       style(this->description().style()),
+      flow(this->description().flow()),
       windowHandle(window ? owner.nextHandle++ : 0),
       owner_(owner),
       window_(window) {

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QBitmap>
 #include <QComboBox>
+#include <QCursor>
+#include <QGridLayout>
+#include <QGuiApplication>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,6 +22,8 @@
 #include <QWidget>
 #include <QWindow>
 #include <map>
+#include <optional>
+#include <type_traits>
 
 #include <stdexcept>
 
@@ -66,8 +71,12 @@ protected:
 
 class QtLabel : public Label {
 public:
-    explicit QtLabel(ClickableLabel* w) : w_(w) {
-        w_->setWordWrap(true);  // panels are narrow; long notices take more lines
+    QtLabel(ClickableLabel* w, Flow flow) : w_(w) {
+        // In a column the text takes more lines when it is long (panels are
+        // narrow); beside other controls a label is one line, as wide as
+        // its text.
+        w_->setWordWrap(flow == Flow::Column || flow == Flow::Centred);
+        if (flow == Flow::Centred) w_->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
         w_->clicked = [this] {
             if (onClick) onClick();
         };
@@ -114,7 +123,12 @@ public:
             if (onClick) onClick();
         });
     }
-    void setText(const std::string& text) override { w_->setText(q(text)); }
+    void setText(const std::string& text) override {
+        w_->setText(q(text));
+        // Room on both sides of the caption, at any scale.
+        const QFontMetrics metrics(w_->font());
+        w_->setMinimumWidth(metrics.horizontalAdvance(w_->text()) + 2 * metrics.height());
+    }
     void setEnabled(bool on) override { w_->setEnabled(on); }
     bool isEnabled() const override { return w_->isEnabled(); }
 
@@ -233,21 +247,40 @@ private:
 
 Qt::WindowFlags flagsFor(const WindowStyle& style) {
     Qt::WindowFlags flags = style.frameless ? Qt::Tool | Qt::FramelessWindowHint : Qt::Window;
+    // A dialog's title bar offers closing only.
+    if (style.fixedSize && !style.frameless)
+        flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
     if (style.topMost) flags |= Qt::WindowStaysOnTopHint;
     return flags;
 }
 
+// The layout of a container of the flow. Box layouts keep a stretch where
+// the space left over goes: after the controls, before them (Buttons), or
+// on both sides (Centred).
+QLayout* makeLayout(Flow flow, QWidget* widget) {
+    if (flow == Flow::Pairs) {
+        auto* grid = new QGridLayout(widget);
+        grid->setColumnStretch(1, 1);
+        return grid;
+    }
+    const bool across = flow == Flow::Row || flow == Flow::Buttons;
+    auto* box = new QBoxLayout(across ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, widget);
+    box->addStretch();
+    if (flow == Flow::Centred) box->addStretch();
+    return box;
+}
+
 class QtForm : public Form {
 public:
+    // A window or panel lays out its controls as its description says; a
+    // group or tab page (with a parent) in the flow it is given.
     QtForm(std::shared_ptr<const FormDescription> description, const QtViewMaker& makeView, QWidget* parent = nullptr,
-           Flow flow = Flow::Column)
+           std::optional<Flow> flow = std::nullopt)
         : Form(std::move(description)),
           makeView_(makeView),
           widget_(parent),
-          layout_(new QBoxLayout(flow == Flow::Row ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom, &widget_)) {
-        // Controls stack from the top in the order they are first used; the
-        // space left over stays below them (or goes to a browser view).
-        layout_->addStretch();
+          flow_(flow.value_or(this->description().flow())),
+          layout_(makeLayout(flow_, &widget_)) {
         if (!parent) {
             const WindowStyle& style = this->description().style();
             widget_.setWindowFlags(flagsFor(style));
@@ -274,7 +307,9 @@ public:
     // Each call changes only what differs: the tracking tick repeats them
     // 50 times a second.
     void show() override {
-        if (!widget_.isVisible()) widget_.show();
+        if (widget_.isVisible()) return;
+        if (description().style().fixedSize && !widget_.parentWidget()) fixToContent();
+        widget_.show();
     }
     void hide() override {
         if (widget_.isVisible()) widget_.hide();
@@ -297,11 +332,11 @@ public:
         return {g.left(), g.top(), g.width(), g.height()};
     }
     void setSize(int width, int height) override {
+        sized_ = true;
         widget_.resize(width, height);
         if (placed_ || widget_.parentWidget()) return;
         placed_ = true;
-        if (QScreen* screen = widget_.screen())
-            widget_.move(screen->availableGeometry().center() - QPoint(width / 2, height / 2));
+        centreOnScreen();
     }
     QWidget& widget() { return widget_; }
 
@@ -351,15 +386,19 @@ protected:
         auto it = containers_.find(name);
         if (it != containers_.end()) return *it->second;
         std::unique_ptr<QtForm> inner;
+        // A row of controls keeps its own width (in a centred form it is
+        // centred); other groups are as wide as the form.
+        const bool ownWidth = flow == Flow::Row;
         if (caption.empty()) {
             inner = std::make_unique<QtForm>(sharedDescription(), makeView_, &widget_, flow);
-            place(&inner->widget_);
+            inner->widget_.setObjectName(q(name));
+            place(&inner->widget_, 0, ownWidth);
         } else {
             auto* box = new QGroupBox(q(caption), &widget_);
             box->setObjectName(q(name));
             inner = std::make_unique<QtForm>(sharedDescription(), makeView_, box, flow);
             (new QVBoxLayout(box))->addWidget(&inner->widget_);
-            place(box);
+            place(box, 0, ownWidth);
         }
         inner->layout_->setContentsMargins(0, 0, 0, 0);
         return *containers_.emplace(name, std::move(inner)).first->second;
@@ -374,7 +413,7 @@ protected:
             tabs->setObjectName(q(tabsName));
             place(tabs);
         }
-        auto page = std::make_unique<QtForm>(sharedDescription(), makeView_, tabs);
+        auto page = std::make_unique<QtForm>(sharedDescription(), makeView_, tabs, Flow::Column);
         tabs->addTab(&page->widget_, q(caption));
         return *containers_.emplace(key, std::move(page)).first->second;
     }
@@ -417,7 +456,22 @@ public:
 
 private:
     // Adds a control below the others, above the closing stretch.
-    void place(QWidget* w, int stretch = 0) { layout_->insertWidget(layout_->count() - 1, w, stretch); }
+    // Adds a control after the others. In a centred form a control that
+    // keeps its own width (a button, a row) is centred; the others, and
+    // every control of a column, are as wide as the form.
+    void place(QWidget* w, int stretch = 0, bool ownWidth = false) {
+        if (auto* grid = qobject_cast<QGridLayout*>(layout_)) {
+            const int at = placed_count_++;
+            grid->addWidget(w, at / 2, at % 2, at % 2 ? Qt::Alignment() : Qt::AlignLeft | Qt::AlignVCenter);
+            return;
+        }
+        auto* box = static_cast<QBoxLayout*>(layout_);
+        const Qt::Alignment align = flow_ == Flow::Centred && ownWidth ? Qt::AlignHCenter : Qt::Alignment();
+        if (flow_ == Flow::Buttons)
+            box->addWidget(w, stretch, align);
+        else
+            box->insertWidget(box->count() - 1, w, stretch, align);
+    }
 
     template <typename Wrapper, typename Widget>
     Wrapper& control(std::map<std::string, std::unique_ptr<Wrapper>>& all, const std::string& name) {
@@ -425,8 +479,13 @@ private:
         if (it != all.end()) return *it->second;
         auto* w = new Widget(&widget_);
         w->setObjectName(q(name));
-        place(w);
-        return *all.emplace(name, std::make_unique<Wrapper>(w)).first->second;
+        std::unique_ptr<Wrapper> made;
+        if constexpr (std::is_same_v<Wrapper, QtLabel>)
+            made = std::make_unique<Wrapper>(w, flow_);
+        else
+            made = std::make_unique<Wrapper>(w);
+        place(w, 0, std::is_same_v<Widget, QPushButton>);
+        return *all.emplace(name, std::move(made)).first->second;
     }
 
     // Cuts the pixels of the key colour out of the window's shape (so the
@@ -456,9 +515,29 @@ private:
         shaping_ = false;
     }
 
+    // A dialog takes the size its content needs (at least the size it was
+    // given) for good, and is centred unless the program placed it.
+    void fixToContent() {
+        layout_->activate();
+        const QSize size = sized_ ? widget_.size().expandedTo(widget_.sizeHint()) : widget_.sizeHint();
+        widget_.setFixedSize(size);
+        if (!placed_) {
+            placed_ = true;
+            centreOnScreen();
+        }
+    }
+    void centreOnScreen() {
+        QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+        if (!screen) screen = widget_.screen();
+        if (screen) widget_.move(screen->availableGeometry().center() - QPoint(widget_.width() / 2, widget_.height() / 2));
+    }
+
     const QtViewMaker& makeView_;
     QWidget widget_;
-    QBoxLayout* layout_;
+    Flow flow_;
+    QLayout* layout_;
+    int placed_count_ = 0;  // controls placed in a grid of pairs
+    bool sized_ = false;    // given a size by the program
     FormEvents events_{widget_};
     std::int64_t colourKey_ = -1;
     bool shaping_ = false;

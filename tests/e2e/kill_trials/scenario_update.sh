@@ -21,8 +21,8 @@ update_prepare() { set_config autoUpdate true; }
 notice_id() { xdotool search --onlyvisible --name '^Tovlo需要升级$' 2>/dev/null | head -1; }
 notice_shown() { test -n "$(notice_id)"; }
 
-# The notice's two buttons, "x y" per line, once it has drawn them; the
-# notice is raised to be seen and clicked.
+# The notice's two buttons, "x y" per line from left to right, once it has
+# drawn them; the notice is raised to be seen and clicked.
 notice_buttons() {
   local notice x y w h
   notice=$(notice_id)
@@ -39,7 +39,7 @@ update_arm() {
   start_to_main_page 1.0 || return 1
   wait_for 100 notice_shown || { echo "  the update notice did not appear"; return 1; }
   wait_for 50 notice_buttons || { echo "  the notice's buttons were not found"; return 1; }
-  # 立刻更新 is the upper of the two.
+  # 立刻更新 is the left one of the two.
   click_at=$(head -1 "$trial_dir/buttons.txt")
 }
 

@@ -190,9 +190,9 @@ TEST_F(MainFormTest, AboutWindowShowsTheVersionAndOpensTheHomePage) {
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->visible);
     EXPECT_EQ(about->title, "关于Tovlo");
-    EXPECT_EQ(about->labels["Label6"].value, "2.3");
-    EXPECT_EQ(about->labels["Label1"].value, "Tovlo - 分享快乐，从此快乐随身走");
-    about->labels["Label4"].click();
+    EXPECT_EQ(about->labelNamed("Label6").value, "2.3");
+    EXPECT_EQ(about->labelNamed("Label1").value, "Tovlo - 分享快乐，从此快乐随身走");
+    about->labelNamed("Label4").click();
     EXPECT_EQ(fake.processes.opened, (std::vector<std::string>{serviceUrl("/")}));
     EXPECT_TRUE(about->visible) << "the window stays open";
 }

@@ -43,7 +43,7 @@ TEST_F(MyFaceTest, DownloadsWhatIsMissingEntryByEntryAndWritesThePage) {
     auto* panel = this->panel<MyFaceDownLoader>();
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->PClassId(), "10");
-    EXPECT_EQ(panelForm("MyFaceDownLoader")->labels["Label2"].value, "当前缩略表情下载进度：");
+    EXPECT_EQ(panelForm("MyFaceDownLoader")->labelNamed("Label2").value, "当前缩略表情下载进度：");
     fake.loop.advance(99);
     EXPECT_TRUE(net.starts.empty());
     fake.loop.advance(1);
@@ -51,8 +51,8 @@ TEST_F(MyFaceTest, DownloadsWhatIsMissingEntryByEntryAndWritesThePage) {
     EXPECT_EQ(net.starts[0].tag, file("temp/tempMyFaceClass.txt"));
     fake.loop.advance(10);
     EXPECT_EQ(panel->faceList().size(), 4u);
-    EXPECT_EQ(panelForm("MyFaceDownLoader")->bars["ProgressBar1"].percent, 33);
-    EXPECT_EQ(panelForm("MyFaceDownLoader")->bars["ProgressBar2"].percent, 0);
+    EXPECT_EQ(panelForm("MyFaceDownLoader")->barNamed("ProgressBar1").percent, 33);
+    EXPECT_EQ(panelForm("MyFaceDownLoader")->barNamed("ProgressBar2").percent, 0);
     settle();
 
     EXPECT_EQ(startedUrls(), (std::vector<std::string>{listingUrl("10", "1"), faceUrl("10/a.gif"),
@@ -129,9 +129,9 @@ TEST_F(MyFaceTest, ThumbnailProgressGoesToItsOwnBar) {
     net.finish(file("temp/tempMyFaceClass.txt"), kReadEndOfData, "h||3/a.gif$$3/s_a.gif--1");
     ASSERT_EQ(net.running(), std::vector<std::string>{own("3/s_a.gif")});
     net.progress(own("3/s_a.gif"), 50, 200, kReadReceiving);
-    EXPECT_EQ(panelForm("MyFaceDownLoader")->bars["ProgressBar2"].percent, 25);
-    EXPECT_EQ(panelForm("MyFaceDownLoader")->bars["ProgressBar3"].percent, 0);
-    EXPECT_EQ(panelForm("MyFaceDownLoader")->bars["ProgressBar1"].percent, 100);
+    EXPECT_EQ(panelForm("MyFaceDownLoader")->barNamed("ProgressBar2").percent, 25);
+    EXPECT_EQ(panelForm("MyFaceDownLoader")->barNamed("ProgressBar3").percent, 0);
+    EXPECT_EQ(panelForm("MyFaceDownLoader")->barNamed("ProgressBar1").percent, 100);
     net.finish(own("3/s_a.gif"), kReadEndOfData, "s");
     EXPECT_TRUE(fs::exists(own("3/1.html")));
 }

@@ -52,21 +52,21 @@ TEST_F(PackDownloadTest, ThreeChannelsFetchTheWholeListThenProcessingTakesOver) 
     auto* panel = this->panel<PublicFaceDownLoader>();
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(fs::is_directory(dir / "w/hot"));
-    EXPECT_EQ(panelForm("PublicFaceDownLoader")->buttons["Command1"].caption, "取消");
+    EXPECT_EQ(panelForm("PublicFaceDownLoader")->buttonNamed("Command1").caption, "取消");
     fake.loop.advance(200);
     ASSERT_EQ(net.starts.size(), 1u);
     EXPECT_TRUE(net.starts[0].url.starts_with(faceUrl("hot/imgs.txt?t=")));
     EXPECT_EQ(net.starts[0].tag, file("temp/imgs.txt"));
     net.progress(file("temp/imgs.txt"), 5, 10, kReadReceiving);
-    EXPECT_EQ(panelForm("PublicFaceDownLoader")->bars["ProgressBar4"].percent, 50) << "the list shows on channel 3";
+    EXPECT_EQ(panelForm("PublicFaceDownLoader")->barNamed("ProgressBar4").percent, 50) << "the list shows on channel 3";
 
     net.finish(file("temp/imgs.txt"), kReadEndOfData, "1-1.gif/1-2.gif/1-3.gif/1-4.gif/ver-3.txt");
     EXPECT_EQ(panel->channels(), (std::array<std::string, 3>{"1-1.gif", "1-2.gif", "1-3.gif"}));
     net.progress(packFile("hot", "1-2.gif"), 1, 4, kReadReceiving);
-    EXPECT_EQ(panelForm("PublicFaceDownLoader")->bars["ProgressBar3"].percent, 25);
+    EXPECT_EQ(panelForm("PublicFaceDownLoader")->barNamed("ProgressBar3").percent, 25);
     net.finish(packFile("hot", "1-2.gif"), kReadEndOfData, "b");
     EXPECT_EQ(panel->channels()[1], "1-4.gif") << "the channel that finished takes the next name";
-    EXPECT_EQ(panelForm("PublicFaceDownLoader")->bars["ProgressBar1"].percent, 60);
+    EXPECT_EQ(panelForm("PublicFaceDownLoader")->barNamed("ProgressBar1").percent, 60);
     net.finish(packFile("hot", "1-1.gif"), kReadEndOfData, "a");
     EXPECT_EQ(panel->channels()[0], "ver-3.txt");
     for (const char* f : {"1-3.gif", "1-4.gif"}) net.finish(packFile("hot", f), kReadEndOfData, f);
@@ -129,7 +129,7 @@ TEST_F(PackDownloadTest, CancelRemovesEveryVersionMarkerAndKeepsTheImages) {
     settle();
     EXPECT_TRUE(fs::exists(packFile("hot", "ver-3.txt")));
     ASSERT_NE(this->panel<PublicFaceDownLoader>(), nullptr) << "a stalled file keeps the pack open";
-    panelForm("PublicFaceDownLoader")->buttons["Command1"].click();
+    panelForm("PublicFaceDownLoader")->buttonNamed("Command1").click();
     EXPECT_FALSE(fs::exists(packFile("hot", "ver-1.txt")));
     EXPECT_FALSE(fs::exists(packFile("hot", "ver-3.txt")));
     EXPECT_EQ(readBytes(packFile("hot", "1-1.gif")), "file 1-1.gif") << "a second download replaces listed files";
@@ -161,7 +161,7 @@ TEST_F(PackDownloadTest, LongListsKeepAWholePercentage) {
     std::vector<int> seen;
     fake.loop.advance(200 + 10);
     for (int step = 0; step < 200 && panelForm("PublicFaceDownLoader"); ++step) {
-        seen.push_back(panelForm("PublicFaceDownLoader")->bars["ProgressBar1"].percent);
+        seen.push_back(panelForm("PublicFaceDownLoader")->barNamed("ProgressBar1").percent);
         fake.loop.advance(10);
     }
     ASSERT_GT(seen.size(), 100u);
@@ -268,7 +268,7 @@ TEST_F(PackDownloadTest, ASecondCancelFindsThePanelLeaving) {
     net.answers[faceUrl("hot/1-2.gif")] = FakeAnswer{"", kReadEndOfData, 10, true};
     open("hot", "3");
     settle();
-    FakeButton& cancel = panelForm("PublicFaceDownLoader")->buttons["Command1"];
+    FakeButton& cancel = panelForm("PublicFaceDownLoader")->buttonNamed("Command1");
     int clicks = 0;
     fake.loop.onProcessEvents = [&] {
         if (clicks++ == 0) cancel.click();

@@ -58,18 +58,18 @@ TEST_F(UpdateCheckTest, AnOlderVersionIsOfferedTheNextOneWithItsNews) {
         }
         ASSERT_TRUE(shown && shown->visible);
         EXPECT_EQ(shown->title, "Tovlo需要升级");
-        EXPECT_EQ(shown->labels["Label1"].value, "Tovlo需要升级？");
-        EXPECT_EQ(shown->labels["Label2"].value, "更新到 ");
-        EXPECT_EQ(shown->labels["Label4"].value, "....");
-        EXPECT_EQ(shown->buttons["Command1"].caption, "立刻更新");
-        EXPECT_EQ(shown->buttons["Command2"].caption, "以后再说");
+        EXPECT_EQ(shown->labelNamed("Label1").value, "Tovlo需要升级？");
+        EXPECT_EQ(shown->labelNamed("Label2").value, "更新到 ");
+        EXPECT_EQ(shown->labelNamed("Label4").value, "....");
+        EXPECT_EQ(shown->buttonNamed("Command1").caption, "立刻更新");
+        EXPECT_EQ(shown->buttonNamed("Command2").caption, "以后再说");
         EXPECT_EQ(shown->views["WebBrowser1"].navigations, std::vector<std::string>{"about:blank"});
         EXPECT_EQ(shown->activations, 0) << "the notice leaves the focus where it is";
 
         fake.loop.advance(199);
-        EXPECT_EQ(shown->labels["Label4"].value, "....");
+        EXPECT_EQ(shown->labelNamed("Label4").value, "....");
         fake.loop.advance(1);
-        EXPECT_EQ(shown->labels["Label4"].value, row.offered);
+        EXPECT_EQ(shown->labelNamed("Label4").value, row.offered);
         ASSERT_EQ(shown->views["WebBrowser1"].scripts.size(), 1u);
         const std::string& written = shown->views["WebBrowser1"].scripts[0];
         // The service's HTML, as one script string ("<" written as \u003c).
@@ -78,7 +78,7 @@ TEST_F(UpdateCheckTest, AnOlderVersionIsOfferedTheNextOneWithItsNews) {
         EXPECT_EQ(contains(written, "1.2 上传更快"), std::string(row.offered) == "1.2");
         fake.loop.advance(1000);
         EXPECT_EQ(shown->views["WebBrowser1"].scripts.size(), 1u) << "the news is loaded once";
-        shown->buttons["Command2"].click();
+        shown->buttonNamed("Command2").click();
     }
 }
 
@@ -105,11 +105,11 @@ TEST_F(UpdateCheckTest, UpdateNowEndsTheProgramAndStartsTheUpdaterWithTheOldVers
     FakeForm* shown = notice();
     ASSERT_TRUE(shown);
     fake.processes.started.clear();
-    shown->buttons["Command1"].onClick = [this, b = shown->buttons["Command1"].onClick] {
+    shown->buttonNamed("Command1").onClick = [this, b = shown->buttonNamed("Command1").onClick] {
         b();
         events.push_back("started " + std::to_string(fake.processes.started.size()));
     };
-    shown->buttons["Command1"].click();
+    shown->buttonNamed("Command1").click();
     EXPECT_EQ(events, (std::vector<std::string>{"program ended", "started 1"}));
     ASSERT_EQ(fake.processes.started.size(), 1u);
     EXPECT_EQ(fake.processes.started[0].program, dir / "Kestrup.exe");
@@ -119,14 +119,14 @@ TEST_F(UpdateCheckTest, UpdateNowEndsTheProgramAndStartsTheUpdaterWithTheOldVers
     // An updater that cannot be started is reported, not silently lost.
     check.run();
     fake.processes.canStart = false;
-    notice()->buttons["Command1"].click();
+    notice()->buttonNamed("Command1").click();
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_TRUE(contains(fake.messages.shown[0].text, "Kestrup.exe"));
 }
 
 TEST_F(UpdateCheckTest, LaterClosesTheNoticeAndTheNextCheckAsksAgain) {
     check.run();
-    notice()->buttons["Command2"].click();
+    notice()->buttonNamed("Command2").click();
     EXPECT_FALSE(notice()->visible);
     EXPECT_TRUE(fake.processes.started.empty());
     EXPECT_TRUE(events.empty());

@@ -1,0 +1,251 @@
+// The program's own windows as a user reads them, at the scale the test
+// runs at (CTest runs it at 100 % and at 200 %): captions beside their
+// values on one line, nothing cut off, a dialog of fixed size centred on
+// the screen without a maximise box, a panel's buttons in its middle.
+// With TOVLO_SHOTS=FOLDER each window is also saved as a PNG.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QGridLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+#include "bridge/about_form.h"
+#include "bridge/panel_factory.h"
+#include "bridge/panel_host.h"
+#include "core/debug_form.h"
+#include "library/library_deps.h"
+#include "platform/fake/fake_async_url_read.h"
+#include "platform/fake/fake_auto_start.h"
+#include "platform/fake/fake_clipboard.h"
+#include "platform/fake/fake_folder_dialog.h"
+#include "platform/fake/fake_images.h"
+#include "platform/fake/fake_platform.h"
+#include "platform/fake/fake_tcp_client.h"
+#include "platform/qt/qt_browser_view.h"
+#include "platform/qt/qt_forms.h"
+#include "platform/qt/qt_message_box.h"
+#include "platform/qt/qt_translations.h"
+#include "plugins/plugin_registry.h"
+#include "settings/config_form.h"
+#include "settings/copy_face.h"
+#include "support/temp_dir.h"
+#include "update/need_update.h"
+#include "updater/updater_form.h"
+#include "upload/upload_deps.h"
+#include "view_fixture.h"
+
+namespace tovlo::test {
+namespace {
+
+// The main window as far as a panel shown in it needs one.
+class IdleHost : public PanelHost {
+public:
+    explicit IdleHost(PublicParm& parm) : session_(parm) {}
+    void loadUserControl(const std::string&) override {}
+    void loadUserControl2(const std::string&) override {}
+    Panel* control(const std::string&) override { return nullptr; }
+    void exitControl() override {}
+    void exitDownMyFace(const std::string&, const std::string&) override {}
+    void exitDownPublicFace(const std::string&) override {}
+    void exitProcessFace() override {}
+    void exitAddFaceOverAlert() override {}
+    void exitPlusControl() override {}
+    BrowserView& web3() override { return web3_; }
+    const std::string& web3Tag() const override { return tag_; }
+    void showMyOneClassFaces(const std::string&, const std::string&) override {}
+    void showClass(const std::string&) override {}
+    void connectPage(BrowserView&, bool) override {}
+    void pauseTracking() override {}
+    void resumeTracking() override {}
+    void showWindow() override {}
+    void hideWindow() override {}
+    void showFocused() override {}
+    Session& session() override { return session_; }
+
+private:
+    Session session_;
+    FakeBrowserView web3_;
+    std::string tag_;
+};
+
+class NativeWindows : public ::testing::Test {
+protected:
+    NativeWindows() {
+        installChineseTranslations(*qApp);
+        parm.ver = "1.2";
+        parm.facePath = dir.path() + "/w";
+        parm.historyNub = "16";
+        parm.ini.setINIFileName(dir.path() + "/config.ini");
+        parm.ini.WriteIniKey("application", "ver", "1.2");
+        registerLibraryPanels(panels, {platform, parm, debug, plugins, network, images});
+        registerUploadPanels(panels, {platform, parm, debug, clipboard, connections});
+    }
+
+    // The main window with its panel area, as tall as the panel gets.
+    QWidget* panel(const std::string& className, const std::function<void(Panel&)>& fill = {}) {
+        shown.reset();  // a panel goes before the window that holds it
+        host = forms.create(FormDescription("mainForm").frames({"Frame1"}));
+        host->setGeometry({200, 60, 360, 700});
+        Frame& frame = host->frame("Frame1");
+        frame.setGeometry({6, 32, 347, 647});
+        frame.setVisible(true);
+        shown = panels.create(className, idleHost, host->createPanel("Frame1", panels.formDescription(className)));
+        if (fill) fill(*shown);
+        shown->form().show();
+        host->show();
+        return qtWidgetOf(*host);
+    }
+
+    // The widget of a control by its name.
+    static QWidget* named(QWidget* window, const char* name) {
+        QWidget* w = window->findChild<QWidget*>(QString::fromUtf8(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    static QRect onScreen(QWidget* w) { return QRect(w->mapToGlobal(QPoint(0, 0)), w->size()); }
+
+    // What every window must hold to; `lines` are controls that read as one
+    // line, each pair side by side.
+    void check(const char* what, QWidget* window, std::initializer_list<std::pair<const char*, const char*>> lines) {
+        SCOPED_TRACE(what);
+        ASSERT_TRUE(waitFor([&] { return window->isVisible(); }));
+        for (int i = 0; i < 10; ++i) QApplication::processEvents();
+        for (auto [left, right] : lines) {
+            const QRect a = onScreen(named(window, left)), b = onScreen(named(window, right));
+            EXPECT_LE(std::abs(a.center().y() - b.center().y()), 2) << left << " and " << right << " on one line";
+            EXPECT_LT(a.right(), b.left()) << left << " before " << right;
+        }
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            if (!label->isVisible() || label->text().isEmpty()) continue;
+            const QString text = label->text();
+            if (label->wordWrap())
+                EXPECT_GE(label->height(), label->heightForWidth(label->width())) << text.toStdString() << " is cut";
+            else
+                EXPECT_GE(label->width(), label->sizeHint().width()) << text.toStdString() << " is cut";
+        }
+        for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+            if (!button->isVisible()) continue;
+            const QFontMetrics metrics(button->font());
+            EXPECT_GE(button->width(), metrics.horizontalAdvance(button->text()) + metrics.height())
+                << button->text().toStdString() << " has no room beside its caption";
+            EXPECT_GE(button->height(), button->sizeHint().height()) << button->text().toStdString();
+        }
+        if (const char* folder = std::getenv("TOVLO_SHOTS")) {
+            const QString scale = QString::number(window->devicePixelRatioF());
+            window->grab().save(QDir(QString::fromUtf8(folder)).filePath(QString::fromUtf8(what) + "@" + scale + ".png"));
+        }
+    }
+    // A dialog: fixed in size, no maximise box, in the middle of the screen.
+    void checkDialog(const char* what, QWidget* window) {
+        SCOPED_TRACE(what);
+        EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "the user cannot resize it";
+        EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        const QPoint centre = window->screen()->availableGeometry().center();
+        EXPECT_LE((window->geometry().center() - centre).manhattanLength(), 40) << "centred on the screen";
+    }
+    // A button in the middle of its panel, or at the right end of its dialog.
+    void checkCentred(QWidget* panelArea, const char* button) {
+        const QRect area = onScreen(panelArea), b = onScreen(named(panelArea, button));
+        EXPECT_LE(std::abs(area.center().x() - b.center().x()), 2) << button << " in the panel's middle";
+        EXPECT_LT(b.width(), area.width() / 2) << button << " keeps its own width";
+    }
+
+    TempDir dir;
+    FakePlatform fake;
+    QtForms forms{makeQtFormView};
+    Platform platform{fake.loop, fake.fetch, fake.codec, fake.messages, fake.processes, forms, fake.tray};
+    PublicParm parm{dir.path(), fake.codec};
+    DebugForm debug{fake.platform};
+    PluginRegistry plugins{fake.codec, dir.path()};
+    FakeNetwork network{fake.loop};
+    FakeImages images;
+    FakeClipboard clipboard;
+    FakeTcpClients connections;
+    FakeFolderDialog folders;
+    FakeAutoStart autoStart;
+    PanelFactory panels;
+    IdleHost idleHost{parm};
+    std::unique_ptr<Form> host;
+    std::unique_ptr<Panel> shown;
+};
+
+TEST_F(NativeWindows, DialogsAreCentredFixedAndReadAsSentences) {
+    AboutForm about(platform, parm.ini, "http://tovlo.example/");
+    about.show();
+    check("about", qtWidgetOf(about.form()), {{"Label2", "Label4"}, {"Label3", "Label5"}, {"Label7", "Label6"}});
+    checkDialog("about", qtWidgetOf(about.form()));
+
+    ConfigForm settings({platform, parm, folders, autoStart, "/opt/Tovlo/Tovlo.exe"}, [] {});
+    settings.form().show();
+    QWidget* settingsWindow = qtWidgetOf(settings.form());
+    check("settings", settingsWindow, {{"Command3", "Command4"}, {"Label6", "historyNub"}, {"Command1", "Command2"}});
+    checkDialog("settings", settingsWindow);
+    EXPECT_LE(settingsWindow->width() - 1 - settingsWindow->mapFromGlobal(onScreen(named(settingsWindow, "Command2")).topRight()).x(), 20)
+        << "保存 and 放弃 stand at the right";
+
+    CopyFace copy(platform, parm, {[](const std::string&) {}, [] {}}, [](CopyFace&) {});
+    copy.form().show();
+    check("copy", qtWidgetOf(copy.form()), {});
+    checkDialog("copy", qtWidgetOf(copy.form()));
+
+    NeedUpdate notice(platform, parm, [] {});
+    notice.show();
+    check("update-notice", qtWidgetOf(notice.form()), {{"Label2", "Label4"}, {"Command1", "Command2"}});
+    checkDialog("update-notice", qtWidgetOf(notice.form()));
+
+    FakeNetwork reads{fake.loop};
+    UpdaterForm updater({fake.loop, fake.fetch, fake.codec, fake.messages, fake.processes, forms, reads}, dir.path(),
+                        "svc", "1.0");
+    check("updater", qtWidgetOf(updater.form()), {});
+    checkDialog("updater", qtWidgetOf(updater.form()));
+}
+
+TEST_F(NativeWindows, PanelsReadAsSentencesWithTheirButtonsInTheMiddle) {
+    QWidget* window = panel("AddfaceOverCon", [](Panel& p) {
+        p.setProperty("args", "-4");
+        p.invoke("dodo");
+    });
+    check("upload-result", window, {{"Label3", "Label2"}});
+    checkCentred(named(window, "Frame1"), "Command1");
+
+    window = panel("PublicFaceDownLoader");
+    check("pack-download", window,
+          {{"Label2", "ProgressBar1"}, {"Label3", "ProgressBar2"}, {"Label5", "ProgressBar3"}, {"Label6", "ProgressBar4"}});
+    checkCentred(named(window, "Frame1"), "Command1");
+
+    window = panel("MyFaceDownLoader");
+    check("own-faces-download", window, {{"Label1", "ProgressBar1"}, {"Label2", "ProgressBar2"}, {"Label3", "ProgressBar3"}});
+
+    window = panel("PublicFaceProcess");
+    check("pack-processing", window, {});
+}
+
+// A box with a short message is still wide enough for its title.
+TEST_F(NativeWindows, AMessageBoxIsAsWideAsItsTitle) {
+    int width = 0, titleWidth = 0;
+    QTimer::singleShot(300, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        QFont bold = box->font();
+        bold.setBold(true);
+        titleWidth = QFontMetrics(bold).horizontalAdvance(box->windowTitle());
+        width = box->width();
+        if (const char* folder = std::getenv("TOVLO_SHOTS"))
+            box->grab().save(QDir(QString::fromUtf8(folder)).filePath("message@" + QString::number(box->devicePixelRatioF()) + ".png"));
+        box->accept();
+    });
+    QtMessageBox messages;
+    static_cast<MessageBox&>(messages).show("成功！");  // the second box of a first start
+    EXPECT_GT(titleWidth, 0) << "the box was shown";
+    EXPECT_GE(width, titleWidth + 100) << "room for the title and the title bar's buttons";
+}
+
+}  // namespace
+}  // namespace tovlo::test
