@@ -1,6 +1,7 @@
 // Tovlo.exe: picks the real platform, wires the objects together and runs
 // the program until every window is unloaded.
 #include <QApplication>
+#include <QScreen>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -71,6 +72,9 @@ int main(int argc, char** argv) {
                      std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
         return 1;
     }
+    // Our windows are placed in the toolkit's pixels, which a scaled screen
+    // (200 %) makes larger than the display's.
+    desktop->setScale(qtApp.primaryScreen()->devicePixelRatio());
     tovlo::SqliteHistoryDb historyDb(tovlo::joinPath(app, {"w", "datas.jpg"}));
     tovlo::PublicParm parm(app, codec);
     tovlo::DebugForm debugForm(platform);

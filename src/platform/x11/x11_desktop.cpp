@@ -4,6 +4,8 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <cmath>
+
 #include "x11_connection.h"
 #include "x11_property.h"
 #include "x11_screens.h"
@@ -206,7 +208,7 @@ std::string X11Desktop::windowClass(WindowHandle window) const {
 Rect X11Desktop::windowRect(WindowHandle window) const {
     if (window == 0) return {};
     WatchedWindow& entry = watched(window);
-    if (entry.rect) return *entry.rect;
+    if (entry.rect) return scaled(*entry.rect);
     // The frames around the window are watched before the window is measured,
     // so a move after the measurement is reported.
     std::optional<Rect> r = windows_->knowAncestors(entry) ? measureWindow(window) : std::nullopt;
@@ -215,7 +217,13 @@ Rect X11Desktop::windowRect(WindowHandle window) const {
         return {};
     }
     entry.rect = r;
-    return *r;
+    return scaled(*r);
+}
+
+Rect X11Desktop::scaled(const Rect& r) const {
+    if (scale_ == 1) return r;
+    const auto at = [this](int v) { return static_cast<int>(std::lround(v / scale_)); };
+    return {at(r.left), at(r.top), at(r.right()) - at(r.left), at(r.bottom()) - at(r.top)};
 }
 
 std::optional<Rect> X11Desktop::measureWindow(WindowHandle window) const {
@@ -273,12 +281,15 @@ void X11Desktop::sendKey(int virtualKey, bool down) {
 ScreenSize X11Desktop::screenSize() const {
     Display* d = x_->display();
     const int screen = DefaultScreen(d);
-    return {DisplayWidth(d, screen), DisplayHeight(d, screen)};
+    const Rect size = scaled({0, 0, DisplayWidth(d, screen), DisplayHeight(d, screen)});
+    return {size.width, size.height};
 }
 
 Rect X11Desktop::workArea(const Rect& window) const {
     applyReportedChanges();
-    return screens_->workAreaFor(window);
+    const auto device = [this](int v) { return static_cast<int>(std::lround(v * scale_)); };
+    const Rect onDisplay{device(window.left), device(window.top), device(window.width), device(window.height)};
+    return scaled(screens_->workAreaFor(onDisplay));
 }
 
 }  // namespace tovlo

@@ -31,6 +31,11 @@ public:
     ScreenSize screenSize() const override;
     Rect workArea(const Rect& window) const override;
 
+    // How many of the display's pixels make one pixel of our own windows
+    // (the toolkit's scale, 2 on a screen at 200 %): rectangles and sizes
+    // are given in our windows' pixels, so that docking lines them up.
+    void setScale(double scale) { scale_ = scale > 0 ? scale : 1; }
+
     // The connection, with its record of ignored errors.
     X11Connection& connection() const { return *x_; }
 
@@ -51,6 +56,8 @@ private:
     void applyReportedChanges() const;
     // The outer frame as the server has it now; nothing for a dead window.
     std::optional<Rect> measureWindow(WindowHandle window) const;
+    // A rectangle of the display in our windows' pixels.
+    Rect scaled(const Rect& r) const;
 
     std::unique_ptr<X11Connection> x_;
     // Answers about windows and the active window, kept until the server
@@ -60,6 +67,7 @@ private:
     mutable bool activeKnown_ = false;
     mutable WindowHandle activeWindow_ = 0;
     bool hasXTest_ = false;
+    double scale_ = 1;
     mutable bool wmKnown_ = false;
     mutable bool wmActivates_ = false;
     mutable unsigned long wmCheckWindow_ = 0;

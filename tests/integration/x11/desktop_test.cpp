@@ -72,6 +72,11 @@ TEST_F(BareDisplay, TitlesFromNetWmNameOrLatin1OrCompoundTextAndTheClassPart) {
     // also for a window that is outside it.
     for (const Rect& window : {Rect{100, 120, 300, 200}, Rect{1200, -50, 300, 200}, Rect{3000, 3000, 10, 10}})
         EXPECT_EQ(desktop->workArea(window), (Rect{0, 0, 1280, 1024}));
+    // On a screen at 200 % our windows' pixels are two of the display's.
+    desktop->setScale(2);
+    EXPECT_EQ(desktop->windowRect(zhang), (Rect{50, 60, 150, 100}));
+    EXPECT_EQ(desktop->workArea({50, 60, 150, 100}), (Rect{0, 0, 640, 512}));
+    EXPECT_EQ(desktop->screenSize().width, 640);
 }
 
 TEST_F(BareDisplay, WindowThatDiedGivesEmptyAnswersAndTheErrorsAreOnlyRecorded) {
