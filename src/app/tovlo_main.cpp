@@ -25,8 +25,8 @@
 #include "platform/qt/qt_images.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_processes.h"
-#include "platform/qt/qt_translations.h"
 #include "platform/qt/qt_tcp_client.h"
+#include "platform/qt/qt_translations.h"
 #include "platform/qt/qt_tray_icon.h"
 #include "platform/qt/qt_waiting_fetch.h"
 #include "platform/qt/qt_web_profile.h"
@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
     tovlo::prepareWebEngine();
     QApplication qtApp(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    if (!tovlo::installChineseTranslations(qtApp)) std::fprintf(stderr, "Qt's Chinese translations are not installed\n");
+    if (!tovlo::installChineseTranslations(qtApp))
+        std::fprintf(stderr, "Qt's Chinese translations are not installed\n");
     const std::string app = QCoreApplication::applicationDirPath().toStdString();
 
     tovlo::QtEventLoop loop;

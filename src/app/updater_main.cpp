@@ -24,7 +24,8 @@
 int main(int argc, char** argv) {
     QApplication qtApp(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    if (!tovlo::installChineseTranslations(qtApp)) std::fprintf(stderr, "Qt's Chinese translations are not installed\n");
+    if (!tovlo::installChineseTranslations(qtApp))
+        std::fprintf(stderr, "Qt's Chinese translations are not installed\n");
     const std::string app = QCoreApplication::applicationDirPath().toStdString();
 
     tovlo::QtEventLoop loop;

@@ -62,9 +62,7 @@ PublicFaceDownLoader::PublicFaceDownLoader(PanelHost& host, std::unique_ptr<Form
     deadline_->onTick = [this] { guardEvent(deps_.debug, "PublicFaceDownLoader.deadline", [this] { timeUp(); }); };
     downloader1_.DownloadProgress = [this](std::int64_t cur, std::int64_t max, const std::string& saveFile) {
         int c = channelOf(saveFile);
-        progress()
-            .progressBar(kChannelBars[c])
-            .setValue(percentOf(static_cast<double>(cur), static_cast<double>(max)));
+        progress().progressBar(kChannelBars[c]).setValue(percentOf(static_cast<double>(cur), static_cast<double>(max)));
     };
     downloader1_.DownloadComplete = [this](std::int64_t, const std::string& saveFile) {
         guardEvent(deps_.debug, "PublicFaceDownLoader.DownloadComplete", [&] {
@@ -217,9 +215,8 @@ void PublicFaceDownLoader::checkChannels() {
     finish();
     deps_.debug.log("完成：" + PPath_);
     // The pack opens with what arrived; the user learns that it is not all.
-    const auto missing = std::count_if(failed_.begin(), failed_.end(), [](const std::string& name) {
-        return !startsWith(name, "ver-");
-    });
+    const auto missing = std::count_if(failed_.begin(), failed_.end(),
+                                       [](const std::string& name) { return !startsWith(name, "ver-"); });
     if (missing > 0)
         deps_.platform.messages.show("有" + std::to_string(missing) +
                                      "个表情没有下载成功。再次打开这个表情包会下载其余的表情。");

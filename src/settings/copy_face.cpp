@@ -14,7 +14,8 @@ CopyFace::CopyFace(Platform& platform, PublicParm& parm, FaceCopyHost host, std:
       parm_(parm),
       host_(std::move(host)),
       unload_(std::move(unload)),
-      form_(platform.forms.create(FormDescription("copyFace", {.fixedSize = true}).labels({"Label1"}).progressBars({"ProgressBar1"}))),
+      form_(platform.forms.create(
+          FormDescription("copyFace", {.fixedSize = true}).labels({"Label1"}).progressBars({"ProgressBar1"}))),
       timer1_(platform.loop.createTimer(kStartDelayMs, false)),
       stepTimer_(platform.loop.createTimer(1, false)) {
     form_->setTitle(kTitle);

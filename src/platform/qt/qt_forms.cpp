@@ -4,10 +4,10 @@
 #include <QBitmap>
 #include <QComboBox>
 #include <QCursor>
-#include <QGridLayout>
-#include <QGuiApplication>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -529,7 +529,8 @@ private:
     void centreOnScreen() {
         QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
         if (!screen) screen = widget_.screen();
-        if (screen) widget_.move(screen->availableGeometry().center() - QPoint(widget_.width() / 2, widget_.height() / 2));
+        if (screen)
+            widget_.move(screen->availableGeometry().center() - QPoint(widget_.width() / 2, widget_.height() / 2));
     }
 
     const QtViewMaker& makeView_;

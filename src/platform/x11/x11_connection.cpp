@@ -71,7 +71,7 @@ X11Atoms internAtoms(Display* display) {
     };
     std::array<Atom, names.size()> a{};
     XInternAtoms(display, const_cast<char**>(names.data()), names.size(), False, a.data());
-    return X11Atoms{a[0], a[1], a[2],  a[3],  a[4],  a[5],  a[6],  a[7], a[8],
+    return X11Atoms{a[0], a[1],  a[2],  a[3],  a[4],  a[5],  a[6],  a[7], a[8],
                     a[9], a[10], a[11], a[12], a[13], a[14], a[15], a[16]};
 }
 

@@ -53,9 +53,10 @@ protected:
 
     // The selected cell the pack page shows, "row,column", or "none".
     std::string selection() {
-        return evaluate("(function (m) { return m.hidden ? 'none' : (parseInt(m.style.top, 10) / 30 + 1) + ','"
-                        " + (parseInt(m.style.left, 10) / 30 + 1); })(" +
-                        std::string(kPack) + ".getElementById('marker'))");
+        return evaluate(
+            "(function (m) { return m.hidden ? 'none' : (parseInt(m.style.top, 10) / 30 + 1) + ','"
+            " + (parseInt(m.style.left, 10) / 30 + 1); })(" +
+            std::string(kPack) + ".getElementById('marker'))");
     }
 
     // Whether the view shows the selection's orange edge on the cell: a
@@ -193,8 +194,9 @@ TEST_F(MainPage, KeyboardMovesAVisibleSelectionOverThePackAndEnterInsertsIt) {
     ASSERT_TRUE(mouseClick(centreOf("document.querySelector('.tab:nth-child(1) .name')")));
     ASSERT_TRUE(waitForPage(std::string(kPack) + ".title === 'grid' && " + kPack + ".getElementById('sheet')"));
     ASSERT_TRUE(pressKeys({"Tab"}));
-    EXPECT_TRUE(waitForPage("document.activeElement.className === 'name' &&"
-                            " document.activeElement.textContent === 'flowers'"))
+    EXPECT_TRUE(
+        waitForPage("document.activeElement.className === 'name' &&"
+                    " document.activeElement.textContent === 'flowers'"))
         << evaluate("document.activeElement.outerHTML");
     ASSERT_TRUE(pressKeys({"Tab", "Right"}));  // the first arrow selects the first cell
     EXPECT_TRUE(waitFor([&] { return selection() == "1,1"; }, 3000))
@@ -210,9 +212,9 @@ TEST_F(MainPage, KeyboardMovesAVisibleSelectionOverThePackAndEnterInsertsIt) {
     };
     const std::vector<Move> moves = {
         {{"Down", "Right", "Right"}, 2, 4},
-        {{"Right", "Right", "Right"}, 2, 6},                              // stops at the last column
-        {{"Up", "Up"}, 1, 6},                                             // and the first row
-        {{"Down", "Down", "Down"}, 3, 6},                                 // and the sheet's last row
+        {{"Right", "Right", "Right"}, 2, 6},                               // stops at the last column
+        {{"Up", "Up"}, 1, 6},                                              // and the first row
+        {{"Down", "Down", "Down"}, 3, 6},                                  // and the sheet's last row
         {{"Left", "Left", "Left", "Left", "Left", "Left", "Left"}, 3, 1},  // and the first column
         {{"Up"}, 2, 1},
     };
@@ -250,8 +252,10 @@ TEST_F(MainPage, KeyboardMovesAVisibleSelectionOverThePackAndEnterInsertsIt) {
 // chat's input box, once, and is emptied whenever the view changes.
 TEST_F(MainPage, StatusLineTellsOfTheInsertionUntilTheViewChanges) {
     const std::string faces = makeGrid();
-    view->runScript("setNullMain([{},{id:'7',name:'demo'}]);"
-                    "changeClass('grid','" + faces + "'); changeClass('flowers','" + faces + "')");
+    view->runScript(
+        "setNullMain([{},{id:'7',name:'demo'}]);"
+        "changeClass('grid','" +
+        faces + "'); changeClass('flowers','" + faces + "')");
     ASSERT_TRUE(mouseClick(centreOf("document.getElementById('status')")));  // the page has the focus
     const std::string insert = "insertFace(" + jsString(fileUrl(faces + "/flowers/1-1.gif")) + ")";
     const std::string status = "document.getElementById('status').textContent";

@@ -82,8 +82,9 @@ TEST_F(PluginPage, TextGoesOnTheClipboardBeforeTheMainWindowPastesIt) {
     ASSERT_TRUE(waitForCall("web", "inputFace||-"));
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
               evaluate("document.querySelector('#list .kao').textContent"));
-    EXPECT_TRUE(waitForPage("document.getElementById('status').textContent === '已放入聊天输入框：' +"
-                            " document.querySelector('#list .kao').textContent"));
+    EXPECT_TRUE(
+        waitForPage("document.getElementById('status').textContent === '已放入聊天输入框：' +"
+                    " document.querySelector('#list .kao').textContent"));
 }
 
 // Until its executable is installed "doExe" fails; the page picks one itself.

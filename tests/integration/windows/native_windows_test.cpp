@@ -111,50 +111,48 @@ protected:
     }
     static QRect onScreen(QWidget* w) { return QRect(w->mapToGlobal(QPoint(0, 0)), w->size()); }
 
-    // What every window must hold to; `lines` are controls that read as one
-    // line, each pair side by side.
-    void check(const char* what, QWidget* window, std::initializer_list<std::pair<const char*, const char*>> lines) {
+    struct Expect {
+        std::vector<std::pair<const char*, const char*>> lines;  // controls side by side on one line
+        bool dialog = false;            // fixed in size, no maximise box, centred on the screen
+        const char* centred = nullptr;  // a button in the middle of its panel, at its own width
+    };
+    // What every window must hold to, and what this one is expected to be.
+    void check(const char* what, QWidget* window, const Expect& expect) {
         SCOPED_TRACE(what);
         ASSERT_TRUE(waitFor([&] { return window->isVisible(); }));
         for (int i = 0; i < 10; ++i) QApplication::processEvents();
-        for (auto [left, right] : lines) {
+        for (auto [left, right] : expect.lines) {
             const QRect a = onScreen(named(window, left)), b = onScreen(named(window, right));
             EXPECT_LE(std::abs(a.center().y() - b.center().y()), 2) << left << " and " << right << " on one line";
             EXPECT_LT(a.right(), b.left()) << left << " before " << right;
         }
         for (QLabel* label : window->findChildren<QLabel*>()) {
             if (!label->isVisible() || label->text().isEmpty()) continue;
-            const QString text = label->text();
-            if (label->wordWrap())
-                EXPECT_GE(label->height(), label->heightForWidth(label->width())) << text.toStdString() << " is cut";
-            else
-                EXPECT_GE(label->width(), label->sizeHint().width()) << text.toStdString() << " is cut";
+            const int needed = label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().width();
+            EXPECT_GE(label->wordWrap() ? label->height() : label->width(), needed)
+                << label->text().toStdString() << " is cut";
         }
         for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
-            if (!button->isVisible()) continue;
             const QFontMetrics metrics(button->font());
+            if (!button->isVisible()) continue;
             EXPECT_GE(button->width(), metrics.horizontalAdvance(button->text()) + metrics.height())
                 << button->text().toStdString() << " has no room beside its caption";
-            EXPECT_GE(button->height(), button->sizeHint().height()) << button->text().toStdString();
+        }
+        if (expect.dialog) {
+            EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "the user cannot resize it";
+            EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+            const QPoint centre = window->screen()->availableGeometry().center();
+            EXPECT_LE((window->geometry().center() - centre).manhattanLength(), 40) << "centred on the screen";
+        }
+        if (expect.centred) {
+            const QRect area = onScreen(named(window, "Frame1")), b = onScreen(named(window, expect.centred));
+            EXPECT_LE(std::abs(area.center().x() - b.center().x()), 2) << expect.centred << " in the panel's middle";
+            EXPECT_LT(b.width(), area.width() / 2) << expect.centred << " keeps its own width";
         }
         if (const char* folder = std::getenv("TOVLO_SHOTS")) {
-            const QString scale = QString::number(window->devicePixelRatioF());
-            window->grab().save(QDir(QString::fromUtf8(folder)).filePath(QString::fromUtf8(what) + "@" + scale + ".png"));
+            const QString name = QString::fromUtf8(what) + "@" + QString::number(window->devicePixelRatioF());
+            window->grab().save(QDir(QString::fromUtf8(folder)).filePath(name + ".png"));
         }
-    }
-    // A dialog: fixed in size, no maximise box, in the middle of the screen.
-    void checkDialog(const char* what, QWidget* window) {
-        SCOPED_TRACE(what);
-        EXPECT_EQ(window->minimumSize(), window->maximumSize()) << "the user cannot resize it";
-        EXPECT_FALSE(window->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-        const QPoint centre = window->screen()->availableGeometry().center();
-        EXPECT_LE((window->geometry().center() - centre).manhattanLength(), 40) << "centred on the screen";
-    }
-    // A button in the middle of its panel, or at the right end of its dialog.
-    void checkCentred(QWidget* panelArea, const char* button) {
-        const QRect area = onScreen(panelArea), b = onScreen(named(panelArea, button));
-        EXPECT_LE(std::abs(area.center().x() - b.center().x()), 2) << button << " in the panel's middle";
-        EXPECT_LT(b.width(), area.width() / 2) << button << " keeps its own width";
     }
 
     TempDir dir;
@@ -179,52 +177,51 @@ protected:
 TEST_F(NativeWindows, DialogsAreCentredFixedAndReadAsSentences) {
     AboutForm about(platform, parm.ini, "http://tovlo.example/");
     about.show();
-    check("about", qtWidgetOf(about.form()), {{"Label2", "Label4"}, {"Label3", "Label5"}, {"Label7", "Label6"}});
-    checkDialog("about", qtWidgetOf(about.form()));
+    check("about", qtWidgetOf(about.form()),
+          {{{"Label2", "Label4"}, {"Label3", "Label5"}, {"Label7", "Label6"}}, true});
 
     ConfigForm settings({platform, parm, folders, autoStart, "/opt/Tovlo/Tovlo.exe"}, [] {});
     settings.form().show();
     QWidget* settingsWindow = qtWidgetOf(settings.form());
-    check("settings", settingsWindow, {{"Command3", "Command4"}, {"Label6", "historyNub"}, {"Command1", "Command2"}});
-    checkDialog("settings", settingsWindow);
-    EXPECT_LE(settingsWindow->width() - 1 - settingsWindow->mapFromGlobal(onScreen(named(settingsWindow, "Command2")).topRight()).x(), 20)
+    check("settings", settingsWindow,
+          {{{"Command3", "Command4"}, {"Label6", "historyNub"}, {"Command1", "Command2"}}, true});
+    EXPECT_LE(settingsWindow->width() -
+                  settingsWindow->mapFromGlobal(onScreen(named(settingsWindow, "Command2")).topRight()).x(),
+              20)
         << "保存 and 放弃 stand at the right";
 
     CopyFace copy(platform, parm, {[](const std::string&) {}, [] {}}, [](CopyFace&) {});
     copy.form().show();
-    check("copy", qtWidgetOf(copy.form()), {});
-    checkDialog("copy", qtWidgetOf(copy.form()));
+    check("copy", qtWidgetOf(copy.form()), {{}, true});
 
     NeedUpdate notice(platform, parm, [] {});
     notice.show();
-    check("update-notice", qtWidgetOf(notice.form()), {{"Label2", "Label4"}, {"Command1", "Command2"}});
-    checkDialog("update-notice", qtWidgetOf(notice.form()));
+    check("update-notice", qtWidgetOf(notice.form()), {{{"Label2", "Label4"}, {"Command1", "Command2"}}, true});
 
     FakeNetwork reads{fake.loop};
     UpdaterForm updater({fake.loop, fake.fetch, fake.codec, fake.messages, fake.processes, forms, reads}, dir.path(),
                         "svc", "1.0");
-    check("updater", qtWidgetOf(updater.form()), {});
-    checkDialog("updater", qtWidgetOf(updater.form()));
+    check("updater", qtWidgetOf(updater.form()), {{}, true});
 }
 
 TEST_F(NativeWindows, PanelsReadAsSentencesWithTheirButtonsInTheMiddle) {
-    QWidget* window = panel("AddfaceOverCon", [](Panel& p) {
-        p.setProperty("args", "-4");
-        p.invoke("dodo");
-    });
-    check("upload-result", window, {{"Label3", "Label2"}});
-    checkCentred(named(window, "Frame1"), "Command1");
-
-    window = panel("PublicFaceDownLoader");
-    check("pack-download", window,
-          {{"Label2", "ProgressBar1"}, {"Label3", "ProgressBar2"}, {"Label5", "ProgressBar3"}, {"Label6", "ProgressBar4"}});
-    checkCentred(named(window, "Frame1"), "Command1");
-
-    window = panel("MyFaceDownLoader");
-    check("own-faces-download", window, {{"Label1", "ProgressBar1"}, {"Label2", "ProgressBar2"}, {"Label3", "ProgressBar3"}});
-
-    window = panel("PublicFaceProcess");
-    check("pack-processing", window, {});
+    check("upload-result",
+          panel("AddfaceOverCon",
+                [](Panel& p) {
+                    p.setProperty("args", "-4");
+                    p.invoke("dodo");
+                }),
+          {{{"Label3", "Label2"}}, false, "Command1"});
+    check("pack-download", panel("PublicFaceDownLoader"),
+          {{{"Label2", "ProgressBar1"},
+            {"Label3", "ProgressBar2"},
+            {"Label5", "ProgressBar3"},
+            {"Label6", "ProgressBar4"}},
+           false,
+           "Command1"});
+    check("own-faces-download", panel("MyFaceDownLoader"),
+          {{{"Label1", "ProgressBar1"}, {"Label2", "ProgressBar2"}, {"Label3", "ProgressBar3"}}});
+    check("pack-processing", panel("PublicFaceProcess"), {});
 }
 
 // A box with a short message is still wide enough for its title.
@@ -238,7 +235,8 @@ TEST_F(NativeWindows, AMessageBoxIsAsWideAsItsTitle) {
         titleWidth = QFontMetrics(bold).horizontalAdvance(box->windowTitle());
         width = box->width();
         if (const char* folder = std::getenv("TOVLO_SHOTS"))
-            box->grab().save(QDir(QString::fromUtf8(folder)).filePath("message@" + QString::number(box->devicePixelRatioF()) + ".png"));
+            box->grab().save(QDir(QString::fromUtf8(folder))
+                                 .filePath("message@" + QString::number(box->devicePixelRatioF()) + ".png"));
         box->accept();
     });
     QtMessageBox messages;

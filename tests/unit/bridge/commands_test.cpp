@@ -235,7 +235,7 @@ TEST_F(MainFormTest, AHistoryFaceWhoseFileHasGoneIsFetchedAgainOrLeftOut) {
         {"w/经典/1-1.gif", true, "", true},
         {"w/CustomFace/demo/12/3.gif", false, serviceUrl("/soft/12/3.gif"), true},
         {"w/经典/1-2.gif", false, serviceUrl("/faces/经典/1-2.gif"), true},
-        {"w/经典/1-3.gif", false, "", false},   // the service has lost it too
+        {"w/经典/1-3.gif", false, "", false},  // the service has lost it too
         {"w/recent/x.gif", false, "", false},  // came from nowhere the program knows
     };
     std::vector<std::string> images, expected;
