@@ -1,6 +1,7 @@
 #include "history_pictures.h"
 
 #include "core/files.h"
+#include "core/functions.h"
 #include "core/paths.h"
 #include "core/service.h"
 #include "core/text.h"
@@ -18,11 +19,10 @@ std::string pathBelow(const std::string& folder, const std::string& path) {
     return isSafeRelativePath(rest) ? rest : "";
 }
 
-// The parent folders of a file, made as needed.
-bool makeParents(const std::string& path) {
+// The folder of a file, made as needed.
+bool makeFolderOf(const std::string& path) {
     const std::string folder = pathText(fsPath(path).parent_path());
-    std::error_code ec;
-    std::filesystem::create_directories(fsPath(folder), ec);
+    makeDirectories(folder);
     return folderExists(folder);
 }
 
@@ -57,7 +57,7 @@ std::vector<std::string> picturesToShow(const std::vector<std::string>& images, 
         const std::string origin = originOfFace(parm, *path);
         if (origin.empty()) continue;
         const std::optional<std::string> bytes = fetch.fetchBytes(origin);
-        if (bytes && !bytes->empty() && makeParents(*path) && replaceFileAtomically(*path, *bytes))
+        if (bytes && !bytes->empty() && makeFolderOf(*path) && replaceFileAtomically(*path, *bytes))
             shown.push_back(image);
     }
     return shown;

@@ -455,13 +455,12 @@ public:
     }
 
 private:
-    // Adds a control below the others, above the closing stretch.
     // Adds a control after the others. In a centred form a control that
     // keeps its own width (a button, a row) is centred; the others, and
     // every control of a column, are as wide as the form.
     void place(QWidget* w, int stretch = 0, bool ownWidth = false) {
         if (auto* grid = qobject_cast<QGridLayout*>(layout_)) {
-            const int at = placed_count_++;
+            const int at = pairsPlaced_++;
             grid->addWidget(w, at / 2, at % 2, at % 2 ? Qt::Alignment() : Qt::AlignLeft | Qt::AlignVCenter);
             return;
         }
@@ -537,7 +536,7 @@ private:
     QWidget widget_;
     Flow flow_;
     QLayout* layout_;
-    int placed_count_ = 0;  // controls placed in a grid of pairs
+    int pairsPlaced_ = 0;  // controls placed in a grid of pairs
     bool sized_ = false;    // given a size by the program
     FormEvents events_{widget_};
     std::int64_t colourKey_ = -1;
