@@ -12,6 +12,7 @@
 #include "core/debug_form.h"
 #include "core/paths.h"
 #include "library/library_deps.h"
+#include "platform/commands.h"
 #include "platform/posix/curl_fetch.h"
 #include "platform/posix/iconv_codec.h"
 #include "platform/posix/lock_file_instance.h"
@@ -121,7 +122,12 @@ int main(int argc, char** argv) {
         tovlo::SettingsDeps{platform, parm, folderDialog, autoStart, programPath},
         tovlo::FaceCopyHost{[&mainForm](const std::string& pack) { mainForm.showClass(pack); },
                             [&mainForm] { mainForm.showWindow(); }});
-    mainForm.load(tovlo::commandLineText(argc, argv));
+    {
+        // The load handler is a command: what arrives during its message
+        // boxes waits for it.
+        tovlo::Commands::Scope loading;
+        mainForm.load(tovlo::commandLineText(argc, argv));
+    }
     // The service's pages, besides the local ones, may call the program.
     tovlo::setTrustedServiceHost(parm.serviceHost);
     std::fprintf(stderr, "Tovlo %s started in %s\n", parm.ver.c_str(), app.c_str());

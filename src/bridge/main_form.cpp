@@ -30,7 +30,7 @@ MainForm::MainForm(Deps deps, MainFormHooks hooks)
           FormDescription("mainForm", {.frameless = true, .topMost = true, .showsWithoutFocus = true})
               .browserViews({"web", "Web2", "web3"})
               .frames({"Frame1"}))),
-      timer1_(platform_.loop.createTimer(20, true)),
+      timer1_(platform_.loop.createTimer(20, true, TimerKind::MovesWindows)),
       timer4_(platform_.loop.createTimer(200, false)),
       reaper_(platform_.loop),
       views_(*window_),

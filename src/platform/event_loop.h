@@ -19,15 +19,23 @@ public:
     std::function<void()> onTick;
 };
 
+// What a timer's tick does. Most ticks are commands of the logic (see
+// platform/commands.h): one that falls due while a command runs waits for it
+// to end. A tick that only moves our windows (the tracking tick, a window
+// sliding in) runs while a command waits, as painting does.
+enum class TimerKind { Command, MovesWindows };
+
 class EventLoop {
 public:
     virtual ~EventLoop() = default;
-    virtual std::unique_ptr<Timer> createTimer(int intervalMs, bool enabled) = 0;
-    // Runs pending events once (the message pump).
+    virtual std::unique_ptr<Timer> createTimer(int intervalMs, bool enabled, TimerKind kind = TimerKind::Command) = 0;
+    // Runs pending events once (the message pump). The caller waits in it:
+    // the events of the logic that arrive wait for the running command.
     virtual void processEvents() = 0;
     // Milliseconds since the Unix epoch, wall clock (local time is derived from it).
     virtual std::int64_t nowMs() const = 0;
-    // Ends the program's event loop (every window unloaded).
+    // Ends the program's event loop (every window unloaded); asked for inside
+    // a command, it happens when the command has ended.
     virtual void quit() = 0;
 };
 

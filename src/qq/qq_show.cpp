@@ -11,7 +11,7 @@ QQShow::QQShow(Forms& forms, EventLoop& loop, const Desktop& desktop, const Publ
                std::function<void()> onUnload)
     : form_(forms.create(FormDescription("QQShow", {.frameless = true, .topMost = true, .showsWithoutFocus = true})
                              .browserViews({"WebBrowser1"}))),
-      timer1_(loop.createTimer(kSlideIntervalMs, false)),
+      timer1_(loop.createTimer(kSlideIntervalMs, false, TimerKind::MovesWindows)),
       screenHeight_(pixelsToTwips(desktop.screenSize().height)),
       onUnload_(std::move(onUnload)) {
     WebBrowser1().setGeometry({twipsToPixels(kViewLeftTwips), twipsToPixels(kViewTopTwips),

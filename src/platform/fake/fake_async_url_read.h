@@ -15,6 +15,7 @@
 
 #include "fake_event_loop.h"
 #include "platform/async_url_read.h"
+#include "platform/commands.h"
 
 namespace tovlo {
 
@@ -95,13 +96,19 @@ public:
         for (auto& entry : order) out.push_back(entry.second);
         return out;
     }
-    // Ends the read and tells the user; the read is gone before the handler runs.
+    // Ends the read and tells the user; the read is gone before the handler
+    // runs. Both happen in the turn of the news (see platform/commands.h): a
+    // read cancelled before its turn is not told.
     void finish(const std::string& tag, int status, const std::string& bytes, std::int64_t total) {
-        if (reads_.erase(tag) == 0) return;
-        if (onComplete) onComplete(status, bytes, total < 0 ? static_cast<std::int64_t>(bytes.size()) : total, tag);
+        events_.deliver([=, this] {
+            if (reads_.erase(tag) == 0) return;
+            if (onComplete) onComplete(status, bytes, total < 0 ? static_cast<std::int64_t>(bytes.size()) : total, tag);
+        });
     }
     void progress(const std::string& tag, std::int64_t bytesRead, std::int64_t total, int status) {
-        if (has(tag) && onProgress) onProgress(bytesRead, total, status, tag);
+        events_.deliver([=, this] {
+            if (has(tag) && onProgress) onProgress(bytesRead, total, status, tag);
+        });
     }
 
 private:
@@ -126,8 +133,7 @@ private:
             if (it == reads_.end() || it->second.seq != seq) continue;  // cancelled by an earlier handler
             FakeAnswer answer = *it->second.answer;
             // A body over the read's bound fails, as a real read does.
-            if (answer.status == kReadEndOfData &&
-                static_cast<std::int64_t>(answer.bytes.size()) > it->second.maxBytes)
+            if (answer.status == kReadEndOfData && static_cast<std::int64_t>(answer.bytes.size()) > it->second.maxBytes)
                 answer.status = kReadError;
             if (answer.status == kReadEndOfData) {
                 auto size = static_cast<std::int64_t>(answer.bytes.size());
@@ -143,6 +149,7 @@ private:
     std::unique_ptr<Timer> pump_;
     std::map<std::string, Read> reads_;
     std::int64_t nextSeq_ = 0;
+    EventSource events_{"a download's news"};
 };
 
 inline std::unique_ptr<AsyncUrlRead> FakeNetwork::create() { return std::make_unique<FakeAsyncUrlRead>(*this); }

@@ -1,12 +1,15 @@
 #pragma once
 // A browser view that records what the program asks of it. Page functions
 // exist unless a test names them missing; a test may also answer a script.
+#include <exception>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform/browser_view.h"
+#include "platform/commands.h"
 #include "platform/nested_wait.h"
 
 namespace tovlo {
@@ -36,10 +39,25 @@ public:
     void setExternalCalls(ExternalCalls handler) override { external = std::move(handler); }
 
     // What the page does when it calls window.external.calls(webName, text).
+    // The call is a command of the program (platform/commands.h): made while
+    // none runs, it runs now and its failure is thrown here; made while one
+    // runs, it waits in line, and its failure goes to failedCalls.
     void pageCalls(const std::string& webName, const std::string& text) {
         if (!external) throw ScriptError("window.external is not available");
-        external(webName, text);
+        if (!Commands::running()) {
+            Commands::deliver([&] { external(webName, text); });
+            return;
+        }
+        Commands::deliver([this, webName, text, alive = std::weak_ptr<bool>(alive_)] {
+            if (alive.expired()) return;
+            try {
+                if (external) external(webName, text);
+            } catch (const std::exception& e) {
+                failedCalls.push_back(text + ": " + e.what());
+            }
+        });
     }
+    std::vector<std::string> failedCalls;
 
     std::vector<std::string> navigations;
     std::vector<std::string> scripts;
@@ -52,6 +70,7 @@ public:
 
 private:
     std::string location_;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace tovlo

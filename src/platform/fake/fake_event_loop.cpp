@@ -2,11 +2,15 @@
 
 #include <algorithm>
 
+#include "platform/commands.h"
+#include "platform/nested_wait.h"
+
 namespace tovlo {
 
 class FakeTimer : public Timer {
 public:
-    FakeTimer(FakeEventLoop& loop, int interval, bool enabled) : loop_(loop), interval_(interval) {
+    FakeTimer(FakeEventLoop& loop, int interval, bool enabled, TimerKind kind)
+        : loop_(loop), interval_(interval), ticks_(*this, kind) {
         loop_.timers_.push_back(this);
         setEnabled(enabled);
     }
@@ -30,7 +34,7 @@ public:
     std::int64_t due() const { return due_; }
     void fire() {
         due_ += interval_;
-        if (onTick) onTick();
+        ticks_.due([this] { due_ = loop_.now_ + interval_; });
     }
 
 private:
@@ -38,14 +42,25 @@ private:
     int interval_;
     bool enabled_ = false;
     std::int64_t due_ = 0;
+    TimerTicks ticks_;
 };
 
 FakeEventLoop::FakeEventLoop(std::int64_t startEpochMs) : now_(startEpochMs) {}
 
 FakeEventLoop::~FakeEventLoop() = default;
 
-std::unique_ptr<Timer> FakeEventLoop::createTimer(int intervalMs, bool enabled) {
-    return std::make_unique<FakeTimer>(*this, intervalMs, enabled);
+std::unique_ptr<Timer> FakeEventLoop::createTimer(int intervalMs, bool enabled, TimerKind kind) {
+    return std::make_unique<FakeTimer>(*this, intervalMs, enabled, kind);
+}
+
+void FakeEventLoop::processEvents() {
+    ++pumps;
+    NestedWaits::Scope pumping;
+    if (onProcessEvents) onProcessEvents();
+}
+
+void FakeEventLoop::quit() {
+    Commands::deliver([this] { quitRequested = true; });
 }
 
 void FakeEventLoop::advance(std::int64_t ms) {

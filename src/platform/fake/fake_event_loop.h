@@ -14,15 +14,13 @@ public:
     explicit FakeEventLoop(std::int64_t startEpochMs = 1796637600000);  // 2026-12-07 10:00 UTC
     ~FakeEventLoop() override;
 
-    std::unique_ptr<Timer> createTimer(int intervalMs, bool enabled) override;
-    // What a test lets happen while the program pumps events.
-    void processEvents() override {
-        ++pumps;
-        if (onProcessEvents) onProcessEvents();
-    }
+    std::unique_ptr<Timer> createTimer(int intervalMs, bool enabled, TimerKind kind = TimerKind::Command) override;
+    // What a test lets happen while the program pumps events (a wait).
+    void processEvents() override;
     std::function<void()> onProcessEvents;
     std::int64_t nowMs() const override { return now_; }
-    void quit() override { quitRequested = true; }
+    // Asked for inside a command, the quit happens when it has ended.
+    void quit() override;
 
     // Moves the clock forward by ms, firing every timer that falls due.
     void advance(std::int64_t ms);

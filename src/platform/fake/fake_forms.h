@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "fake_browser_view.h"
+#include "platform/commands.h"
 #include "platform/forms.h"
 
 namespace tovlo {
@@ -44,13 +45,17 @@ public:
         }
         return lines * lineHeight;
     }
+    // The user's click, delivered as the platform does (platform/commands.h).
     void click() {
-        if (onClick) onClick();
+        if (onClick) events_.deliver(onClick);
     }
     std::string value;
     int fixedHeight = -1;
     int lineHeight = 16;
     std::size_t charsPerLine = 40;
+
+private:
+    EventSource events_;
 };
 
 class FakeProgressBar : public ProgressBar {
@@ -66,22 +71,28 @@ public:
     void setEnabled(bool on) override { enabled = on; }
     bool isEnabled() const override { return enabled; }
     void click() {
-        if (onClick) onClick();
+        if (onClick) events_.deliver(onClick);
     }
     std::string caption;
     bool enabled = true;
+
+private:
+    EventSource events_;
 };
 
 class FakePicture : public Picture {
 public:
     void loadImageFile(const std::string& path) override { loads.push_back(path); }
     void click() {
-        if (onClick) onClick();
+        if (onClick) events_.deliver(onClick);
     }
     void mouseMove() {
-        if (onMouseMove) onMouseMove();
+        if (onMouseMove) events_.deliver(onMouseMove);
     }
     std::vector<std::string> loads;
+
+private:
+    EventSource events_;
 };
 
 class FakeFrame : public Frame {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/commands.h"
 #include "platform/message_box.h"
 #include "platform/nested_wait.h"
 #include "platform/processes.h"
@@ -80,15 +81,20 @@ public:
         menuItems = items;
         menuChosen = std::move(chosen);
     }
+    // The user's choice in the menu; the click on the icon that opened it
+    // (onMenuRequest) has ended by then.
     void choose(int index) {
         auto chosen = menuChosen;
-        if (chosen) chosen(index);
+        if (chosen) events_.deliver([chosen, index] { chosen(index); });
     }
     std::string toolTip;
     bool visible = false;
     std::vector<std::string> balloons;
     std::vector<std::string> menuItems;
     std::function<void(int)> menuChosen;
+
+private:
+    EventSource events_;
 };
 
 }  // namespace tovlo

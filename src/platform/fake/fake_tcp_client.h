@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/commands.h"
 #include "platform/tcp_client.h"
 
 namespace tovlo {
@@ -29,19 +30,27 @@ public:
     // What the test does in the event loop's place.
     void accept() {
         connecting = false;
-        if (onConnected) onConnected();
+        events_.deliver([this] {
+            if (onConnected) onConnected();
+        });
     }
     void refuse() {
         connecting = false;
-        if (onClosed) onClosed();
+        events_.deliver([this] {
+            if (onClosed) onClosed();
+        });
     }
     // Everything queued goes out.
     void drain() {
         pending = 0;
-        if (onSent) onSent();
+        events_.deliver([this] {
+            if (onSent) onSent();
+        });
     }
     void answer(const std::string& bytes) {
-        if (onData) onData(bytes);
+        events_.deliver([this, bytes] {
+            if (onData) onData(bytes);
+        });
     }
     std::string sentBytes() const {
         std::string all;
@@ -55,6 +64,9 @@ public:
     bool closed = false;
     std::int64_t pending = 0;
     std::vector<std::string> sends;
+
+private:
+    EventSource events_;
 };
 
 class FakeTcpClients : public TcpClients {

@@ -5,7 +5,9 @@
 #include <QNetworkRequest>
 #include <QObject>
 #include <map>
+#include <set>
 
+#include "platform/commands.h"
 #include "platform/wire_url.h"
 
 namespace tovlo {
@@ -27,6 +29,8 @@ public:
 
     void start(const std::string& url, const std::string& tag, std::int64_t maxBytes) override {
         if (replies_.count(tag)) throw AsyncReadStartError(kErrBadUrl, "a read with this tag is running: " + tag);
+        // The news of an earlier read of the tag that still waits is not this one's.
+        ended_.erase(tag);
         const QUrl wire = QUrl::fromEncoded(QByteArray::fromStdString(wireUrl(codec_, url)), QUrl::StrictMode);
         if (!wire.isValid() || (wire.scheme() != "http" && wire.scheme() != "https") || wire.host().isEmpty())
             throw AsyncReadStartError(kErrBadUrl, "not a usable address: " + url);
@@ -50,13 +54,18 @@ public:
                                  reply->abort();
                                  return;
                              }
-                             if (onProgress) onProgress(read, total < 0 ? 0 : total, kReadReceiving, tag);
+                             events_.deliver([this, tag, read, total] {
+                                 if (replies_.count(tag) && onProgress)
+                                     onProgress(read, total < 0 ? 0 : total, kReadReceiving, tag);
+                             });
                          });
         QObject::connect(reply, &QNetworkReply::finished, &context_,
                          [this, tag, reply, maxBytes] { finished(tag, reply, maxBytes); });
     }
 
     bool cancel(const std::string& tag) override {
+        // Ended, its news still waiting in line: it is not told any more.
+        if (ended_.erase(tag)) return true;
         auto it = replies_.find(tag);
         if (it == replies_.end()) return false;
         QNetworkReply* reply = it->second;
@@ -84,11 +93,14 @@ private:
         const bool whole = !announced.isValid() || announced.toLongLong() == body.size();
         const bool ok = reply->error() == QNetworkReply::NoError && http >= 200 && http < 300 && whole &&
                         body.size() <= maxBytes && !reply->property(kOverBound).toBool();
-        if (!onComplete) return;
-        if (ok)
-            onComplete(kReadEndOfData, body.toStdString(), body.size(), tag);
-        else
-            onComplete(kReadError, std::string(), 0, tag);
+        ended_.insert(tag);
+        events_.deliver([this, tag, ok, body = ok ? body.toStdString() : std::string()] {
+            if (!ended_.erase(tag) || !onComplete) return;
+            if (ok)
+                onComplete(kReadEndOfData, body, static_cast<std::int64_t>(body.size()), tag);
+            else
+                onComplete(kReadError, std::string(), 0, tag);
+        });
     }
 
     QNetworkAccessManager& manager_;
@@ -96,6 +108,8 @@ private:
     int stallTimeoutMs_;
     QObject context_;  // the receiver of every connection: gone with the reader
     std::map<std::string, QNetworkReply*> replies_;
+    std::set<std::string> ended_;  // reads whose end has not been told yet
+    EventSource events_{"a download's news"};
 };
 
 }  // namespace

@@ -4,17 +4,18 @@
 #include <QDateTime>
 #include <QTimer>
 
+#include "platform/commands.h"
+#include "platform/nested_wait.h"
+
 namespace tovlo {
 
 namespace {
 
 class QtTimer : public Timer {
 public:
-    QtTimer(int intervalMs, bool enabled) : interval_(intervalMs) {
+    QtTimer(int intervalMs, bool enabled, TimerKind kind) : interval_(intervalMs), ticks_(*this, kind) {
         timer_.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (onTick) onTick();
-        });
+        QObject::connect(&timer_, &QTimer::timeout, [this] { ticks_.due([this] { restart(); }); });
         setEnabled(enabled);
     }
     void setInterval(int ms) override {
@@ -43,18 +44,24 @@ private:
     QTimer timer_;
     int interval_;
     bool enabled_ = false;
+    TimerTicks ticks_;
 };
 
 }  // namespace
 
-std::unique_ptr<Timer> QtEventLoop::createTimer(int intervalMs, bool enabled) {
-    return std::make_unique<QtTimer>(intervalMs, enabled);
+std::unique_ptr<Timer> QtEventLoop::createTimer(int intervalMs, bool enabled, TimerKind kind) {
+    return std::make_unique<QtTimer>(intervalMs, enabled, kind);
 }
 
-void QtEventLoop::processEvents() { QCoreApplication::processEvents(); }
+void QtEventLoop::processEvents() {
+    NestedWaits::Scope pumping;
+    QCoreApplication::processEvents();
+}
 
 std::int64_t QtEventLoop::nowMs() const { return QDateTime::currentMSecsSinceEpoch(); }
 
-void QtEventLoop::quit() { QCoreApplication::quit(); }
+void QtEventLoop::quit() {
+    Commands::deliver([] { QCoreApplication::quit(); });
+}
 
 }  // namespace tovlo

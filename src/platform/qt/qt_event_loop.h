@@ -6,7 +6,7 @@ namespace tovlo {
 
 class QtEventLoop : public EventLoop {
 public:
-    std::unique_ptr<Timer> createTimer(int intervalMs, bool enabled) override;
+    std::unique_ptr<Timer> createTimer(int intervalMs, bool enabled, TimerKind kind = TimerKind::Command) override;
     void processEvents() override;
     std::int64_t nowMs() const override;
     void quit() override;

@@ -27,6 +27,8 @@
 
 #include <stdexcept>
 
+#include "platform/commands.h"
+
 namespace tovlo {
 
 namespace {
@@ -78,7 +80,7 @@ public:
         w_->setWordWrap(flow == Flow::Column || flow == Flow::Centred);
         if (flow == Flow::Centred) w_->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
         w_->clicked = [this] {
-            if (onClick) onClick();
+            if (onClick) events_.deliver(onClick);
         };
     }
     void setText(const std::string& text) override {
@@ -104,6 +106,7 @@ private:
     }
     ClickableLabel* w_;
     std::string text_;
+    EventSource events_{"a click on a label"};
 };
 
 class QtProgressBar : public ProgressBar {
@@ -120,7 +123,7 @@ class QtButton : public Button {
 public:
     explicit QtButton(QPushButton* w) : w_(w) {
         QObject::connect(w_, &QPushButton::clicked, [this] {
-            if (onClick) onClick();
+            if (onClick) events_.deliver(onClick);
         });
     }
     void setText(const std::string& text) override {
@@ -134,6 +137,7 @@ public:
 
 private:
     QPushButton* w_;
+    EventSource events_{"a click on a button"};
 };
 
 class QtOptionButton : public OptionButton {
@@ -183,10 +187,10 @@ public:
         w_->hide();
         w_->setMouseTracking(true);
         w_->clicked = [this] {
-            if (onClick) onClick();
+            if (onClick) events_.deliver(onClick);
         };
         w_->moved = [this] {
-            if (onMouseMove) onMouseMove();
+            if (onMouseMove) events_.deliver(onMouseMove);
         };
     }
     void loadImageFile(const std::string& path) override {
@@ -199,6 +203,7 @@ public:
 private:
     ClickableLabel* w_;
     std::function<void()> changed_;
+    EventSource events_{"a click on a picture"};
 };
 
 class QtFrame : public Frame {
@@ -295,7 +300,7 @@ public:
             if (onResized) onResized();
         };
         events_.closed = [this] {
-            if (onClosed) onClosed();
+            if (onClosed) closing_.deliver(onClosed);
         };
         events_.pressed = [this] {
             if (onPressed) onPressed();
@@ -537,8 +542,9 @@ private:
     Flow flow_;
     QLayout* layout_;
     int pairsPlaced_ = 0;  // controls placed in a grid of pairs
-    bool sized_ = false;    // given a size by the program
+    bool sized_ = false;   // given a size by the program
     FormEvents events_{widget_};
+    EventSource closing_{"closing a window"};
     std::int64_t colourKey_ = -1;
     bool shaping_ = false;
     bool placed_ = false;  // moved by the program (setSize then leaves it where it is)

@@ -28,9 +28,14 @@ void PageBridge::runNext() {
     if (queue_.empty() || doomed_) return;
     const Call call = queue_.front();
     queue_.pop_front();
-    // The next call may start while this one waits in a nested event loop
-    // (a script it runs in a page): calls start in the order they were made.
     if (!queue_.empty()) runTimer_.start();
+    // A call that comes while a command of the program runs (waiting for a
+    // fetch or a script, say) waits for it to end.
+    events_.deliver([this, call] { run(call); });
+}
+
+void PageBridge::run(const Call& call) {
+    if (doomed_) return;
     // A copy: the handler may drop this bridge's handler while it runs.
     BrowserView::ExternalCalls handler = handler_;
     bool ok = true;

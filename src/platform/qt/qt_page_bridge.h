@@ -7,8 +7,8 @@
 // event loop (running a script in a page) would stall the engine there.
 // Calls are queued and run in order from a timer of the application's event
 // loop (a timer, not a posted event: waiting inside a posted event's delivery
-// holds back the engine's work too); answered() then tells the page how each
-// one went.
+// holds back the engine's work too), each as a command of the program (see
+// platform/commands.h); answered() then tells the page how each one went.
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -16,6 +16,7 @@
 #include <deque>
 
 #include "platform/browser_view.h"
+#include "platform/commands.h"
 
 namespace tovlo {
 
@@ -45,12 +46,14 @@ private:
         QString text;
     };
     void runNext();
+    void run(const Call& call);
 
     BrowserView::ExternalCalls handler_;
     std::deque<Call> queue_;
     QTimer runTimer_;
     int depth_ = 0;
     QPointer<QObject> doomed_;
+    EventSource events_{"a page's call"};
 };
 
 }  // namespace tovlo

@@ -2,6 +2,8 @@
 
 #include <QTcpSocket>
 
+#include "platform/commands.h"
+
 namespace tovlo {
 
 namespace {
@@ -10,14 +12,19 @@ class QtTcpClient : public TcpClient {
 public:
     QtTcpClient() {
         QObject::connect(&socket_, &QTcpSocket::connected, [this] {
-            if (onConnected) onConnected();
+            events_.deliver([this] {
+                if (onConnected) onConnected();
+            });
         });
         QObject::connect(&socket_, &QTcpSocket::bytesWritten, [this](qint64) {
-            if (onSent) onSent();
+            events_.deliver([this] {
+                if (onSent) onSent();
+            });
         });
         QObject::connect(&socket_, &QTcpSocket::readyRead, [this] {
-            const QByteArray bytes = socket_.readAll();
-            if (onData) onData(bytes.toStdString());
+            events_.deliver([this, bytes = socket_.readAll().toStdString()] {
+                if (onData) onData(bytes);
+            });
         });
         // A refused or failed connection, and the other side closing, end it.
         QObject::connect(&socket_, &QTcpSocket::errorOccurred, [this](QAbstractSocket::SocketError) { ended(); });
@@ -42,11 +49,14 @@ private:
     void ended() {
         if (closing_) return;
         closing_ = true;
-        if (onClosed) onClosed();
+        events_.deliver([this] {
+            if (onClosed) onClosed();
+        });
     }
 
     QTcpSocket socket_;
     bool closing_ = false;
+    EventSource events_{"a connection's news"};
 };
 
 }  // namespace

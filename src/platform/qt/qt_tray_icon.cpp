@@ -8,6 +8,8 @@
 #include <QPixmap>
 #include <QSystemTrayIcon>
 
+#include "platform/nested_wait.h"
+
 namespace tovlo {
 
 namespace {
@@ -36,9 +38,9 @@ QIcon faceIcon() {
 QtTrayIcon::QtTrayIcon() : icon_(std::make_unique<QSystemTrayIcon>(faceIcon())) {
     QObject::connect(icon_.get(), &QSystemTrayIcon::activated, [this](QSystemTrayIcon::ActivationReason r) {
         if (r == QSystemTrayIcon::Context) {
-            if (onMenuRequest) onMenuRequest();
+            if (onMenuRequest) events_.deliver(onMenuRequest);
         } else if (r == QSystemTrayIcon::Trigger || r == QSystemTrayIcon::DoubleClick) {
-            if (onClick) onClick();
+            if (onClick) events_.deliver(onClick);
         }
     });
 }
@@ -59,7 +61,11 @@ void QtTrayIcon::popupMenu(const std::vector<std::string>& items, std::function<
         QAction* a = menu.addAction(QString::fromStdString(items[i]));
         a->setData(static_cast<int>(i));
     }
-    QAction* picked = menu.exec(QCursor::pos());
+    QAction* picked = nullptr;
+    {
+        NestedWaits::Scope nested;
+        picked = menu.exec(QCursor::pos());
+    }
     if (picked && chosen) chosen(picked->data().toInt());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 
+#include "platform/commands.h"
 #include "platform/tray_icon.h"
 
 class QSystemTrayIcon;
@@ -19,6 +20,7 @@ public:
 
 private:
     std::unique_ptr<QSystemTrayIcon> icon_;
+    EventSource events_{"a click on the tray icon"};
 };
 
 }  // namespace tovlo

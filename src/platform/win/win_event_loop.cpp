@@ -4,6 +4,9 @@
 
 #include <stdexcept>
 
+#include "platform/commands.h"
+#include "platform/nested_wait.h"
+
 namespace tovlo {
 
 namespace {
@@ -40,7 +43,8 @@ struct WinEventLoopWindow {
 
 class WinTimer : public Timer {
 public:
-    WinTimer(WinEventLoop& loop, int interval, bool enabled) : loop_(&loop), interval_(interval) {
+    WinTimer(WinEventLoop& loop, int interval, bool enabled, TimerKind kind)
+        : loop_(&loop), interval_(interval), ticks_(*this, kind) {
         setEnabled(enabled);
     }
     ~WinTimer() override { stop(); }
@@ -73,7 +77,7 @@ public:
         // one that arrives while the tick itself pumps messages, is not a tick.
         if (id != id_ || firing_ || !onTick) return;
         firing_ = true;
-        onTick();
+        ticks_.due([this] { restart(); });
         firing_ = false;
     }
 
@@ -103,6 +107,7 @@ private:
     bool enabled_ = false;
     bool firing_ = false;
     std::uintptr_t id_ = 0;
+    TimerTicks ticks_;
 };
 
 WinEventLoop::WinEventLoop() {
@@ -124,8 +129,8 @@ WinEventLoop::~WinEventLoop() {
     DestroyWindow(window_);
 }
 
-std::unique_ptr<Timer> WinEventLoop::createTimer(int intervalMs, bool enabled) {
-    return std::make_unique<WinTimer>(*this, intervalMs, enabled);
+std::unique_ptr<Timer> WinEventLoop::createTimer(int intervalMs, bool enabled, TimerKind kind) {
+    return std::make_unique<WinTimer>(*this, intervalMs, enabled, kind);
 }
 
 void WinEventLoop::timerMessage(std::uintptr_t id) {
@@ -134,6 +139,7 @@ void WinEventLoop::timerMessage(std::uintptr_t id) {
 }
 
 void WinEventLoop::processEvents() {
+    NestedWaits::Scope pumping;
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) {
@@ -166,8 +172,10 @@ std::int64_t WinEventLoop::nowMs() const {
 }
 
 void WinEventLoop::quit() {
-    quitRequested_ = true;
-    PostQuitMessage(0);
+    Commands::deliver([this] {
+        quitRequested_ = true;
+        PostQuitMessage(0);
+    });
 }
 
 }  // namespace tovlo

@@ -24,7 +24,7 @@ public:
     WinEventLoop(const WinEventLoop&) = delete;
     WinEventLoop& operator=(const WinEventLoop&) = delete;
 
-    std::unique_ptr<Timer> createTimer(int intervalMs, bool enabled) override;
+    std::unique_ptr<Timer> createTimer(int intervalMs, bool enabled, TimerKind kind = TimerKind::Command) override;
     // Dispatches every message waiting in the thread's queue.
     void processEvents() override;
     std::int64_t nowMs() const override;
