@@ -66,6 +66,11 @@ MainCommands::MainCommands(MainForm& main) : main_(main) {
         {"loginout", [this](const std::string&) { loginout(); }},
         {"loadPlus", [this](const std::string& arg) { loadPlus(arg); }},
     };
+    noteUnknown();
+}
+
+void MainCommands::noteUnknown() {
+    table_.noteUnknownIn([this](const std::string& line) { main_.debug_.log(line); });
 }
 
 void MainCommands::callVb(const std::string& Text) {

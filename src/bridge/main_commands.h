@@ -38,6 +38,8 @@ private:
     void loginout();
     void loadPlus(const std::string& id);
     void hideWeb3();
+    // Unknown commands are noted in the debug window.
+    void noteUnknown();
 
     MainForm& main_;
     CommandTable table_;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/command_table.h"
+#include "core/debug_form.h"
 #include "core/command_target.h"
 #include "core/errors.h"
 #include "platform/forms.h"
@@ -32,7 +33,11 @@ public:
     void callVb(const std::string& Text) override { commands_.dispatch(Text); }
 
 protected:
-    void setCommands(CommandTable commands) { commands_ = std::move(commands); }
+    // The panel's page commands; an unknown one is noted in the debug window.
+    void setCommands(CommandTable commands, DebugForm& debug) {
+        commands_ = std::move(commands);
+        commands_.noteUnknownIn([&debug](const std::string& line) { debug.log(line); });
+    }
 
 private:
     std::unique_ptr<Form> form_;

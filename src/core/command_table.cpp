@@ -8,7 +8,10 @@ namespace tovlo {
 void CommandTable::dispatch(const std::string& Text) const {
     const Command command = parseCommand(Text);
     auto it = handlers_.find(command.name);
-    if (it == handlers_.end()) throw TovloError(kErrNoSuchMember, "no such command: " + command.name);
+    if (it == handlers_.end()) {
+        if (note_) note_("unknown command: " + command.name);
+        return;
+    }
     it->second(command.arg);
 }
 

@@ -38,7 +38,7 @@ ClassManager::ClassManager(PanelHost& host, std::unique_ptr<Form> form, const Li
              runPageScript(WebBrowser1(), "document.location.reload();");
          }},
         {"closeManage", [this](const std::string&) { closeManage(); }},
-    });
+    }, deps_.debug);
     WebBrowser1().navigate("about:blank");
     timer1_->onTick = [this] {
         timer1_->setEnabled(false);

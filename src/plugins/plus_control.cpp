@@ -39,7 +39,7 @@ PlusControl::PlusControl(PanelHost& host, std::unique_ptr<Form> form, const Plug
         {"getInfor", [this](const std::string&) { getInfor(); }},
         {"getSoftInfor", [this](const std::string& key) { getSoftInfor(key); }},
         {"doExe", [this](const std::string& argument) { doExe(argument); }},
-    });
+    }, deps_.debug);
     WebBrowser1().navigate("about:blank");
     timer1_->onTick = [this] {
         timer1_->setEnabled(false);

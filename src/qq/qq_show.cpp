@@ -20,6 +20,7 @@ QQShow::QQShow(Forms& forms, EventLoop& loop, const Desktop& desktop, const Publ
     WebBrowser1().navigate(withQuery(fileUrl(joinPath(parm.app, {"w", "QQShow.html"})), {{"v", ver}}));
     moveTo(pixelsToTwips(desktop.screenSize().width) - kSizeTwips, screenHeight_ - kPeekTwips);
     timer1_->onTick = [this] { timer1Tick(); };
+    // Every other command leaves the window as it is.
     commands_ = CommandTable{{"close", [this](const std::string&) { close(); }}};
     timer1_->setEnabled(true);
 }

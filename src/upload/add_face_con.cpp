@@ -45,7 +45,7 @@ AddFaceCon::AddFaceCon(PanelHost& host, std::unique_ptr<Form> form, const Upload
              host_.resumeTracking();
              host_.showWindow();
          }},
-    });
+    }, deps_.debug);
     timer1_->onTick = [this] { guardEvent(deps_.debug, "AddFaceCon.Timer1", [this] { pickUp(); }); };
     upload_.onResult = [this](const std::string& value) {
         deps_.debug.log(value);

@@ -69,7 +69,7 @@ TEST_F(QQShowTest, OnlyCloseUnloads) {
     load();
     show->show();
     for (const char* other : {"open||x", "closed", ""})
-        EXPECT_THROW(show->callVb(other), TovloError) << "not a command of the window: " << other;
+        EXPECT_NO_THROW(show->callVb(other)) << "not a command of the window, ignored: " << other;
     EXPECT_EQ(unloads, 0);
     EXPECT_TRUE(form().visible);
     EXPECT_TRUE(show->Timer1().enabled());
