@@ -1,5 +1,6 @@
 #include "add_face_con.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/command.h"
@@ -97,7 +98,14 @@ void AddFaceCon::pickUp() {
     // The path is escaped for the script string (a "\" doubled, a quote
     // escaped), so a name with an apostrophe cannot break the script.
     callPageFunction(WebBrowser2(), "view", {picturePath_});
-    callPageFunction(WebBrowser2(), "start", {host_.web3Tag()});
+    // The class on screen goes in as the page expects it, a bare number (or
+    // nothing); any other text in its place is refused.
+    std::string classId = host_.web3Tag();
+    if (!std::all_of(classId.begin(), classId.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+        deps_.debug.log("not a class id: " + classId);
+        classId.clear();
+    }
+    runPageScript(WebBrowser2(), "start(" + classId + ")");
 }
 
 void AddFaceCon::callVb(const std::string& Text) {

@@ -71,7 +71,7 @@ TEST_F(UploadPanelsTest, ThePageAndItsClassListAreMadeOnceAndTheCopiedPictureIsS
     EXPECT_EQ(readFileBytes(own("myClass.js")), "var classList = [{id: 12, name: 'x'}];");
     EXPECT_TRUE(page().scripts.empty()) << "the clipboard is read 200 ms later";
     fake.loop.advance(200);
-    EXPECT_EQ(page().scripts, (std::vector<std::string>{"view('/home/tom/QQ/Temp/{8F3A}it\\'s.gif')", "start('')"}));
+    EXPECT_EQ(page().scripts, (std::vector<std::string>{"view('/home/tom/QQ/Temp/{8F3A}it\\'s.gif')", "start()"}));
     EXPECT_EQ(addFace()->picturePath(), "/home/tom/QQ/Temp/{8F3A}it's.gif");
 
     // "loadOver" reads the clipboard again; without QQ's data the error page shows.
@@ -110,6 +110,18 @@ TEST_F(UploadPanelsTest, APictureOver100KbShowsTheSizeMessageWithoutAConnection)
     EXPECT_EQ(result()->Label1().text(), "\r\n\r\n文件大小不能超过100KB！");
 }
 
+// The class on screen reaches the page's start() as a bare number; a text
+// that is no class id never gets into the script.
+TEST_F(UploadPanelsTest, OnlyAClassIdOfDigitsReachesThePage) {
+    parm->userName = "tom";
+    writeBytes(own("x1/1.html"), "page");
+    main->callVb("showMyOneClassFaces||x1--1");
+    copyInQQ(picture(300));
+    main->callVb("addFace||-");
+    fake.loop.advance(200);
+    EXPECT_EQ(lastScript(page()), "start()");
+}
+
 TEST_F(UploadPanelsTest, ASuccessDropsTheClassAndShowsItAgainWhenItIsOnScreen) {
     writeBytes(own("12/1.html"), "page");
     writeBytes(own("12/1.gif"), "face");
@@ -121,7 +133,7 @@ TEST_F(UploadPanelsTest, ASuccessDropsTheClassAndShowsItAgainWhenItIsOnScreen) {
     fake.loop.advance(200);
     ASSERT_GE(page().scripts.size(), 2u);
     EXPECT_EQ(page().scripts[page().scripts.size() - 2], "view('" + inScriptLiteral(dir / "face.gif") + "')");
-    EXPECT_EQ(lastScript(page()), "start('12')") << "the class on screen is chosen";
+    EXPECT_EQ(lastScript(page()), "start(12)") << "the class on screen is chosen, a bare number";
 
     page().pageCalls("addWeb", "upload||12");
     FakeTcpClient& connection = *connections.made.back();
