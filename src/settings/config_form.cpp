@@ -85,7 +85,8 @@ void ConfigForm::save() {
     if (!defaultFolder && !prepareFaceFolder(typed)) return;
 
     const bool autoRun = Option1().isChecked();
-    ini.WriteIniKey("run", "autoRun", autoRun ? "true" : "false");
+    parm.autorun = autoRun ? "true" : "false";
+    ini.WriteIniKey("run", "autoRun", parm.autorun);
     SetAutoRun(autoRun);
 
     // A mode the dialog does not offer (a bottom-bar mode) stays in use.
@@ -115,6 +116,15 @@ void ConfigForm::save() {
 
 bool ConfigForm::prepareFaceFolder(const std::string& folder) {
     MessageBox& messages = deps_.platform.messages;
+    // config.ini keeps the folder in the code page, on one line: a name it
+    // cannot hold would come back as another folder.
+    const TextCodec& codec = deps_.platform.codec;
+    const bool oneLine = folder.find_first_of("\r\n") == std::string::npos;
+    if (!oneLine || codec.ansiToUtf8(codec.utf8ToAnsi(folder)) != folder) {
+        messages.show("表情存放路径“" + folder + "”里有不能保存的字符，请选择另一个文件夹。", kTitle,
+                      MessageIcon::Critical);
+        return false;
+    }
     if (!isAbsolutePath(folder)) {
         messages.show("表情存放路径“" + folder + "”不是完整的路径，请点击“选择路径”选择一个文件夹。", kTitle,
                       MessageIcon::Critical);

@@ -166,6 +166,8 @@ TEST_F(ConfigFormTest, AFolderThatCannotHoldFacesIsRefusedAndNothingIsWritten) {
     };
     const Row rows[] = {
         {"faces", "不是完整的路径"},
+        {dir / "ไทย", "不能保存的字符"},  // letters the code page lacks
+        {dir / "a\nb", "不能保存的字符"},
         {dir / "missing", "不存在"},
         {dir / "a-file", "不存在"},
 #ifdef _WIN32
@@ -217,6 +219,9 @@ TEST_F(ConfigFormTest, AutoStartFollowsTheChoiceAndAFailureDoesNotStopTheSave) {
     fake.loop.advance(1);
     EXPECT_TRUE(autoStart.entries.empty());
     EXPECT_EQ(written("autoRun"), "false");
+    EXPECT_TRUE(open().Option2().isChecked()) << "opened again, the dialog shows the choice in use";
+    windows.settings()->Command2().onClick();
+    fake.loop.advance(1);
 
     autoStart.failing = true;
     ConfigForm& failing = open();
