@@ -103,9 +103,22 @@ void MainCommands::showSelect() {
 
 void MainCommands::showFace(const std::string& arg) {
     PublicParm& parm = main_.parm_;
-    const MainFormHooks& hooks = main_.hooks_;
     auto [pack, version] = splitArgument(arg, ",");
     checkedName(pack, "pack name");
+    // The panel stays shown while the pack comes (keepMainVisible); a panel
+    // that could not be loaded leaves it as it was.
+    const bool keptBefore = parm.keepMainVisible;
+    try {
+        showPack(pack, version);
+    } catch (...) {
+        parm.keepMainVisible = keptBefore;
+        throw;
+    }
+}
+
+void MainCommands::showPack(const std::string& pack, const std::string& version) {
+    PublicParm& parm = main_.parm_;
+    const MainFormHooks& hooks = main_.hooks_;
     const std::string marker = "ver-" + version + ".txt";
     if (fileExists(joinPath(parm.facePath, {pack, marker}))) {
         // Downloaded, but the program ended before the pack's page was made:

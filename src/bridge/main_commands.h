@@ -26,6 +26,7 @@ private:
     void inputFace(const std::string& historyEntry, bool record);
     void showSelect();
     void showFace(const std::string& arg);
+    void showPack(const std::string& pack, const std::string& version);
     void into();
     void exitFun(const std::string& defaultClass);
     void config();

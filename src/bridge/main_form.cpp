@@ -92,9 +92,11 @@ void MainForm::connectPage(BrowserView& view, bool mainCommands) {
 void MainForm::closeSlot(const std::string& slot) {
     timer1_->setEnabled(false);
     window_->show();
+    // Tracking comes back 200 ms later whatever the removal does (it fails
+    // for a slot without a panel).
+    timer4_->setEnabled(true);
     slots_.remove(slot);
     window_->show();
-    timer4_->setEnabled(true);
 }
 
 void MainForm::exitDownMyFace(const std::string& classId, const std::string& pg) {

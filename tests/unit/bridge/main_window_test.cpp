@@ -56,6 +56,10 @@ TEST_F(MainFormTest, ClosingAPanelRestoresTrackingAfter200ms) {
     EXPECT_TRUE(main->Timer1().enabled());
     EXPECT_FALSE(parm->keepMainVisible);
     EXPECT_EQ(window().topMostCalls, topMost + 1);
+
+    EXPECT_THROW(main->exitManage(), TovloError) << "no panel left to close";
+    fake.loop.advance(200);
+    EXPECT_TRUE(main->Timer1().enabled()) << "tracking comes back all the same";
 }
 
 // The three slots share Frame1: whichever panel leaves, the others stay
