@@ -130,7 +130,8 @@ void PublicFaceDownLoader::timer1Tick() {
     timer1_->setEnabled(false);
     std::error_code ec;
     std::filesystem::remove(fsPath(listFile()), ec);
-    const std::string url = deps_.parm.faceHttpPath + PPath_ + "/imgs.txt?t=" + timeStamp(deps_.platform.loop.nowMs());
+    const std::string url =
+        deps_.parm.faceHttpPath + serviceEncode(PPath_) + "/imgs.txt?t=" + timeStamp(deps_.platform.loop.nowMs());
     if (!downloader1_.BeginDownload(url, listFile(), limits::kTextBytes)) listFailed();
 }
 

@@ -62,8 +62,12 @@ bool QtProcesses::runAndWait(const std::string& program, const std::string& argu
     QEventLoop wait;
     bool started = true;
     QObject::connect(&process, &QProcess::finished, &wait, &QEventLoop::quit);
+    // Only a program that could not start ends the wait early; after any
+    // other error the program may still run, and it is waited for (leaving
+    // earlier would kill it).
     QObject::connect(&process, &QProcess::errorOccurred, &wait, [&](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart) started = false;
+        if (error != QProcess::FailedToStart) return;
+        started = false;
         wait.quit();
     });
     process.setProcessChannelMode(QProcess::ForwardedChannels);

@@ -79,6 +79,20 @@ TEST_F(PackDownloadTest, ThreeChannelsFetchTheWholeListThenProcessingTakesOver) 
               (std::vector<std::string>{"imgs.txt", "1-1.gif", "1-2.gif", "1-3.gif", "1-4.gif", "ver-3.txt"}));
 }
 
+// A pack named with characters that mean something in an address asks for
+// its own list and files, not for another address.
+TEST_F(PackDownloadTest, ThePackNameIsEncodedInEveryAddress) {
+    startLibrary();
+    net.manual = true;
+    open("a#b%c?d", "1");
+    fake.loop.advance(200);
+    ASSERT_EQ(net.starts.size(), 1u);
+    EXPECT_TRUE(net.starts[0].url.starts_with(faceUrl("a%23b%25c%3Fd/imgs.txt?t="))) << net.starts[0].url;
+    net.finish(file("temp/imgs.txt"), kReadEndOfData, "1-1.gif");
+    ASSERT_EQ(net.starts.size(), 2u);
+    EXPECT_EQ(net.starts[1].url, faceUrl("a%23b%25c%3Fd/1-1.gif"));
+}
+
 TEST_F(PackDownloadTest, ShortListsAndEmptyNamesComplete) {
     startLibrary();
     for (const std::string list : {"ver-1.txt", "1-1.gif/ver-1.txt", "1-1.gif/ver-1.txt/", "", "1-1.gif//ver-1.txt"}) {
