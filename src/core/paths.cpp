@@ -1,6 +1,7 @@
 #include "paths.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "text.h"
 
@@ -45,18 +46,34 @@ bool hasControlCharacter(std::string_view text) {
     return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
 }
 
+// The names Windows keeps for its devices, with or without an extension:
+// such a file cannot be made, or opens the device instead.
+bool isDeviceName(std::string_view name) {
+    std::string base(name.substr(0, name.find('.')));
+    for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+    return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' &&
+           base[3] <= '9';
+}
+
+// One name of a path that means the same file on every system: no separator,
+// no ":" (a drive or a stream on Windows), no control character, no device
+// name, and no "." or space at its end (Windows drops them).
+bool isPortableName(std::string_view name) {
+    if (name.empty() || name == "." || name == "..") return false;
+    if (name.find_first_of("/\\:") != std::string_view::npos || hasControlCharacter(name)) return false;
+    if (name.back() == '.' || name.back() == ' ') return false;
+    return !isDeviceName(name);
+}
+
 }  // namespace
 
-bool isSafeName(std::string_view name) {
-    if (name.empty() || name == "." || name == "..") return false;
-    return name.find_first_of("/\\") == std::string_view::npos && !hasControlCharacter(name);
-}
+bool isSafeName(std::string_view name) { return isPortableName(name); }
 
 bool isSafeRelativePath(std::string_view path) {
     if (path.empty() || path.front() == '/') return false;
-    if (path.find_first_of("\\:") != std::string_view::npos || hasControlCharacter(path)) return false;
     for (const std::string& segment : split(path, "/"))
-        if (segment.empty() || segment == "." || segment == "..") return false;
+        if (!isPortableName(segment)) return false;
     return true;
 }
 

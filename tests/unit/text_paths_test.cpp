@@ -36,8 +36,12 @@ TEST(Paths, ServicePathsMustStayInTheirFolder) {
                             "10\\..\\a", "..", "a\nb.gif", "10/a.gif\r", "\x01"})
         EXPECT_FALSE(isSafeRelativePath(bad)) << bad;
     // One name: the same, and no separator at all.
-    for (const char* ok : {"a.gif", "a..b", "中文.gif", "a b"}) EXPECT_TRUE(isSafeName(ok)) << ok;
-    for (const char* bad : {"", ".", "..", "a/b", "a\\b", "a\nb", "a\tb", "\x1f"}) EXPECT_FALSE(isSafeName(bad)) << bad;
+    for (const char* ok : {"a.gif", "a..b", "中文.gif", "a b", "com10", "con2.gif", "consoles"})
+        EXPECT_TRUE(isSafeName(ok)) << ok;
+    for (const char* bad : {"", ".", "..", "a/b", "a\\b", "a\nb", "a\tb", "\x1f", "c:x", "a:b.gif", "CON", "nul.gif",
+                            "Com1.txt", "lpt9", "a.", "a ", "表情."})
+        EXPECT_FALSE(isSafeName(bad)) << bad;
+    EXPECT_FALSE(isSafeRelativePath("10/aux.gif")) << "a device name anywhere in the path";
 }
 
 TEST(Paths, JoinUsesOneSeparator) {
