@@ -159,11 +159,18 @@ void MainCommands::showMySelect() {
     const std::string own = session.ownFolder();
     if (!folderExists(own)) createFolder(own);
     const std::string page = joinPath(own, {"myClass.html"});
-    if (!fileExists(page))
-        writeTextFile(main_.platform_.codec, page,
-                      fetchUrlText(main_.platform_, parm.app,
-                                   serviceUrl(parm.serviceHost,
-                                              withServiceQuery("/soft/myClass.asp", {{"uName", session.userName()}}))));
+    if (!fileExists(page)) {
+        const std::string list = fetchUrlText(
+            main_.platform_, parm.app,
+            serviceUrl(parm.serviceHost, withServiceQuery("/soft/myClass.asp", {{"uName", session.userName()}})));
+        // A list that did not arrive is not kept: it would stand for the
+        // account's classes for good.
+        if (list.empty()) {
+            main_.platform_.messages.show("您没有连接网络！请先连接网络然后再试");
+            return;
+        }
+        writeTextFile(main_.platform_.codec, page, list);
+    }
     web3.setVisible(true);
     web3.navigate(fileUrl(page));
 }

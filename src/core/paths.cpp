@@ -58,9 +58,11 @@ bool isDeviceName(std::string_view name) {
 
 // One name of a path that means the same file on every system: no separator,
 // no ":" (a drive or a stream on Windows), no control character, no device
-// name, and no "." or space at its end (Windows drops them).
+// name, no "." or space at its end (Windows drops them), and no longer than
+// the 255 bytes a name may have on the common file systems.
 bool isPortableName(std::string_view name) {
-    if (name.empty() || name == "." || name == "..") return false;
+    constexpr std::size_t kLongestName = 255;
+    if (name.empty() || name.size() > kLongestName || name == "." || name == "..") return false;
     if (name.find_first_of("/\\:") != std::string_view::npos || hasControlCharacter(name)) return false;
     if (name.back() == '.' || name.back() == ' ') return false;
     return !isDeviceName(name);

@@ -23,8 +23,8 @@ bool isAbsolutePath(std::string_view path);
 // The same folder written without separators at its end (the root stays).
 std::string withoutTrailingSeparators(std::string_view path);
 // Whether a name from a page or the service can be used as one folder or file
-// name: not empty, not "." or "..", and without separators or control
-// characters (no system takes a line break or NUL in a file name, and lists
+// name: not empty, not "." or "..", not over 255 bytes, and without
+// separators or control characters (no system takes a line break or NUL in a file name, and lists
 // that record names one per line must be able to hold them).
 bool isSafeName(std::string_view name);
 // Whether a "/"-separated path from the service stays inside the folder it

@@ -72,12 +72,15 @@ void AddFaceCon::panelStart() {
     const std::string folder = host_.session().ownFolder();
     if (!folderExists(folder)) makeDirectories(folder);
     const std::string classList = joinPath(folder, {"myClass.js"});
-    if (!fileExists(classList))
-        writeTextFile(deps_.platform.codec, classList,
-                      fetchUrlText(deps_.platform, deps_.parm.app,
-                                   serviceUrl(deps_.parm.serviceHost,
-                                              withServiceQuery("/soft/manageClass_ajax.asp",
-                                                               {{"action", "classList_Script"}, {"userName", user}}))));
+    if (!fileExists(classList)) {
+        const std::string script = fetchUrlText(
+            deps_.platform, deps_.parm.app,
+            serviceUrl(deps_.parm.serviceHost,
+                       withServiceQuery("/soft/manageClass_ajax.asp", {{"action", "classList_Script"}, {"userName", user}})));
+        // One that did not arrive is not kept in its place: the next opening
+        // asks again.
+        if (!script.empty()) writeTextFile(deps_.platform.codec, classList, script);
+    }
     const std::string page = joinPath(folder, {"addFace.html"});
     if (!fileExists(page) && !folderExists(page))
         std::filesystem::copy_file(fsPath(joinPath(deps_.parm.app, {"templates", "addFace.html"})), fsPath(page));

@@ -42,6 +42,8 @@ TEST(Paths, ServicePathsMustStayInTheirFolder) {
                             "Com1.txt", "lpt9", "a.", "a ", "表情."})
         EXPECT_FALSE(isSafeName(bad)) << bad;
     EXPECT_FALSE(isSafeRelativePath("10/aux.gif")) << "a device name anywhere in the path";
+    EXPECT_TRUE(isSafeName(std::string(255, 'a')));
+    EXPECT_FALSE(isSafeName(std::string(256, 'a'))) << "longer than a file system holds";
 }
 
 TEST(Paths, JoinUsesOneSeparator) {

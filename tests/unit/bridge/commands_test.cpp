@@ -116,11 +116,18 @@ TEST_F(MainFormTest, ShowMySelectFetchesTheClassListOnce) {
     EXPECT_EQ(fake.fetch.requests.size(), fetches);
 }
 
-TEST_F(MainFormTest, ShowMySelectWritesAnEmptyListWhenOffline) {
+// Offline, the class list does not arrive: nothing is kept in its place
+// (it would be shown empty for good), the user is told, and the next
+// showing fetches it.
+TEST_F(MainFormTest, ShowMySelectOfflineKeepsNothingAndFetchesNextTime) {
     start();
     main->callVb("loginSucc||tom");
-    EXPECT_TRUE(fs::exists(dir / "w/CustomFace/tom/myClass.html"));
-    EXPECT_EQ(readBytes(dir / "w/CustomFace/tom/myClass.html"), "");
+    EXPECT_FALSE(fs::exists(dir / "w/CustomFace/tom/myClass.html"));
+    ASSERT_EQ(fake.messages.shown.size(), 1u);
+    EXPECT_EQ(fake.messages.shown[0].text, "您没有连接网络！请先连接网络然后再试");
+    fake.fetch.handler = [](const std::string&) -> std::optional<std::string> { return std::string("<b>classes</b>"); };
+    main->callVb("showMySelect||-");
+    EXPECT_EQ(readBytes(dir / "w/CustomFace/tom/myClass.html"), "<b>classes</b>");
 }
 
 TEST_F(MainFormTest, LoginIsRememberedForTheNextStart) {
