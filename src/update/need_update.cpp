@@ -68,12 +68,15 @@ void NeedUpdate::updateNow() {
     form_->hide();
     timer1_->setEnabled(false);
     const std::string updater = joinPath(parm_.app, {"Kestrup.exe"});
-    const std::string version = parm_.ver;
-    endProgram_();
-    // The program has ended its windows; the updater replaces its files.
-    if (!platform_.processes.startDetached(updater, version))
+    // The updater starts first: when it cannot, the program keeps running and
+    // the user is told (ended, the message would never be seen). Once it runs,
+    // the program ends its windows and the updater replaces its files.
+    if (!platform_.processes.startDetached(updater, parm_.ver)) {
         platform_.messages.show("无法启动更新程序 " + updater + "，Tovlo没有更新。", "Tovlo需要升级",
                                 MessageIcon::Critical);
+        return;
+    }
+    endProgram_();
 }
 
 }  // namespace tovlo

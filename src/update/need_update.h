@@ -1,7 +1,7 @@
 #pragma once
 // NeedUpdate: the update notice. It names the next version, shows that
-// version's news from the service, and on "立刻更新" ends the program and
-// starts the updater with the version being replaced.
+// version's news from the service, and on "立刻更新" starts the updater with
+// the version being replaced and ends the program.
 #include <functional>
 #include <memory>
 #include <string>

@@ -12,7 +12,12 @@ namespace tovlo {
 
 UpdateCheck::UpdateCheck(Platform& platform, PublicParm& parm, DebugForm& debug, Timer& timer3,
                          std::function<void()> endProgram)
-    : platform_(platform), parm_(parm), debug_(debug), timer3_(timer3), endProgram_(std::move(endProgram)) {}
+    : platform_(platform),
+      parm_(parm),
+      debug_(debug),
+      timer3_(timer3),
+      endProgram_(std::move(endProgram)),
+      reaper_(platform.loop) {}
 
 void UpdateCheck::replaceUpdater() {
     const std::string fresh = joinPath(parm_.app, {"Kestrup_updateSelf.exe"});
@@ -55,8 +60,12 @@ void UpdateCheck::run() {
 
     debug_.log("update: version " + step.next + " is available");
     // One notice at a time: a notice left open by an earlier check makes room.
-    notice_.reset();
-    notice_ = std::make_unique<NeedUpdate>(platform_, parm_, endProgram_);
+    if (notice_) {
+        notice_->form().hide();
+        notice_->Timer1().setEnabled(false);
+        reaper_.retire(std::move(notice_));
+    }
+    notice_ = std::make_shared<NeedUpdate>(platform_, parm_, endProgram_);
     notice_->ver = step.next;
     notice_->show();
 }

@@ -8,6 +8,7 @@
 
 #include "core/debug_form.h"
 #include "core/public_parm.h"
+#include "core/reaper.h"
 #include "platform/event_loop.h"
 #include "platform/platform.h"
 #include "update/need_update.h"
@@ -33,7 +34,9 @@ private:
     DebugForm& debug_;
     Timer& timer3_;
     std::function<void()> endProgram_;
-    std::unique_ptr<NeedUpdate> notice_;
+    std::shared_ptr<NeedUpdate> notice_;
+    // A notice replaced while its own news fetch may still wait is freed later.
+    Reaper reaper_;
 };
 
 }  // namespace tovlo

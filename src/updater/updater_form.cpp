@@ -95,6 +95,8 @@ void UpdaterForm::run() {
     const std::string temp = joinPath(app_, {"updateTemp"});
     makeDirectories(temp);
     const auto list = fetchList("update.txt", joinPath(temp, {"update.txt"}));
+    // The window closed during the fetch ends the run there.
+    if (ended_) return;
     if (!list) {
         addLine("无法取得版本列表，请检查网络后重新运行更新。");
         return;
@@ -116,6 +118,7 @@ void UpdaterForm::run() {
     setStatus("正在更新到 " + toVersion_);
 
     const auto urls = fetchList(toVersion_ + "/urls.txt", joinPath(temp, {"urls.txt"}));
+    if (ended_) return;
     if (!urls) {
         addLine("无法取得版本 " + toVersion_ + " 的文件列表，请检查网络后重新运行更新。");
         return;
@@ -193,6 +196,7 @@ void UpdaterForm::batchEnded() {
 }
 
 void UpdaterForm::handOver(const std::string& program, const std::string& version) {
+    if (ended_) return;
     const std::string path = joinPath(app_, {program});
     if (!deps_.processes.startDetached(path, version)) {
         deps_.messages.show("无法启动 " + path, kTitle, MessageIcon::Critical);

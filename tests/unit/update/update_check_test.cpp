@@ -37,7 +37,10 @@ protected:
     std::unique_ptr<Timer> timer3 = fake.loop.createTimer(1000, false);
     std::vector<std::string> events;
     std::map<std::string, std::string> service;
-    UpdateCheck check{fake.platform, parm, debug, *timer3, [this] { events.push_back("program ended"); }};
+    UpdateCheck check{fake.platform, parm, debug, *timer3, [this] {
+                          events.push_back("program ended, updaters started: " +
+                                           std::to_string(fake.processes.started.size()));
+                      }};
 };
 
 TEST_F(UpdateCheckTest, AnOlderVersionIsOfferedTheNextOneWithItsNews) {
@@ -100,28 +103,26 @@ TEST_F(UpdateCheckTest, OnlyTheExactTextTrueSwitchesTheCheckOn) {
         << url;
 }
 
-TEST_F(UpdateCheckTest, UpdateNowEndsTheProgramAndStartsTheUpdaterWithTheOldVersion) {
+TEST_F(UpdateCheckTest, UpdateNowStartsTheUpdaterWithTheOldVersionThenEndsTheProgram) {
     check.run();
     FakeForm* shown = notice();
     ASSERT_TRUE(shown);
     fake.processes.started.clear();
-    shown->buttonNamed("Command1").onClick = [this, b = shown->buttonNamed("Command1").onClick] {
-        b();
-        events.push_back("started " + std::to_string(fake.processes.started.size()));
-    };
     shown->buttonNamed("Command1").click();
-    EXPECT_EQ(events, (std::vector<std::string>{"program ended", "started 1"}));
+    EXPECT_EQ(events, (std::vector<std::string>{"program ended, updaters started: 1"}));
     ASSERT_EQ(fake.processes.started.size(), 1u);
     EXPECT_EQ(fake.processes.started[0].program, dir / "Kestrup.exe");
     EXPECT_EQ(fake.processes.started[0].argument, "1.0");
     EXPECT_FALSE(shown->visible);
 
-    // An updater that cannot be started is reported, not silently lost.
+    // An updater that cannot be started is reported, and the program runs on.
+    events.clear();
     check.run();
     fake.processes.canStart = false;
     notice()->buttonNamed("Command1").click();
     ASSERT_EQ(fake.messages.shown.size(), 1u);
     EXPECT_TRUE(contains(fake.messages.shown[0].text, "Kestrup.exe"));
+    EXPECT_TRUE(events.empty());
 }
 
 TEST_F(UpdateCheckTest, LaterClosesTheNoticeAndTheNextCheckAsksAgain) {
@@ -131,9 +132,28 @@ TEST_F(UpdateCheckTest, LaterClosesTheNoticeAndTheNextCheckAsksAgain) {
     EXPECT_TRUE(fake.processes.started.empty());
     EXPECT_TRUE(events.empty());
     check.run();
+    fake.loop.advance(1);
     ASSERT_TRUE(notice());
     EXPECT_TRUE(notice()->visible);
     EXPECT_EQ(fake.forms.living.count("NeedUpdate"), 1u);
+}
+
+// A check that runs while the notice fetches its news (a command the news
+// wait lets through) replaces the notice without pulling it from under
+// its own wait.
+TEST_F(UpdateCheckTest, ANoticeReplacedDuringItsNewsFetchEndsItsWaitFirst) {
+    check.run();
+    const auto serve = fake.fetch.handler;
+    bool again = true;
+    fake.fetch.handler = [&](const std::string& url) {
+        if (contains(url, "news.txt") && std::exchange(again, false)) check.run();
+        return serve(url);
+    };
+    fake.loop.advance(NeedUpdate::kNewsDelayMs);
+    fake.loop.advance(NeedUpdate::kNewsDelayMs);
+    EXPECT_EQ(fake.forms.living.count("NeedUpdate"), 1u);
+    ASSERT_TRUE(notice());
+    EXPECT_TRUE(notice()->visible);
 }
 
 TEST_F(UpdateCheckTest, ADeliveredUpdaterReplacesTheInstalledOneEvenWithUpdatingOff) {

@@ -196,4 +196,26 @@ TEST_F(UpdaterTest, TheListFollowsItsNewestLineAndClosingEndsTheProgram) {
     EXPECT_TRUE(fake.loop.quitRequested);
 }
 
+// The window closed while a list is fetched: the run ends there, nothing is
+// downloaded and nothing is started.
+TEST_F(UpdaterTest, ClosingDuringAListFetchEndsTheRun) {
+    for (const char* version : {"1.2", "1.1"}) {  // the newest: Tovlo would start; else the files would come
+        SCOPED_TRACE(version);
+        fake.processes.started.clear();
+        net.starts.clear();
+        const auto serve = fake.fetch.handler;
+        fake.fetch.handler = [&](const std::string& url) {
+            window().onClosed();
+            return serve(url);
+        };
+        start(version);
+        fake.loop.advance(600);
+        fake.fetch.handler = serve;
+        EXPECT_TRUE(form->ended());
+        EXPECT_TRUE(fake.processes.started.empty());
+        EXPECT_TRUE(net.starts.empty());
+        EXPECT_TRUE(fake.messages.shown.empty());
+    }
+}
+
 }  // namespace tovlo::test
