@@ -24,6 +24,7 @@ public:
     CopyFace(Platform& platform, PublicParm& parm, FaceCopyHost host, std::function<void(CopyFace&)> unload);
 
     void setFaceClass(const std::string& faceClass) { faceClass_ = faceClass; }
+    const std::string& faceClass() const { return faceClass_; }
     // Shows the window; the copy starts 250 ms later.
     void show();
 

@@ -19,6 +19,13 @@ void SettingsWindows::openSettings() {
 }
 
 void SettingsWindows::openFaceCopy(const std::string& faceClass) {
+    // A second click on a class being copied shows the copy that runs: two
+    // copies would write the same files at once.
+    for (const auto& running : copies_)
+        if (running->faceClass() == faceClass) {
+            running->form().show();
+            return;
+        }
     auto copy = std::make_unique<CopyFace>(deps_.platform, deps_.parm, host_, [this](CopyFace& done) {
         auto it = std::find_if(copies_.begin(), copies_.end(), [&done](const auto& c) { return c.get() == &done; });
         if (it == copies_.end()) return;

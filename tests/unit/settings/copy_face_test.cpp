@@ -124,6 +124,19 @@ TEST_F(CopyFaceTest, AFailedCopyTellsTheUserAndLeavesTheClassUnshown) {
     }
 }
 
+TEST_F(CopyFaceTest, AClassBeingCopiedIsNotCopiedTwice) {
+    makeClass("hot", 200);
+    makeClass("cool", 2);
+    windows.openFaceCopy("hot");
+    fake.loop.advance(250);
+    windows.openFaceCopy("hot");
+    windows.openFaceCopy("cool");
+    EXPECT_EQ(windows.copiesRunning(), 2u) << "another class copies beside it";
+    fake.loop.advance(1000);
+    EXPECT_EQ(std::count(events.begin(), events.end(), "show class hot (complete)"), 1);
+    EXPECT_EQ(windows.copiesRunning(), 0u);
+}
+
 TEST_F(CopyFaceTest, ClosingTheWindowHalfwayStopsTheCopy) {
     makeClass("hot", 200);
     windows.openFaceCopy("hot");
