@@ -71,6 +71,12 @@ void FaceUpload::sendNext() {
     if (pictureLeft_ > 0) {
         std::string piece(static_cast<std::size_t>(std::min(pictureLeft_, kUploadPieceBytes)), '\0');
         picture_.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+        // A picture that shrank since its size was announced would be sent
+        // padded: the upload fails instead.
+        if (picture_.gcount() != static_cast<std::streamsize>(piece.size())) {
+            noAnswer();
+            return;
+        }
         pictureLeft_ -= static_cast<std::int64_t>(piece.size());
         client_->send(piece);
         return;

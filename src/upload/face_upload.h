@@ -38,7 +38,8 @@ public:
     std::function<void()> onNoConnection;
     // The result value the answer holds ("0".."3", or the class id).
     std::function<void(const std::string& value)> onResult;
-    // The request went out but no answer can be read: none came within
+    // The request could not go out whole (the picture shrank while it was
+    // sent), or it went out but no answer can be read: none came within
     // limits::kUploadAnswerMs, the connection closed before it, or it grew
     // too long without a result.
     std::function<void()> onNoAnswer;

@@ -81,6 +81,18 @@ TEST_F(FaceUploadTest, ThePictureIsStreamedOnePieceAtATimeBetweenHeadAndTail) {
     EXPECT_EQ(client().sentBytes(), request.head + bytes + request.tail);
 }
 
+TEST_F(FaceUploadTest, APictureThatShrankWhileItIsSentFailsTheUploadUnpadded) {
+    const std::string path = picture(2 * 8192);
+    upload.start("10", path);
+    client().accept();
+    client().drain();  // the first piece
+    std::filesystem::resize_file(path, 8192 + 100);
+    client().drain();
+    EXPECT_EQ(noAnswer, 1);
+    EXPECT_TRUE(client().closed);
+    EXPECT_EQ(client().sends.size(), 2u) << "neither the short piece nor the tail";
+}
+
 TEST_F(FaceUploadTest, TheResultIsReadOnceTheAnswerHasArrivedWhole) {
     upload.start("10", picture(300));
     client().accept();
