@@ -85,7 +85,15 @@ void MyFaceDownLoader::setPar(const std::string& classId, const std::string& pag
     page_ = checkedPanelName(page, "page");
 }
 
-std::string MyFaceDownLoader::userFolder() const { return host_.session().accountFolderInUse().value_or(""); }
+bool MyFaceDownLoader::accountLeft() {
+    if (host_.session().userName() == user_) return false;
+    deps_.debug.log("MyFaceDownLoader: " + user_ + " logged out; the download ends");
+    deadline_->setEnabled(false);
+    timer1_->setEnabled(false);
+    downloader1_.CancelAllDownload();
+    host_.exitControl();
+    return true;
+}
 
 std::string MyFaceDownLoader::listingFile() const { return joinPath(deps_.parm.app, {"temp", "tempMyFaceClass.txt"}); }
 
@@ -96,12 +104,15 @@ std::string MyFaceDownLoader::serviceUrl(const std::string& path) const {
 void MyFaceDownLoader::timer1Tick() {
     timer1_->setEnabled(false);
     // Without an account there is no folder to fill: nothing is fetched.
-    if (!host_.session().accountFolderInUse()) {
+    const auto folder = host_.session().accountFolderInUse();
+    if (!folder) {
         deadline_->setEnabled(false);
         deps_.debug.log("MyFaceDownLoader: nobody is logged in");
         host_.exitControl();
         return;
     }
+    user_ = host_.session().userName();
+    userFolder_ = *folder;
     std::error_code ec;
     std::filesystem::remove(fsPath(listingFile()), ec);
     // A listing that cannot even be requested is handled like one that
@@ -113,6 +124,7 @@ void MyFaceDownLoader::timer1Tick() {
 }
 
 void MyFaceDownLoader::allComplete() {
+    if (accountLeft()) return;
     if (isNewList_) {
         isNewList_ = false;
         // A listing that did not arrive reads as empty; one without "--" is
@@ -125,7 +137,7 @@ void MyFaceDownLoader::allComplete() {
         faceList_ = faceListOf(listText_);
     }
     const int last = static_cast<int>(faceList_.size()) - 1;
-    const std::string folder = userFolder();
+    const std::string& folder = userFolder_;
     while (faceIndex_ <= last) {
         // Paths that would leave the user's folder come back empty: never written.
         const auto [a, b] = facePathsOf(faceList_[static_cast<std::size_t>(faceIndex_)]);
@@ -158,6 +170,7 @@ void MyFaceDownLoader::timeUp() {
 }
 
 void MyFaceDownLoader::buildPage(bool withoutEntries) {
+    if (accountLeft()) return;
     deadline_->setEnabled(false);
     if (!failed_.empty()) deps_.debug.log("没有下载成功：" + join(failed_, "/"));
     const TextCodec& codec = deps_.platform.codec;
@@ -167,7 +180,7 @@ void MyFaceDownLoader::buildPage(bool withoutEntries) {
     } catch (const TovloError& e) {
         deps_.debug.log(std::string("MyFaceDownLoader: ") + e.what());
     }
-    const std::string& user = host_.session().userName();
+    const std::string& user = user_;
     // The listing goes into a script block of the page as it came, except
     // that it cannot end the block early and run as script.
     const std::pair<std::string, std::string> str{"{{str}}", scriptBlockText(listText_)};
@@ -178,7 +191,7 @@ void MyFaceDownLoader::buildPage(bool withoutEntries) {
     text = withoutEntries ? fillPlaceholders(text, {str, plus, path, userName})
                           : fillPlaceholders(text, {str, path, userName, plus});
     try {
-        writeTextFile(codec, joinPath(userFolder(), {classId_, page_ + ".html"}), text);
+        writeTextFile(codec, joinPath(userFolder_, {classId_, page_ + ".html"}), text);
     } catch (const TovloError& e) {
         deps_.debug.log(std::string("MyFaceDownLoader: ") + e.what());
     }

@@ -42,7 +42,9 @@ private:
     void allComplete();
     void timeUp();
     void buildPage(bool withoutEntries);
-    std::string userFolder() const;
+    // True (and the panel handed back) when the account the download began
+    // for has logged out or another has logged in.
+    bool accountLeft();
     std::string listingFile() const;
     std::string serviceUrl(const std::string& path) const;
 
@@ -54,6 +56,9 @@ private:
     Downloader downloader1_;
     std::string classId_;
     std::string page_;
+    // The account the download is for and its folder, fixed at its start.
+    std::string user_;
+    std::string userFolder_;
     bool isNewList_ = false;
     int faceIndex_ = 1;
     std::string listText_;

@@ -177,4 +177,28 @@ TEST_F(MyFaceTest, WithoutAnAccountNothingIsFetched) {
     EXPECT_FALSE(fs::exists(dir / "w/CustomFace/5"));
 }
 
+// The account is fixed when the download starts: a logout, or another
+// account logging in, ends it; nothing is written for anyone else, nor at
+// the root of the file system.
+TEST_F(MyFaceTest, LeavingTheAccountEndsItsDownload) {
+    for (const char* next : {"", "ann"}) {
+        SCOPED_TRACE(next);
+        begin("tom");
+        answer(listingUrl("10", "1"), "head||10/a.gif$$10/s_a.gif||10/b.gif$$10/s_b.gif--2,1");
+        for (const char* p : {"10/a.gif", "10/s_a.gif", "10/b.gif", "10/s_b.gif"})
+            net.answers[faceUrl(p)] = FakeAnswer{p, kReadEndOfData, 300};
+        main->callVb("showMyOneClassFaces||10--1");
+        fake.loop.advance(200);  // the listing is in, the first entry on its way
+        parm->userName = next;
+        settle();
+        EXPECT_EQ(main->control(MainForm::kSlot), nullptr) << "handed back";
+        EXPECT_EQ(readBytes(dir / "w/CustomFace/tom/10/a.gif"), "10/a.gif") << "what was on its way lands with tom";
+        EXPECT_FALSE(fs::exists(dir / "w/CustomFace/tom/10/b.gif")) << "nothing more is fetched";
+        EXPECT_FALSE(fs::exists(dir / "w/CustomFace/tom/10/1.html"));
+        EXPECT_FALSE(fs::exists(dir / "w/CustomFace/ann"));
+        EXPECT_FALSE(fs::exists(dir / "w/CustomFace/10"));
+        fs::remove_all(dir / "w/CustomFace");
+    }
+}
+
 }  // namespace tovlo::test
