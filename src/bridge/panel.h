@@ -29,6 +29,10 @@ public:
     virtual void invoke(const std::string& method) {
         throw TovloError(kErrNoSuchMember, "the panel has no method " + method);
     }
+    // Called as the panel leaves its slot: its timers stop and its reads and
+    // uploads are cancelled at once, so nothing of it runs again before it
+    // is freed.
+    virtual void switchOff() {}
     // Page commands, through the panel's table (empty unless it sets one).
     void callVb(const std::string& Text) override { commands_.dispatch(Text); }
 

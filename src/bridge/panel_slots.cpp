@@ -39,6 +39,7 @@ void PanelSlots::load(const std::string& slot, const std::string& className) {
 void PanelSlots::remove(const std::string& slot) {
     auto it = slots_.find(slot);
     if (it == slots_.end()) throw TovloError(kErrInvalidArgument, "no panel is loaded as " + slot);
+    it->second->switchOff();
     it->second->form().hide();
     reaper_.retire(std::move(it->second));
     slots_.erase(it);

@@ -17,6 +17,11 @@ namespace tovlo {
 class MyFaceDownLoader : public Panel {
 public:
     MyFaceDownLoader(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps);
+    void switchOff() override {
+        timer1_->setEnabled(false);
+        deadline_->setEnabled(false);
+        downloader1_.CancelAllDownload();
+    }
     // The panel's controls.
     static FormDescription formDescription();
 

@@ -14,6 +14,10 @@ namespace tovlo {
 class PublicFaceProcess : public Panel {
 public:
     PublicFaceProcess(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps);
+    void switchOff() override {
+        timer1_->setEnabled(false);
+        timer2_->setEnabled(false);
+    }
     // The panel's controls.
     static FormDescription formDescription();
 

@@ -16,6 +16,10 @@ namespace tovlo {
 class AddFaceCon : public Panel {
 public:
     AddFaceCon(PanelHost& host, std::unique_ptr<Form> form, const UploadDeps& deps);
+    void switchOff() override {
+        timer1_->setEnabled(false);
+        upload_.cancel();
+    }
     // The panel's controls.
     static FormDescription formDescription();
 

@@ -33,6 +33,8 @@ public:
     // when the picture cannot be read; nothing is sent then. A new start
     // drops an upload still under way.
     Start start(const std::string& classId, const std::string& picturePath);
+    // Drops the upload under way, if any, without a result.
+    void cancel() { stop(); }
 
     // No connection within 10 seconds, or the connection was refused.
     std::function<void()> onNoConnection;

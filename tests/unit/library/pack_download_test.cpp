@@ -153,6 +153,38 @@ TEST_F(PackDownloadTest, CancelRemovesEveryVersionMarkerAndKeepsTheImages) {
     EXPECT_TRUE(web().scripts.empty());
 }
 
+// A download panel taken out of its slot stops at once: its reads are
+// cancelled before it is freed, and nothing of it runs afterwards.
+TEST_F(PackDownloadTest, ADownloadPanelLeavingItsSlotStopsAtOnce) {
+    startLibrary();
+    servePack("hot", "1.gif/2.gif/3.gif/4.gif/ver-1.txt", {"1.gif", "2.gif", "3.gif", "4.gif", "ver-1.txt"});
+    for (const char* f : {"1.gif", "2.gif", "3.gif"}) net.answers[faceUrl("hot/") + f].stall = true;
+    answer(faceUrl("showFace.asp?classId=10&PageNo=1"), "head||10/a.gif$$10/s_a.gif--1,1");
+    net.answers[faceUrl("10/a.gif")] = FakeAnswer{"a", kReadEndOfData, 10, true};
+    const std::pair<const char*, std::function<void()>> rows[] = {
+        {"a pack", [this] { open("hot", "1"); }},
+        {"own faces", [this] {
+             main->callVb("loginSucc||tom");
+             main->callVb("showMyOneClassFaces||10--1");
+         }},
+    };
+    for (const auto& [what, begin] : rows) {
+        SCOPED_TRACE(what);
+        begin();
+        fake.loop.advance(500);
+        fake.messages.shown.clear();  // the login's, offline
+        ASSERT_FALSE(net.running().empty()) << "files on their way";
+        main->exitControl();
+        EXPECT_TRUE(net.running().empty());
+        const std::size_t started = net.starts.size();
+        settle();
+        EXPECT_EQ(net.starts.size(), started);
+        EXPECT_TRUE(fake.messages.shown.empty());
+        EXPECT_FALSE(fs::exists(packFile("hot", "ver-1.txt")));
+        EXPECT_FALSE(fs::exists(dir / "w/CustomFace/tom/10/1.html"));
+    }
+}
+
 TEST_F(PackDownloadTest, AListThatCannotBeFetchedEndsThePanel) {
     startLibrary();
     open("gone", "1");

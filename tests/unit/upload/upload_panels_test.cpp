@@ -165,6 +165,19 @@ TEST_F(UploadPanelsTest, NoConnectionSaysSoAndLeavesThePanelOpen) {
     EXPECT_NE(addFace(), nullptr);
 }
 
+// The panel closed while its picture goes out drops the connection at once.
+TEST_F(UploadPanelsTest, ClosingThePanelDuringAnUploadDropsItAtOnce) {
+    copyInQQ(picture(300));
+    openAsTom();
+    fake.loop.advance(200);
+    page().pageCalls("addWeb", "upload||12");
+    ASSERT_EQ(connections.made.size(), 1u);
+    main->exitControl();
+    EXPECT_TRUE(connections.made[0]->closed);
+    fake.loop.advance(10000);
+    EXPECT_TRUE(fake.messages.shown.empty()) << "no time-out for an upload that was dropped";
+}
+
 TEST_F(UploadPanelsTest, FailureCodesShowTheirMessagesAndOthersCountAsSuccess) {
     // The message is centred in its label by line breaks in front of it:
     // the fake label has 16-pixel lines of 40 bytes, the label is 96 high.
