@@ -91,7 +91,7 @@ void MainCommands::showSelect() {
     PageViews& views = main_.views_;
     if (views.Web2().location() == "about:blank") {
         const PublicParm& parm = main_.parm_;
-        if (fetchUrlText(main_.platform_, parm.app, serviceUrl(parm.serviceHost, "/soft/connect.html")) != "1") {
+        if (fetchUrlText(main_.platform_, serviceUrl(parm.serviceHost, "/soft/connect.html")) != "1") {
             main_.platform_.messages.show("您没有连接网络！请先连接网络然后再试");
             return;
         }
@@ -161,8 +161,7 @@ void MainCommands::showMySelect() {
     const std::string page = joinPath(own, {"myClass.html"});
     if (!fileExists(page)) {
         const std::string list = fetchUrlText(
-            main_.platform_, parm.app,
-            serviceUrl(parm.serviceHost, withServiceQuery("/soft/myClass.asp", {{"uName", session.userName()}})));
+            main_.platform_, serviceUrl(parm.serviceHost, withServiceQuery("/soft/myClass.asp", {{"uName", session.userName()}})));
         // A list that did not arrive is not kept: it would stand for the
         // account's classes for good.
         if (list.empty()) {

@@ -85,14 +85,10 @@ std::string stampedUrl(const std::string& url, std::int64_t epochMs) {
     return url + "&t=" + timeStamp(epochMs);
 }
 
-std::string fetchUrlText(Platform& platform, const std::string& app, const std::string& url) {
-    std::string scratch = joinPath(app, {"temp", "nomalTemp.txt"});
-    if (!platform.fetch.fetchToFile(stampedUrl(url, platform.loop.nowMs()), scratch)) return "";
-    try {
-        return readTextFile(platform.codec, scratch);
-    } catch (const TovloError&) {
-        return "";
-    }
+std::string fetchUrlText(Platform& platform, const std::string& url) {
+    // The body stays in memory: no scratch file that two fetches could share.
+    const auto bytes = platform.fetch.fetchBytes(stampedUrl(url, platform.loop.nowMs()));
+    return bytes ? platform.codec.ansiToUtf8(*bytes) : std::string();
 }
 
 }  // namespace tovlo

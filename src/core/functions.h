@@ -35,8 +35,8 @@ std::string dateTimeText(std::int64_t epochMs);
 // The URL with "&t=" and a time stamp appended when it holds "?".
 std::string stampedUrl(const std::string& url, std::int64_t epochMs);
 
-// fetchUrlText: downloads the URL (stamped as above) into the scratch file
-// App/temp/nomalTemp.txt and returns its text; the empty text on any failure.
-std::string fetchUrlText(Platform& platform, const std::string& app, const std::string& url);
+// fetchUrlText: downloads the URL (stamped as above) and returns its text;
+// the empty text on any failure.
+std::string fetchUrlText(Platform& platform, const std::string& url);
 
 }  // namespace tovlo

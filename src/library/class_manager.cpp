@@ -75,8 +75,7 @@ void ClassManager::closeManage() {
         const std::string page = joinPath(folder, {"myClass.html"});
         if (!fileExists(page))
             writeTextFile(deps_.platform.codec, page,
-                          fetchUrlText(deps_.platform, deps_.parm.app,
-                                       serviceUrl(deps_.parm.serviceHost,
+                          fetchUrlText(deps_.platform, serviceUrl(deps_.parm.serviceHost,
                                                   withServiceQuery("/soft/myClass.asp",
                                                                    {{"uName", host_.session().userName()}}))));
         host_.web3().navigate(fileUrl(page));

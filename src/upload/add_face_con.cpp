@@ -74,8 +74,7 @@ void AddFaceCon::panelStart() {
     const std::string classList = joinPath(folder, {"myClass.js"});
     if (!fileExists(classList)) {
         const std::string script = fetchUrlText(
-            deps_.platform, deps_.parm.app,
-            serviceUrl(deps_.parm.serviceHost,
+            deps_.platform, serviceUrl(deps_.parm.serviceHost,
                        withServiceQuery("/soft/manageClass_ajax.asp", {{"action", "classList_Script"}, {"userName", user}})));
         // One that did not arrive is not kept in its place: the next opening
         // asks again.

@@ -72,7 +72,7 @@ struct CurlFetchTest : ::testing::Test {
     Platform platform{fake.loop, curl, fake.codec, fake.messages, fake.processes, fake.forms, fake.tray};
     LoopbackServer server;
     void SetUp() override { std::filesystem::create_directory(dir / "temp"); }
-    std::string fetch(const std::string& url) { return fetchUrlText(platform, dir.path(), url); }
+    std::string fetch(const std::string& url) { return fetchUrlText(platform, url); }
 };
 
 }  // namespace

@@ -156,8 +156,12 @@ TEST_F(StartUpTest, CleanUpKeepsEveryOtherByteAndSkipsAPageItCannotWrite) {
         {"locked", kOldPage, kOldPage},
     };
     for (const Row& row : rows) writeBytes(dir / ("w/" + std::string(row.folder) + "/main.html"), row.before);
-    // The new page cannot be written beside the old one.
-    std::filesystem::create_directories(partFileOf(dir / "w/locked/main.html"));
+    // The new page cannot be written beside the old one: each of the next
+    // names a write may take there is a folder.
+    const std::string taken = partFileOf(dir / "w/locked/main.html");
+    const std::string stem = taken.substr(0, taken.rfind('-') + 1);
+    const int last = std::stoi(taken.substr(stem.size()));
+    for (int n = last + 1; n <= last + 50; ++n) std::filesystem::create_directories(stem + std::to_string(n));
     writeBytes(config, "[run]\r\n");
     run();
     for (const Row& row : rows)

@@ -29,15 +29,14 @@ config_done() { has_line "$program/config.ini" autoLoginName=demo && test -s "$p
 
 config_keep_reference() { cp "$(class_list)" "$reference/myClass.html"; }
 
-# The cached class list page is absent or whole; no other file appears but
-# the scratch file the page was fetched into.
+# The cached class list page is absent or whole; no other file appears.
 config_files() {
   local torn=0 stray
   if [ -e "$(class_list)" ] && ! cmp -s "$(class_list)" "$reference/myClass.html"; then
     echo "torn w/CustomFace/demo/myClass.html: $(stat -c %s "$(class_list)") bytes, not the whole page ($(stat -c %s "$reference/myClass.html"))"
     torn=1
   fi
-  stray=$(new_files_but w/CustomFace/demo/myClass.html temp/nomalTemp.txt)
+  stray=$(new_files_but w/CustomFace/demo/myClass.html)
   [ -n "$stray" ] && sed 's/^/stray /' <<<"$stray"
   echo "torn $torn stray $(grep -c . <<<"$stray")"
   return "$torn"

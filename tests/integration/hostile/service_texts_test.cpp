@@ -54,7 +54,7 @@ TEST_F(HostileTest, FetchedTextsEndWithinTheirLimits) {
         std::string text = "-";
         bool done = false;
         QTimer::singleShot(0, [&] {
-            text = fetchUrlText(platform, app, serviceUrl(parm->serviceHost, "/soft/connect.html"));
+            text = fetchUrlText(platform, serviceUrl(parm->serviceHost, "/soft/connect.html"));
             done = true;
         });
         ASSERT_TRUE(runProbing([&] { return done; }, 8000));
