@@ -80,6 +80,8 @@ int main(int argc, char** argv) {
     tovlo::SqliteHistoryDb historyDb(tovlo::joinPath(app, {"w", "datas.jpg"}));
     tovlo::PublicParm parm(app, codec);
     tovlo::DebugForm debugForm(platform);
+    // An event that fails is noted where the user can look for it.
+    tovlo::Commands::reportTo([&debugForm](const std::string& line) { debugForm.log(line); });
     // TOVLO_DEBUG_LOG=1: every debug line also goes to standard error.
     if (const char* echo = std::getenv("TOVLO_DEBUG_LOG"); echo && std::string(echo) == "1")
         debugForm.setEcho([](const std::string& line) { std::fprintf(stderr, "[debug] %s\n", line.c_str()); });
@@ -131,5 +133,7 @@ int main(int argc, char** argv) {
     // The service's pages, besides the local ones, may call the program.
     tovlo::setTrustedServiceHost(parm.serviceHost);
     std::fprintf(stderr, "Tovlo %s started in %s\n", parm.ver.c_str(), app.c_str());
-    return qtApp.exec();
+    const int exitCode = qtApp.exec();
+    tovlo::Commands::reportTo(nullptr);
+    return exitCode;
 }

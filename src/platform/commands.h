@@ -17,6 +17,7 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "event_loop.h"
 
@@ -57,16 +58,23 @@ public:
         try {
             event();
         } catch (const std::exception& e) {
-            std::fprintf(stderr, "%s failed: %s\n", what, e.what());
+            failed(std::string(what) + " failed: " + e.what());
         } catch (...) {
-            std::fprintf(stderr, "%s failed\n", what);
+            failed(std::string(what) + " failed");
         }
     }
+    // Where reported failures go besides the standard error (the program's
+    // debug window).
+    static void reportTo(std::function<void(const std::string&)> log) { log_ = std::move(log); }
 
     // Events waiting in line.
     static std::size_t waiting() { return queue_.size(); }
 
 private:
+    static void failed(const std::string& line) {
+        std::fprintf(stderr, "%s\n", line.c_str());
+        if (log_) log_(line);
+    }
     static void drain() {
         while (!queue_.empty()) {
             std::function<void()> next = std::move(queue_.front());
@@ -79,6 +87,7 @@ private:
 
     static inline int depth_ = 0;
     static inline std::deque<std::function<void()>> queue_;
+    static inline std::function<void(const std::string&)> log_;
 };
 
 // Something that hands events of the logic in: a control, a download, a
