@@ -187,9 +187,11 @@ void MainCommands::into() {
         runPageScript(views.web(), "df()");
         return;
     }
-    main_.desktop_.setForegroundWindow(main_.window_->handle());
-    main_.plugins_.loadPlugins();
+    for (const std::string& leftOut : main_.plugins_.loadPlugins()) main_.debug_.log("plug-in left out: " + leftOut);
     views.web().navigate(withQuery(fileUrl(joinPath(parm.app, {"w", "main.html"})), {{"v", parm.ver}}));
+    // The window comes to the front with the main page only: a start that
+    // fails leaves the focus where the user is.
+    main_.desktop_.setForegroundWindow(main_.window_->handle());
     if (main_.hooks_.runUpdateCheck) main_.hooks_.runUpdateCheck();
     main_.Timer3().setEnabled(true);
 }

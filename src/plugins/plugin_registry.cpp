@@ -11,7 +11,8 @@
 
 namespace tovlo {
 
-void PluginRegistry::loadPlugins() {
+std::vector<std::string> PluginRegistry::loadPlugins() {
+    std::vector<std::string> leftOut;
     currentPlugin_.clear();
     pluginRegistry_ = HashMap();
     foundIn_.clear();
@@ -31,9 +32,14 @@ void PluginRegistry::loadPlugins() {
         for (const char* key : {"id", "name", "infor", "author", "version"})
             info->addStr(key, ini.GetIniKey("main", key));
         const std::string id = ini.GetIniKey("main", "id");
+        if (pluginRegistry_.exists(id)) {
+            leftOut.push_back("plus/" + name + ": the id \"" + id + "\" is taken by plus/" + foundIn_[id]);
+            continue;
+        }
         pluginRegistry_.add(id, info);
         foundIn_.emplace(id, name);
     }
+    return leftOut;
 }
 
 std::string PluginRegistry::pluginListText() const {

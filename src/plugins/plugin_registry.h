@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/hash_map.h"
 #include "platform/text_codec.h"
@@ -15,9 +16,10 @@ class PluginRegistry {
 public:
     PluginRegistry(const TextCodec& codec, std::string app) : codec_(codec), app_(std::move(app)) {}
 
-    // Rebuilds the registry from the plus/ folder. Two plug-ins with the same
-    // id fail here (the later ones are not registered).
-    void loadPlugins();
+    // Rebuilds the registry from the plus/ folder. A plug-in whose id another
+    // one has already taken (two without an id alike) is left out: the
+    // folders left out are returned, with why.
+    std::vector<std::string> loadPlugins();
     // "[{}" then ",{id:'..',name:'..'}" per plug-in in registry order, then "]".
     std::string pluginListText() const;
     std::shared_ptr<HashMap> pluginInfo(const std::string& id) const;

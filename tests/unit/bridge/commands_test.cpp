@@ -28,11 +28,29 @@ TEST_F(MainFormTest, IntoOnlineShowsTheMainPageAndFetchesParametersOnce) {
     EXPECT_EQ(fake.fetch.requests.size(), 2u) << "the parameter fetch runs once per into";
 }
 
+// A plug-in that cannot be registered is left out; the main page comes
+// all the same, and only then does the window take the focus.
+TEST_F(MainFormTest, IntoLeavesOutAPluginItCannotRegister) {
+    writeBytes(dir / "plus/a/main.ini", "[main]\r\nid=1\r\nname=a\r\n");
+    writeBytes(dir / "plus/b/main.ini", "[main]\r\nid=1\r\nname=b\r\n");
+    fake.fetch.answers[serviceUrl("/soft/connect.html")] = "1";
+    start("2.3");
+    debug->show();
+    main->callVb("into||-");
+    EXPECT_EQ(web().navigations.back(), fileUrlOf(file("w/main.html")) + "?v=2.3");
+    EXPECT_EQ(desktop.focusRequests.size(), 1u);
+    EXPECT_EQ(plugins->pluginListText(), "[{},{id:'1',name:'a'}]");
+    const auto& lines = fake.forms.find("debugForm")->lists["List1"].items;
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "-plug-in left out: plus/b: the id \"1\" is taken by plus/a"),
+              lines.end());
+}
+
 TEST_F(MainFormTest, IntoOfflineRunsDf) {
     start();
     main->callVb("into||-");
     EXPECT_EQ(lastScript(web()), "df()");
     EXPECT_TRUE(window().visible) << "the offline notice is seen";
+    EXPECT_TRUE(desktop.focusRequests.empty()) << "the chat window keeps the focus";
     fake.loop.advance(2000);
     EXPECT_EQ(fake.fetch.requests.size(), 1u) << "no parameter fetch when offline";
 }

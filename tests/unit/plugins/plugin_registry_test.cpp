@@ -29,15 +29,20 @@ TEST(PluginRegistry, ListsPluginFoldersWithoutDotsInNameOrder) {
     EXPECT_EQ(plugins.currentPlugin(), "") << "a rebuild closes the current plug-in";
 }
 
-TEST(PluginRegistry, DuplicateIdsStopTheRebuild) {
+// A plug-in whose id is taken, or a second one without an id, is left out
+// and named; the others are all there.
+TEST(PluginRegistry, APluginWhoseIdIsTakenIsLeftOut) {
     test::TempDir dir;
     NativeCodec codec;
     test::writeBytes(dir / "plus/a/main.ini", "[main]\r\nid=1\r\nname=a\r\n");
     test::writeBytes(dir / "plus/b/main.ini", "[main]\r\nid=1\r\nname=b\r\n");
     test::writeBytes(dir / "plus/c/main.ini", "[main]\r\nid=3\r\nname=c\r\n");
+    std::filesystem::create_directories(dir / "plus/d");
+    std::filesystem::create_directories(dir / "plus/e");
     PluginRegistry plugins(codec, dir.path());
-    EXPECT_THROW(plugins.loadPlugins(), TovloError);
-    EXPECT_EQ(plugins.pluginListText(), "[{},{id:'1',name:'a'}]");
+    EXPECT_EQ(plugins.loadPlugins(), (std::vector<std::string>{"plus/b: the id \"1\" is taken by plus/a",
+                                                                "plus/e: the id \"\" is taken by plus/d"}));
+    EXPECT_EQ(plugins.pluginListText(), "[{},{id:'1',name:'a'},{id:'3',name:'c'},{id:'',name:''}]");
 }
 
 // The name is the plug-in's folder; a name that is no single folder name
