@@ -11,7 +11,7 @@ Panel* PanelSlots::control(const std::string& slot) const {
 }
 
 void PanelSlots::load(const std::string& slot, const std::string& className) {
-    if (control(slot)) throw TovloError(kErrSlotTaken, "a panel is already loaded as " + slot);
+    if (control(slot) || loading_.count(slot)) throw TovloError(kErrSlotTaken, "a panel is already loaded as " + slot);
     if (!knows(className))
         throw TovloError(kErrInvalidArgument, "the panel " + className + " is not part of this build");
     Frame& frame = Frame1();
@@ -22,13 +22,16 @@ void PanelSlots::load(const std::string& slot, const std::string& className) {
     auto form = window_.createPanel("Frame1", factory_.formDescription(className));
     Form& panelForm = *form;
     std::unique_ptr<Panel> panel;
+    loading_.insert(slot);
     try {
         panel = factory_.create(className, host_, std::move(form));
     } catch (...) {
+        loading_.erase(slot);
         // A panel that could not start leaves no empty frame behind.
         if (slots_.empty()) frame.setVisible(false);
         throw;
     }
+    loading_.erase(slot);
     slots_[slot] = std::move(panel);
     panelForm.show();
     debug_.log("panel opened: " + slot + " " + className);

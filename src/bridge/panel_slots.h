@@ -4,6 +4,7 @@
 // frame, which is shown while any panel is open.
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "bridge/panel_factory.h"
@@ -22,8 +23,9 @@ public:
     // The panel in the slot, or null.
     Panel* control(const std::string& slot) const;
 
-    // Shows and places Frame1, then creates the panel in it. A taken slot or
-    // a class this build does not have is refused before anything changes.
+    // Shows and places Frame1, then creates the panel in it. A taken slot (or
+    // one whose panel is still being made) or a class this build does not
+    // have is refused before anything changes.
     void load(const std::string& slot, const std::string& className);
     // Removes the slot's panel (destroyed once the current event is over);
     // Frame1 goes with the last panel. Fails when the slot is empty.
@@ -38,6 +40,9 @@ private:
     Reaper& reaper_;
     DebugForm& debug_;
     std::map<std::string, std::unique_ptr<Panel>> slots_;
+    // Slots whose panel is being made: a panel may wait for the service while
+    // it starts, and its slot is taken from the beginning.
+    std::set<std::string> loading_;
 };
 
 }  // namespace tovlo

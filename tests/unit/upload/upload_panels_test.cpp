@@ -165,6 +165,27 @@ TEST_F(UploadPanelsTest, NoConnectionSaysSoAndLeavesThePanelOpen) {
     EXPECT_NE(addFace(), nullptr);
 }
 
+// The panel's slot is taken from its start: a second opening while the
+// class list is fetched (a command the fetch runs itself) is refused.
+TEST_F(UploadPanelsTest, TheSlotIsTakenWhileThePanelFetchesItsClassList) {
+    const auto serve = fake.fetch.handler;
+    int refused = 0;
+    bool once = true;
+    fake.fetch.handler = [&](const std::string& url) {
+        try {
+            if (std::exchange(once, false)) main->callVb("addFace||-");
+        } catch (const TovloError& e) {
+            refused += e.number() == kErrSlotTaken;
+        }
+        return serve(url);
+    };
+    openAsTom();
+    fake.fetch.handler = serve;
+    EXPECT_EQ(refused, 1);
+    EXPECT_NE(addFace(), nullptr);
+    EXPECT_EQ(classListFetches, 1);
+}
+
 // The panel closed while its picture goes out drops the connection at once.
 TEST_F(UploadPanelsTest, ClosingThePanelDuringAnUploadDropsItAtOnce) {
     copyInQQ(picture(300));
