@@ -1,7 +1,8 @@
 // One thing at a time on the real event loop: while a page's command waits
 // (for a fetch, a script in its page, a program), the page's next call, a
 // logic timer that falls due and a quit wait for it to end, then run in the
-// order they came; the tracking tick goes on meanwhile.
+// order they came (a timer switched off meanwhile not at all); the tracking
+// tick goes on meanwhile.
 #include <QCoreApplication>
 #include <chrono>
 #include <thread>
@@ -52,6 +53,10 @@ TEST_F(OneThingAtATime, WhatArrivesDuringACommandsWaitRunsAfterItInOrder) {
             logic->setEnabled(false);
             log.push_back("tick");
         };
+        // A panel's timer that falls due during the wait, the panel being
+        // taken out of its slot before the command ends: its tick never runs.
+        auto retired = loop.createTimer(50, false);
+        retired->onTick = [&] { log.push_back("retired panel's tick"); };
         auto tracking = loop.createTimer(20, true, TimerKind::MovesWindows);
         tracking->onTick = [&] { trackingTicks += inA; };
         onCall = [&](const std::string&, const std::string& text) {
@@ -59,8 +64,10 @@ TEST_F(OneThingAtATime, WhatArrivesDuringACommandsWaitRunsAfterItInOrder) {
             if (text != "A") return;
             inA = true;
             logic->setEnabled(true);
+            retired->setEnabled(true);
             QTimer::singleShot(250, [&] { loop.quit(); });
             wait();
+            retired->setEnabled(false);
             log.push_back("A ends");
             inA = false;
         };
