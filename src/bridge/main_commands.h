@@ -21,9 +21,11 @@ public:
     void showMySelect();
     void showMyOneClassFaces(const std::string& classId, const std::string& page);
     void getHistoryImg();
+    // Pastes what the page put on the clipboard into the chat window; with
+    // record, the history entry is kept first.
+    void inputFace(const std::string& historyEntry, bool record);
 
 private:
-    void inputFace(const std::string& historyEntry, bool record);
     void showSelect();
     void showFace(const std::string& arg);
     void showPack(const std::string& pack, const std::string& version);

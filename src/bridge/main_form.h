@@ -81,6 +81,7 @@ public:
     }
     void showClass(const std::string& pack) override;
     void connectPage(BrowserView& view, bool mainCommands) override;
+    void inputFace(const std::string& historyEntry, bool record) override { commands_.inputFace(historyEntry, record); }
 
     // The window and tracking.
     void pauseTracking() override { timer1_->setEnabled(false); }

@@ -58,6 +58,10 @@ public:
     // Shows the window and gives it the keyboard focus.
     virtual void showFocused() = 0;
 
+    // Pastes what a panel's page put on the clipboard into the chat window;
+    // with record, the history entry is kept first.
+    virtual void inputFace(const std::string& historyEntry, bool record) = 0;
+
     virtual Session& session() = 0;
 };
 

@@ -31,11 +31,15 @@ FormDescription PlusControl::formDescription() { return FormDescription("PlusCon
 
 PlusControl::PlusControl(PanelHost& host, std::unique_ptr<Form> form, const PluginDeps& deps)
     : Panel(std::move(form)), host_(host), deps_(deps), timer1_(deps.platform.loop.createTimer(kPageDelayMs, false)) {
-    // The page sends its own commands ("plus") and, to insert what it
-    // chose, the main page's ("web").
-    host_.connectPage(WebBrowser1(), true);
+    // The page reaches this panel's commands only ("plus"): a plug-in is
+    // not the program's own, and the main window's commands (the account,
+    // the settings) are not its business. To put what it chose into the chat
+    // it has the two insertion commands of the main page.
+    host_.connectPage(WebBrowser1(), false);
     setCommands({
         {"plusClose", [this](const std::string&) { host_.exitPlusControl(); }},
+        {"inputFace", [this](const std::string&) { host_.inputFace({}, false); }},
+        {"inputFaceAndHistory", [this](const std::string& entry) { host_.inputFace(entry, true); }},
         {"getInfor", [this](const std::string&) { getInfor(); }},
         {"getSoftInfor", [this](const std::string& key) { getSoftInfor(key); }},
         {"doExe", [this](const std::string& argument) { doExe(argument); }},

@@ -22,7 +22,8 @@ public:
     static FormDescription formDescription();
 
     // Commands of the plug-in page (bridge name "plus"): plusClose,
-    // getInfor, getSoftInfor, doExe.
+    // getInfor, getSoftInfor, doExe, and inputFace and inputFaceAndHistory
+    // to paste what the page put on the clipboard into the chat window.
 
     BrowserView& WebBrowser1() { return form().browserView("WebBrowser1"); }
 

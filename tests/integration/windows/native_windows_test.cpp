@@ -67,6 +67,7 @@ public:
     void showWindow() override {}
     void hideWindow() override {}
     void showFocused() override {}
+    void inputFace(const std::string&, bool) override {}
     Session& session() override { return session_; }
 
 private:

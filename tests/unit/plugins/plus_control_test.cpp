@@ -58,6 +58,27 @@ TEST_F(PlusControlTest, ThePageOfTheOpenPlugInIsShownAfter200ms) {
     EXPECT_EQ(main->control(MainForm::kSlotPlus), nullptr);
 }
 
+// The plug-in's page reaches its panel only: the main window's commands
+// are not there for it, the two insertion commands are.
+TEST_F(PlusControlTest, ThePageReachesItsPanelAndTheInsertionOnly) {
+    parm->userName = "tom";
+    open();
+    EXPECT_THROW(page().pageCalls("web", "loginout||-"), TovloError);
+    EXPECT_EQ(parm->userName, "tom");
+    desktop.addWindow(77, "TXGuiFoundation", "张三", {100, 100, 400, 500});
+    desktop.foreground = 77;
+    fake.loop.advance(20);
+    page().pageCalls("plus", "inputFaceAndHistory||file:///f/a.gif");
+    EXPECT_EQ(historyDb.images(), std::vector<std::string>{"file:///f/a.gif"});
+    EXPECT_EQ(desktop.focusRequests.back(), 77u) << "the paste goes to the chat window";
+    fake.loop.advance(500);
+    const std::size_t keys = desktop.keys.size();
+    page().pageCalls("plus", "inputFace||-");
+    fake.loop.advance(500);
+    EXPECT_GT(desktop.keys.size(), keys);
+    EXPECT_EQ(historyDb.images().size(), 1u);
+}
+
 TEST_F(PlusControlTest, ThePageLearnsAboutThePlugInAndTheProgram) {
     open();
     page().pageCalls("plus", "getInfor||-");
