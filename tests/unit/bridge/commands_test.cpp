@@ -148,6 +148,28 @@ TEST_F(MainFormTest, ShowMySelectOfflineKeepsNothingAndFetchesNextTime) {
     EXPECT_EQ(readBytes(dir / "w/CustomFace/tom/myClass.html"), "<b>classes</b>");
 }
 
+// A click on 公共表情 while the login's class list is on its way waits for
+// the login to end: the account keeps its own list, and the click runs after.
+TEST_F(MainFormTest, APageCallDuringTheLoginsFetchRunsAfterIt) {
+    start();
+    std::vector<std::string> order;
+    fake.fetch.handler = [&](const std::string& url) -> std::optional<std::string> {
+        if (url.find("/soft/connect.html") != std::string::npos) {
+            order.push_back("connection check");
+            return std::string("1");
+        }
+        if (url.find("/soft/myClass.asp") == std::string::npos) return std::nullopt;
+        order.push_back("class list");
+        web().pageCalls("web", "showSelect||-");
+        return std::string("<b>classes</b>");
+    };
+    web().pageCalls("web", "loginSucc||tom");
+    EXPECT_EQ(order, (std::vector<std::string>{"class list", "connection check"}));
+    EXPECT_EQ(readBytes(dir / "w/CustomFace/tom/myClass.html"), "<b>classes</b>");
+    EXPECT_TRUE(web2().visible) << "the click ran after the login";
+    EXPECT_TRUE(web().failedCalls.empty());
+}
+
 TEST_F(MainFormTest, LoginIsRememberedForTheNextStart) {
     start();
     main->callVb("loginSucc||张三");
