@@ -24,7 +24,11 @@ std::string pathText(const fs::path& path) {
 std::optional<std::string> readFileBytes(const std::string& path) {
     std::ifstream in(fsPath(path), std::ios::binary);
     if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // Read in blocks: a character at a time is slow for the long lists a
+    // service may send.
+    std::string bytes;
+    char block[64 * 1024];
+    while (in.read(block, sizeof block) || in.gcount() > 0) bytes.append(block, static_cast<std::size_t>(in.gcount()));
     if (in.bad()) return std::nullopt;
     return bytes;
 }

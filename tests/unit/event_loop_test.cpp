@@ -116,24 +116,14 @@ TEST(Reaper, WaitsForEveryNestedWaitToEnd) {
     EXPECT_FALSE(reaper.holds());
 }
 
-// A tick that throws is reported where the program logs, and the timer and
-// every other event go on.
+// A tick that throws is reported where the program logs; the loop goes on.
 TEST(FakeEventLoop, AFailingTickIsReportedAndTheLoopGoesOn) {
     FakeEventLoop loop;
     std::vector<std::string> reported;
     Commands::reportTo([&](const std::string& line) { reported.push_back(line); });
-    int ticks = 0;
     auto failing = loop.createTimer(10, true);
-    failing->onTick = [&] {
-        ++ticks;
-        throw std::runtime_error("no page");
-    };
-    auto other = loop.createTimer(15, true);
-    bool otherRan = false;
-    other->onTick = [&] { otherRan = true; };
+    failing->onTick = [] { throw std::runtime_error("no page"); };
     EXPECT_NO_THROW(loop.advance(20));
     Commands::reportTo(nullptr);
-    EXPECT_EQ(ticks, 2);
-    EXPECT_TRUE(otherRan);
-    EXPECT_EQ(reported, (std::vector<std::string>{"a timer's tick failed: no page", "a timer's tick failed: no page"}));
+    EXPECT_EQ(reported, (std::vector<std::string>(2, "a timer's tick failed: no page")));
 }
