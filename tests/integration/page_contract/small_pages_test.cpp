@@ -79,7 +79,7 @@ TEST_F(PluginPage, TextGoesOnTheClipboardBeforeTheMainWindowPastesIt) {
     show(folders[0] + "/main.html");
     clearClipboard();
     ASSERT_TRUE(mouseClick(centreOf("document.querySelector('#list .kao')")));
-    ASSERT_TRUE(waitForCall("web", "inputFace||-"));
+    ASSERT_TRUE(waitForCall("plus", "inputFace||-"));
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
               evaluate("document.querySelector('#list .kao').textContent"));
     EXPECT_TRUE(
@@ -95,7 +95,7 @@ TEST_F(PluginPage, CopesWhenTheExecutableCannotRun) {
     show(folders[0] + "/main.html");
     ASSERT_TRUE(mouseClick(centreOf("document.getElementById('btnRandom')")));
     ASSERT_TRUE(waitForCall("plus", "doExe||random"));
-    ASSERT_TRUE(waitForCall("web", "inputFace||-"));
+    ASSERT_TRUE(waitForCall("plus", "inputFace||-"));
     EXPECT_FALSE(QApplication::clipboard()->text().isEmpty());
 }
 
@@ -105,7 +105,7 @@ TEST_F(PluginPage, PictureFromThePluginIsCopiedAndInserted) {
     ASSERT_TRUE(mouseClick(centreOf("document.getElementById('name')")));  // the page has the focus
     clearClipboard();
     view->runScript("bs_insertPic('" + picture + "')");
-    ASSERT_TRUE(waitForCall("web", "inputFaceAndHistory||" + fileUrl(picture)));
+    ASSERT_TRUE(waitForCall("plus", "inputFaceAndHistory||" + fileUrl(picture)));
     // The engine hands the picture to the system clipboard in a task of its
     // own; the program pastes it only after its paste delay.
     EXPECT_TRUE(waitFor([] { return QApplication::clipboard()->image().size() == QSize(65, 43); }, 1000))
