@@ -161,7 +161,8 @@ void MainCommands::showMySelect() {
     const std::string page = joinPath(own, {"myClass.html"});
     if (!fileExists(page)) {
         const std::string list = fetchUrlText(
-            main_.platform_, serviceUrl(parm.serviceHost, withServiceQuery("/soft/myClass.asp", {{"uName", session.userName()}})));
+            main_.platform_,
+            serviceUrl(parm.serviceHost, withServiceQuery("/soft/myClass.asp", {{"uName", session.userName()}})));
         // A list that did not arrive is not kept: it would stand for the
         // account's classes for good.
         if (list.empty()) {

@@ -13,11 +13,11 @@
 #include "bridge/page_views.h"
 #include "bridge/panel_factory.h"
 #include "bridge/panel_slots.h"
-#include "core/reaper.h"
 #include "bridge/server_params.h"
 #include "bridge/tray_menu.h"
 #include "core/debug_form.h"
 #include "core/public_parm.h"
+#include "core/reaper.h"
 #include "core/session.h"
 #include "platform/desktop.h"
 #include "platform/history_db.h"
@@ -76,6 +76,7 @@ public:
     // Pages.
     BrowserView& web3() override { return views_.web3(); }
     const std::string& web3Tag() const override { return views_.web3Tag(); }
+    void showMySelect() override { commands_.showMySelect(); }
     void showMyOneClassFaces(const std::string& classId, const std::string& page) override {
         commands_.showMyOneClassFaces(classId, page);
     }

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "core/command_table.h"
-#include "core/debug_form.h"
 #include "core/command_target.h"
+#include "core/debug_form.h"
 #include "core/errors.h"
 #include "platform/forms.h"
 

@@ -43,6 +43,8 @@ public:
     virtual BrowserView& web3() = 0;
     virtual const std::string& web3Tag() const = 0;
     virtual void showMyOneClassFaces(const std::string& classId, const std::string& page) = 0;
+    // Shows the account's class list page (fetched first when it is missing).
+    virtual void showMySelect() = 0;
     // Switches the main page to a pack that is in the face folder.
     virtual void showClass(const std::string& pack) = 0;
 

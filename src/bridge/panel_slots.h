@@ -8,8 +8,8 @@
 #include <string>
 
 #include "bridge/panel_factory.h"
-#include "core/reaper.h"
 #include "core/debug_form.h"
+#include "core/reaper.h"
 
 namespace tovlo {
 

@@ -2,8 +2,8 @@
 // The shared utilities every part of the program uses.
 #include <cstdint>
 #include <initializer_list>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "debug_form.h"

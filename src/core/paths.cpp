@@ -52,8 +52,7 @@ bool isDeviceName(std::string_view name) {
     std::string base(name.substr(0, name.find('.')));
     for (char& c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
-    return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' &&
-           base[3] <= '9';
+    return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' && base[3] <= '9';
 }
 
 // One name of a path that means the same file on every system: no separator,

@@ -21,24 +21,26 @@ ClassManager::ClassManager(PanelHost& host, std::unique_ptr<Form> form, const Li
     : Panel(std::move(form)), host_(host), deps_(deps), timer1_(deps.platform.loop.createTimer(50, true)) {
     host_.connectPage(WebBrowser1(), false);
     const auto dropClassLists = [this](const std::string&) { deleteClassLists(); };
-    setCommands({
-        {"getName",
-         [this](const std::string&) { callPageFunction(WebBrowser1(), "setName", {host_.session().userName()}); }},
-        {"deleteClass", dropClassLists},
-        {"addClass", dropClassLists},
-        {"changeClass", dropClassLists},
-        {"addFace",
-         [this](const std::string& arg) {
-             const std::string address = removeClassFolder(arg);
-             runPageScript(WebBrowser1(), "document.location.href=" + scriptLiteral(address) + ";");
-         }},
-        {"deleteFace",
-         [this](const std::string& arg) {
-             removeClassFolder(arg);
-             runPageScript(WebBrowser1(), "document.location.reload();");
-         }},
-        {"closeManage", [this](const std::string&) { closeManage(); }},
-    }, deps_.debug);
+    setCommands(
+        {
+            {"getName",
+             [this](const std::string&) { callPageFunction(WebBrowser1(), "setName", {host_.session().userName()}); }},
+            {"deleteClass", dropClassLists},
+            {"addClass", dropClassLists},
+            {"changeClass", dropClassLists},
+            {"addFace",
+             [this](const std::string& arg) {
+                 const std::string address = removeClassFolder(arg);
+                 runPageScript(WebBrowser1(), "document.location.href=" + scriptLiteral(address) + ";");
+             }},
+            {"deleteFace",
+             [this](const std::string& arg) {
+                 removeClassFolder(arg);
+                 runPageScript(WebBrowser1(), "document.location.reload();");
+             }},
+            {"closeManage", [this](const std::string&) { closeManage(); }},
+        },
+        deps_.debug);
     WebBrowser1().navigate("about:blank");
     timer1_->onTick = [this] {
         timer1_->setEnabled(false);
@@ -68,18 +70,9 @@ std::string ClassManager::removeClassFolder(const std::string& arg) {
 }
 
 void ClassManager::closeManage() {
-    const auto account = host_.session().accountFolderInUse();
-    if (host_.web3().isVisible() && account) {
-        const std::string& folder = *account;
-        createFolder(folder);
-        const std::string page = joinPath(folder, {"myClass.html"});
-        if (!fileExists(page))
-            writeTextFile(deps_.platform.codec, page,
-                          fetchUrlText(deps_.platform, serviceUrl(deps_.parm.serviceHost,
-                                                  withServiceQuery("/soft/myClass.asp",
-                                                                   {{"uName", host_.session().userName()}}))));
-        host_.web3().navigate(fileUrl(page));
-    }
+    // The account's class list page shows what the manager changed: fetched
+    // again (its cached copy was dropped with the change), then shown.
+    if (host_.web3().isVisible() && host_.session().accountFolderInUse()) host_.showMySelect();
     host_.exitManage();
 }
 

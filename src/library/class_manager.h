@@ -16,9 +16,7 @@ namespace tovlo {
 class ClassManager : public Panel {
 public:
     ClassManager(PanelHost& host, std::unique_ptr<Form> form, const LibraryDeps& deps);
-    void switchOff() override {
-        timer1_->setEnabled(false);
-    }
+    void switchOff() override { timer1_->setEnabled(false); }
     // The panel's controls.
     static FormDescription formDescription();
 

@@ -36,14 +36,16 @@ PlusControl::PlusControl(PanelHost& host, std::unique_ptr<Form> form, const Plug
     // the settings) are not its business. To put what it chose into the chat
     // it has the two insertion commands of the main page.
     host_.connectPage(WebBrowser1(), false);
-    setCommands({
-        {"plusClose", [this](const std::string&) { host_.exitPlusControl(); }},
-        {"inputFace", [this](const std::string&) { host_.inputFace({}, false); }},
-        {"inputFaceAndHistory", [this](const std::string& entry) { host_.inputFace(entry, true); }},
-        {"getInfor", [this](const std::string&) { getInfor(); }},
-        {"getSoftInfor", [this](const std::string& key) { getSoftInfor(key); }},
-        {"doExe", [this](const std::string& argument) { doExe(argument); }},
-    }, deps_.debug);
+    setCommands(
+        {
+            {"plusClose", [this](const std::string&) { host_.exitPlusControl(); }},
+            {"inputFace", [this](const std::string&) { host_.inputFace({}, false); }},
+            {"inputFaceAndHistory", [this](const std::string& entry) { host_.inputFace(entry, true); }},
+            {"getInfor", [this](const std::string&) { getInfor(); }},
+            {"getSoftInfor", [this](const std::string& key) { getSoftInfor(key); }},
+            {"doExe", [this](const std::string& argument) { doExe(argument); }},
+        },
+        deps_.debug);
     WebBrowser1().navigate("about:blank");
     timer1_->onTick = [this] {
         timer1_->setEnabled(false);

@@ -15,9 +15,7 @@ namespace tovlo {
 class PlusControl : public Panel {
 public:
     PlusControl(PanelHost& host, std::unique_ptr<Form> form, const PluginDeps& deps);
-    void switchOff() override {
-        timer1_->setEnabled(false);
-    }
+    void switchOff() override { timer1_->setEnabled(false); }
     // The panel's controls.
     static FormDescription formDescription();
 

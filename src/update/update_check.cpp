@@ -39,7 +39,7 @@ void UpdateCheck::run() {
     makeDirectories(folder);
     const std::string listFile = joinPath(folder, {"update2.txt"});
     const std::string url = withServiceQuery(serviceUrl(parm_.serviceHost, "/soft/update/update.txt"),
-                                      {{"d", dateTimeText(platform_.loop.nowMs())}});
+                                             {{"d", dateTimeText(platform_.loop.nowMs())}});
     if (!platform_.fetch.fetchToFile(url, listFile)) {
         debug_.log("update: the version list could not be fetched");
         return;

@@ -29,24 +29,26 @@ AddFaceCon::AddFaceCon(PanelHost& host, std::unique_ptr<Form> form, const Upload
       timer1_(deps.platform.loop.createTimer(kPickUpDelayMs, false)),
       upload_(deps.connections, deps.platform.loop, deps.platform.codec, deps.parm.serviceHost) {
     host_.connectPage(WebBrowser2(), false);
-    setCommands({
-        {"setFilePath", [this](const std::string&) { setFilePath(); }},
-        {"loadOver", [this](const std::string&) { timer1_->setEnabled(true); }},
-        {"addOver", [this](const std::string& code) { addOver(code); }},
-        {"manage",
-         [this](const std::string&) {
-             host_.exitManage();
-             host_.loadUserControl("ClassManager");
-         }},
-        {"upload", [this](const std::string& classId) { upload(classId); }},
-        {"toLogin", [this](const std::string&) { host_.exitAddFace2(); }},
-        {"back",
-         [this](const std::string&) {
-             host_.exitAddFace();
-             host_.resumeTracking();
-             host_.showWindow();
-         }},
-    }, deps_.debug);
+    setCommands(
+        {
+            {"setFilePath", [this](const std::string&) { setFilePath(); }},
+            {"loadOver", [this](const std::string&) { timer1_->setEnabled(true); }},
+            {"addOver", [this](const std::string& code) { addOver(code); }},
+            {"manage",
+             [this](const std::string&) {
+                 host_.exitManage();
+                 host_.loadUserControl("ClassManager");
+             }},
+            {"upload", [this](const std::string& classId) { upload(classId); }},
+            {"toLogin", [this](const std::string&) { host_.exitAddFace2(); }},
+            {"back",
+             [this](const std::string&) {
+                 host_.exitAddFace();
+                 host_.resumeTracking();
+                 host_.showWindow();
+             }},
+        },
+        deps_.debug);
     timer1_->onTick = [this] { guardEvent(deps_.debug, "AddFaceCon.Timer1", [this] { pickUp(); }); };
     upload_.onResult = [this](const std::string& value) {
         deps_.debug.log(value);
@@ -74,8 +76,9 @@ void AddFaceCon::panelStart() {
     const std::string classList = joinPath(folder, {"myClass.js"});
     if (!fileExists(classList)) {
         const std::string script = fetchUrlText(
-            deps_.platform, serviceUrl(deps_.parm.serviceHost,
-                       withServiceQuery("/soft/manageClass_ajax.asp", {{"action", "classList_Script"}, {"userName", user}})));
+            deps_.platform,
+            serviceUrl(deps_.parm.serviceHost, withServiceQuery("/soft/manageClass_ajax.asp",
+                                                                {{"action", "classList_Script"}, {"userName", user}})));
         // One that did not arrive is not kept in its place: the next opening
         // asks again.
         if (!script.empty()) writeTextFile(deps_.platform.codec, classList, script);

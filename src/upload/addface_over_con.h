@@ -14,9 +14,7 @@ namespace tovlo {
 class AddfaceOverCon : public Panel {
 public:
     AddfaceOverCon(PanelHost& host, std::unique_ptr<Form> form, const UploadDeps& deps);
-    void switchOff() override {
-        timer1_->setEnabled(false);
-    }
+    void switchOff() override { timer1_->setEnabled(false); }
     // The panel's controls.
     static FormDescription formDescription();
 

@@ -120,7 +120,8 @@ TEST_F(CurlFetchTest, ABodyOverItsBoundFailsAtOnceAndWritesNothing) {
         const auto start = std::chrono::steady_clock::now();
         EXPECT_FALSE(curl.fetchBytes(server.url(path)).has_value()) << path;
         EXPECT_FALSE(curl.fetchToFile(server.url(path), target)) << path;
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3)) << path << ": no waiting for the end";
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3))
+            << path << ": no waiting for the end";
     }
     EXPECT_EQ(test::readBytes(target), "earlier");
     EXPECT_EQ(curl.fetchBytes(server.url("/soft/connect.html")), std::optional<std::string>("1"));

@@ -88,8 +88,8 @@ TEST_F(HostileTest, AClassListFromAHostileServiceStaysInTheAccountsFolder) {
         EXPECT_EQ(changedOutside(before, treeOf(root.path()), {inApp("w/CustomFace/demo")}),
                   std::vector<std::string>{});
         // A list that did not arrive whole is not kept: the next showing asks again.
-        const bool arrives = c.fault == Fault::none && !c.resetting &&
-                             static_cast<std::int64_t>(c.body.size()) <= limits::kTextBytes;
+        const bool arrives =
+            c.fault == Fault::none && !c.resetting && static_cast<std::int64_t>(c.body.size()) <= limits::kTextBytes;
         EXPECT_EQ(std::filesystem::exists(inApp("w/CustomFace/demo/myClass.html")), arrives);
         EXPECT_EQ(messages.shown.size(), arrives ? 0u : 1u);
         messages.shown.clear();

@@ -68,6 +68,7 @@ public:
     void hideWindow() override {}
     void showFocused() override {}
     void inputFace(const std::string&, bool) override {}
+    void showMySelect() override {}
     Session& session() override { return session_; }
 
 private:

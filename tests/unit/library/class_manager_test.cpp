@@ -92,6 +92,14 @@ TEST_F(ClassManagerTest, ClosingFetchesTheClassListOnlyWhenItIsMissing) {
     main->callVb("manage||-");
     page().pageCalls("manageWeb", "closeManage||-");
     EXPECT_EQ(fake.fetch.requests.size(), 1u) << "an existing list is shown without fetching";
+
+    // Offline, nothing is kept in the list's place: the next showing asks again.
+    fs::remove(own("myClass.html"));
+    fake.fetch.handler = nullptr;
+    main->callVb("manage||-");
+    page().pageCalls("manageWeb", "closeManage||-");
+    EXPECT_FALSE(fs::exists(own("myClass.html")));
+    EXPECT_EQ(fake.messages.shown.size(), 1u);
 }
 
 // With nobody logged in the manager has no account folder: its commands

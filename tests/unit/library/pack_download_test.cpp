@@ -163,7 +163,8 @@ TEST_F(PackDownloadTest, ADownloadPanelLeavingItsSlotStopsAtOnce) {
     net.answers[faceUrl("10/a.gif")] = FakeAnswer{"a", kReadEndOfData, 10, true};
     const std::pair<const char*, std::function<void()>> rows[] = {
         {"a pack", [this] { open("hot", "1"); }},
-        {"own faces", [this] {
+        {"own faces",
+         [this] {
              main->callVb("loginSucc||tom");
              main->callVb("showMyOneClassFaces||10--1");
          }},

@@ -41,7 +41,7 @@ TEST(PluginRegistry, APluginWhoseIdIsTakenIsLeftOut) {
     std::filesystem::create_directories(dir / "plus/e");
     PluginRegistry plugins(codec, dir.path());
     EXPECT_EQ(plugins.loadPlugins(), (std::vector<std::string>{"plus/b: the id \"1\" is taken by plus/a",
-                                                                "plus/e: the id \"\" is taken by plus/d"}));
+                                                               "plus/e: the id \"\" is taken by plus/d"}));
     EXPECT_EQ(plugins.pluginListText(), "[{},{id:'1',name:'a'},{id:'3',name:'c'},{id:'',name:''}]");
 }
 

@@ -37,10 +37,10 @@ protected:
     std::unique_ptr<Timer> timer3 = fake.loop.createTimer(1000, false);
     std::vector<std::string> events;
     std::map<std::string, std::string> service;
-    UpdateCheck check{fake.platform, parm, debug, *timer3, [this] {
-                          events.push_back("program ended, updaters started: " +
-                                           std::to_string(fake.processes.started.size()));
-                      }};
+    UpdateCheck check{
+        fake.platform, parm, debug, *timer3, [this] {
+            events.push_back("program ended, updaters started: " + std::to_string(fake.processes.started.size()));
+        }};
 };
 
 TEST_F(UpdateCheckTest, AnOlderVersionIsOfferedTheNextOneWithItsNews) {
