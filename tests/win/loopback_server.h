@@ -28,6 +28,7 @@ public:
 
     // "http://127.0.0.1:<port>" + path.
     std::string url(const std::string& path) const;
+    int port() const { return port_; }
     // A 200 answer with the body and its length.
     void serve(const std::string& path, const std::string& body);
     void answer(const std::string& path, Answer answer);

@@ -7,10 +7,12 @@
 #include <QElapsedTimer>
 #include <QWidget>
 
+#include "loopback_server.h"
 #include "platform/fake/fake_event_loop.h"
 #include "platform/fake/fake_forms.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_forms.h"
+#include "platform/qt/qt_tcp_client.h"
 
 namespace tovlo::test {
 
@@ -25,6 +27,7 @@ struct FakeMachine {
 struct QtMachine {
     QtEventLoop loop;
     QtForms forms;
+    QtTcpClients tcp;
 
     // Lets the event loop run for the time, in small steps.
     void run(int ms) {
@@ -44,5 +47,21 @@ struct QtMachine {
 
 // The machines the event loop's contract runs on.
 using ContractMachines = ::testing::Types<FakeMachine, QtMachine>;
+// The machines with real connections.
+using TcpMachines = ::testing::Types<QtMachine>;
+
+// A loopback HTTP service with one page, "/page".
+class PageServer {
+public:
+    explicit PageServer(const std::string& body) {
+        server_.server.Get(
+            "/page", [body](const httplib::Request&, httplib::Response& res) { res.set_content(body, "text/plain"); });
+        server_.start();
+    }
+    int port() const { return server_.port; }
+
+private:
+    LoopbackServer server_;
+};
 
 }  // namespace tovlo::test
