@@ -6,6 +6,8 @@
 #include "chat_window.h"
 #include "loopback_server.h"
 #include "platform/fake/fake_event_loop.h"
+#include "platform/native_codec.h"
+#include "platform/win/win_async_url_read.h"
 #include "platform/win/win_event_loop.h"
 #include "platform/win/win_tcp_client.h"
 
@@ -16,9 +18,14 @@ struct FakeMachine {
     void run(int ms) { loop.advance(ms); }
 };
 
+// The stall limit of the machines' URL reads.
+inline constexpr int kContractStallMs = 500;
+
 struct WinMachine {
     WinEventLoop loop;
     WinTcpClients tcp;
+    NativeCodec codec;
+    WinAsyncUrlReads reads{codec, kContractStallMs};
     void run(int ms) { runMessages(ms); }
 };
 
@@ -26,10 +33,14 @@ using ContractMachines = ::testing::Types<FakeMachine, WinMachine>;
 // The machines with real connections.
 using TcpMachines = ::testing::Types<WinMachine>;
 
-// A loopback HTTP service with one page, "/page".
+// A loopback HTTP service with one page, "/page", and "/stall", which sends
+// 10 of its 100 bytes and then nothing for 3 seconds.
 class PageServer {
 public:
-    explicit PageServer(const std::string& body) { server_.serve("/page", body); }
+    explicit PageServer(const std::string& body) {
+        server_.serve("/page", body);
+        server_.answer("/stall", {"HTTP/1.1 200 OK\r\nContent-Length: 100", std::string(100, 's'), 10, 3000});
+    }
     int port() const { return server_.port(); }
 
 private:

@@ -10,6 +10,8 @@
 #include "loopback_server.h"
 #include "platform/fake/fake_event_loop.h"
 #include "platform/fake/fake_forms.h"
+#include "platform/native_codec.h"
+#include "platform/qt/qt_async_url_read.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_forms.h"
 #include "platform/qt/qt_tcp_client.h"
@@ -24,10 +26,15 @@ struct FakeMachine {
     WindowStyle styleOf(Form& form) { return static_cast<FakeForm&>(form).style; }
 };
 
+// The stall limit of the machines' URL reads.
+inline constexpr int kContractStallMs = 500;
+
 struct QtMachine {
     QtEventLoop loop;
     QtForms forms;
     QtTcpClients tcp;
+    NativeCodec codec;
+    QtAsyncUrlReads reads{codec, kContractStallMs};
 
     // Lets the event loop run for the time, in small steps.
     void run(int ms) {
@@ -56,6 +63,9 @@ public:
     explicit PageServer(const std::string& body) {
         server_.server.Get(
             "/page", [body](const httplib::Request&, httplib::Response& res) { res.set_content(body, "text/plain"); });
+        // One request per connection: nothing holds the server open at its end.
+        server_.server.set_keep_alive_max_count(1);
+        server_.server.set_read_timeout(1, 0);
         server_.start();
     }
     int port() const { return server_.port; }
