@@ -1,22 +1,14 @@
 #include "qt_folder_dialog.h"
 
 #include <QFileDialog>
-#include <cstdio>
-#include <cstdlib>
 
 #include "platform/nested_wait.h"
-#include "qt_message_box.h"
+#include "platform/unattended.h"
 
 namespace tovlo {
 
 std::optional<std::string> QtFolderDialog::chooseFolder(const std::string& prompt, const std::string& startFolder) {
-    if (unattendedRun()) {
-        std::fprintf(stderr, "[folder] %s\n", prompt.c_str());
-        std::fflush(stderr);
-        const char* answer = std::getenv("TOVLO_FOLDER_ANSWER");
-        if (!answer || !*answer) return std::nullopt;
-        return std::string(answer);
-    }
+    if (unattendedRun()) return unattendedFolder(prompt);
     NestedWaits::Scope nested;
     const QString chosen = QFileDialog::getExistingDirectory(
         nullptr, QString::fromStdString(prompt), QString::fromStdString(startFolder), QFileDialog::ShowDirsOnly);

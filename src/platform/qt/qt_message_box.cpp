@@ -3,23 +3,14 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QSpacerItem>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
 #include "platform/nested_wait.h"
+#include "platform/unattended.h"
 
 namespace tovlo {
 
-bool unattendedRun() {
-    const char* v = std::getenv("TOVLO_UNATTENDED");
-    return v && std::strcmp(v, "1") == 0;
-}
-
 void QtMessageBox::show(const std::string& text, const std::string& title, MessageIcon icon) {
     if (unattendedRun()) {
-        std::fprintf(stderr, "[message] %s: %s\n", title.c_str(), text.c_str());
-        std::fflush(stderr);
+        unattendedMessage(title, text);
         return;
     }
     QMessageBox box(icon == MessageIcon::Critical      ? QMessageBox::Critical
