@@ -2,9 +2,10 @@
 // thread as a user would: each waits for its answer while the program's
 // windows and the tracking tick go on, and what a command's timer wants
 // waits for the command.
-#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h:
+#include <commctrl.h>
 
 #include <atomic>
 #include <filesystem>

@@ -1,8 +1,9 @@
 #include "win_dialogs.h"
 
+#include <windows.h>
+// After windows.h:
 #include <objbase.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include "platform/nested_wait.h"
 #include "platform/unattended.h"
