@@ -14,6 +14,7 @@
 
 #include "platform/commands.h"
 #include "platform/wire_url.h"
+#include "win_helper_window.h"
 #include "wininet_get.h"
 
 namespace tovlo {
@@ -171,17 +172,7 @@ private:
 
 WinAsyncUrlReads::WinAsyncUrlReads(const TextCodec& codec, int stallTimeoutMs)
     : codec_(codec), stallTimeoutMs_(stallTimeoutMs), mailbox_(std::make_shared<Mailbox>()) {
-    WNDCLASSEXW c{};
-    c.cbSize = sizeof c;
-    c.lpfnWndProc = Mailbox::proc;
-    c.hInstance = GetModuleHandleW(nullptr);
-    c.lpszClassName = kWindowClass;
-    if (!RegisterClassExW(&c) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw std::runtime_error("the reads' window class cannot be registered");
-    mailbox_->window =
-        CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, c.hInstance, nullptr);
-    if (!mailbox_->window) throw std::runtime_error("the reads' window cannot be made");
-    SetWindowLongPtrW(mailbox_->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(mailbox_.get()));
+    mailbox_->window = makeHelperWindow(kWindowClass, Mailbox::proc, mailbox_.get());
 }
 
 WinAsyncUrlReads::~WinAsyncUrlReads() {

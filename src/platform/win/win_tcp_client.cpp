@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/commands.h"
+#include "win_helper_window.h"
 
 namespace tovlo {
 
@@ -201,16 +202,7 @@ private:
 WinTcpClients::WinTcpClients() {
     WSADATA data;
     if (WSAStartup(MAKEWORD(2, 2), &data) != 0) throw std::runtime_error("Winsock cannot be started");
-    WNDCLASSEXW c{};
-    c.cbSize = sizeof c;
-    c.lpfnWndProc = WinTcpWindow::proc;
-    c.hInstance = GetModuleHandleW(nullptr);
-    c.lpszClassName = kWindowClass;
-    if (!RegisterClassExW(&c) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw std::runtime_error("the connections' window class cannot be registered");
-    window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, c.hInstance, nullptr);
-    if (!window_) throw std::runtime_error("the connections' window cannot be made");
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    window_ = makeHelperWindow(kWindowClass, WinTcpWindow::proc, this);
 }
 
 WinTcpClients::~WinTcpClients() {

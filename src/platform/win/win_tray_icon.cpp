@@ -5,9 +5,9 @@
 #include <shellapi.h>
 
 #include <cwchar>
-#include <stdexcept>
 
 #include "platform/nested_wait.h"
+#include "win_helper_window.h"
 #include "win_text.h"
 
 namespace tovlo {
@@ -94,19 +94,9 @@ struct WinTrayWindow {
 };
 
 WinTrayIcon::WinTrayIcon() {
-    WNDCLASSEXW c{};
-    c.cbSize = sizeof c;
-    c.lpfnWndProc = WinTrayWindow::proc;
-    c.hInstance = GetModuleHandleW(nullptr);
-    c.lpszClassName = kWindowClass;
-    if (!RegisterClassExW(&c) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-        throw std::runtime_error("the tray icon's window class cannot be registered");
-    // A hidden top-level window: the shell's messages and the pop-up menu
-    // need one (a message-only window gets no "TaskbarCreated").
-    window_ = CreateWindowExW(WS_EX_TOOLWINDOW, kWindowClass, L"Tovlo", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                              c.hInstance, nullptr);
-    if (!window_) throw std::runtime_error("the tray icon's window cannot be made");
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // A top-level window: a message-only one gets no "TaskbarCreated", and
+    // the pop-up menu needs an owner that can come to the front.
+    window_ = makeHelperWindow(kWindowClass, WinTrayWindow::proc, this, HelperWindow::TopLevel);
     icon_ = faceIcon();
 }
 
@@ -117,7 +107,7 @@ WinTrayIcon::~WinTrayIcon() {
     if (icon_) DestroyIcon(icon_);
 }
 
-bool WinTrayIcon::notify(unsigned what, unsigned flags) {
+bool WinTrayIcon::notify(unsigned what, unsigned flags, const std::string& title, const std::string& text) {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof data;
     data.hWnd = window_;
@@ -126,6 +116,9 @@ bool WinTrayIcon::notify(unsigned what, unsigned flags) {
     data.uCallbackMessage = kTrayMessage;
     data.hIcon = icon_;
     copyInto(data.szTip, sizeof data.szTip / sizeof data.szTip[0], tip_);
+    data.dwInfoFlags = NIIF_INFO;
+    copyInto(data.szInfoTitle, sizeof data.szInfoTitle / sizeof data.szInfoTitle[0], title);
+    copyInto(data.szInfo, sizeof data.szInfo / sizeof data.szInfo[0], text);
     return Shell_NotifyIconW(what, &data) != FALSE;
 }
 
@@ -141,16 +134,7 @@ void WinTrayIcon::setVisible(bool visible) {
 }
 
 void WinTrayIcon::showBalloon(const std::string& title, const std::string& text) {
-    if (!visible_) return;
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof data;
-    data.hWnd = window_;
-    data.uID = kIconId;
-    data.uFlags = NIF_INFO;
-    data.dwInfoFlags = NIIF_INFO;
-    copyInto(data.szInfoTitle, sizeof data.szInfoTitle / sizeof data.szInfoTitle[0], title);
-    copyInto(data.szInfo, sizeof data.szInfo / sizeof data.szInfo[0], text);
-    Shell_NotifyIconW(NIM_MODIFY, &data);
+    if (visible_) notify(NIM_MODIFY, NIF_INFO, title, text);
 }
 
 void WinTrayIcon::shellMessage(unsigned mouse) {

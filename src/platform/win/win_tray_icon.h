@@ -30,7 +30,9 @@ public:
 private:
     friend struct WinTrayWindow;
     void shellMessage(unsigned mouse);
-    bool notify(unsigned what, unsigned flags);
+    // Tells the shell about the icon (with a balloon's title and text when
+    // flags hold NIF_INFO).
+    bool notify(unsigned what, unsigned flags, const std::string& title = {}, const std::string& text = {});
 
     HWND__* window_ = nullptr;
     HICON__* icon_ = nullptr;
