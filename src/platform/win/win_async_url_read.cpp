@@ -59,7 +59,9 @@ struct WinAsyncUrlReads::Mailbox {
         if (message == WM_TIMER && wParam == kStallCheck && box) {
             // A copy: a check may end a read, and with it its entry.
             const auto checks = box->stallChecks;
-            for (const auto& [owner, check] : checks) check();
+            // A check may end a read whose news ends another reader.
+            for (const auto& [owner, check] : checks)
+                if (box->stallChecks.count(owner)) check();
             return 0;
         }
         return DefWindowProcW(window, message, wParam, lParam);
@@ -152,13 +154,15 @@ private:
         });
     }
 
-    // A read with no news for the stall time has failed.
+    // A read with no news for the stall time has failed. One per check: its
+    // news may end this reader.
     void checkStalls() {
         const std::int64_t now = nowMs();
-        std::vector<std::string> stalled;
         for (const auto& [tag, transfer] : transfers_)
-            if (now - transfer->lastNewsMs > stallTimeoutMs_) stalled.push_back(tag);
-        for (const std::string& tag : stalled) ended(tag, std::nullopt);
+            if (now - transfer->lastNewsMs > stallTimeoutMs_) {
+                ended(std::string(tag), std::nullopt);
+                return;
+            }
     }
 
     std::shared_ptr<WinAsyncUrlReads::Mailbox> mailbox_;
