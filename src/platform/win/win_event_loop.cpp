@@ -6,6 +6,7 @@
 
 #include "platform/commands.h"
 #include "platform/nested_wait.h"
+#include "win_helper_window.h"
 
 namespace tovlo {
 
@@ -27,17 +28,6 @@ struct WinEventLoopWindow {
             return 0;
         }
         return DefWindowProcW(window, message, wParam, lParam);
-    }
-
-    static void registerClass() {
-        WNDCLASSEXW c{};
-        c.cbSize = sizeof c;
-        c.lpfnWndProc = proc;
-        c.hInstance = GetModuleHandleW(nullptr);
-        c.lpszClassName = kWindowClass;
-        // Registered once per process; later loops find it there.
-        if (!RegisterClassExW(&c) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-            throw std::runtime_error("the event loop's window class cannot be registered");
     }
 };
 
@@ -110,13 +100,7 @@ private:
     TimerTicks ticks_;
 };
 
-WinEventLoop::WinEventLoop() {
-    WinEventLoopWindow::registerClass();
-    window_ =
-        CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!window_) throw std::runtime_error("the event loop's window cannot be made");
-    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-}
+WinEventLoop::WinEventLoop() { window_ = makeHelperWindow(kWindowClass, WinEventLoopWindow::proc, this); }
 
 WinEventLoop::~WinEventLoop() {
     // Timers that outlive the loop stop here; their messages go with the window.

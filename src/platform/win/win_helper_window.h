@@ -1,7 +1,7 @@
 #pragma once
-// The hidden windows the backends receive their messages on (sockets,
-// reads, the tray): the class is registered once per process, and the window
-// carries its owner in GWLP_USERDATA for the window procedure to find.
+// The hidden windows the backends receive their messages on (timers,
+// sockets, reads, the tray): the class is registered once per process, and
+// the window carries its owner in GWLP_USERDATA for its procedure to find.
 #include <windows.h>
 
 #include <stdexcept>
