@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs every Debian package that building, testing and running Tovlo needs.
 # With --windows (or TOVLO_WINDOWS=1) also what the Windows build needs: the
-# MinGW-w64 cross compiler, Wine, and GoogleTest's sources to build for
-# Windows (scripts/build-windows.sh).
+# MinGW-w64 cross compiler, Wine, GoogleTest's sources to build for Windows
+# (scripts/build-windows.sh), and what makes the SQLite amalgamation from
+# Debian's source package (scripts/sqlite-amalgamation.sh: apt-get source
+# unpacks with dpkg-source, the sources' make runs tclsh).
 # Safe to run again: when everything is present it only checks and returns.
 set -euo pipefail
 
@@ -34,7 +36,7 @@ packages=(
   clang-14 libclang-rt-14-dev llvm-14
 )
 if [ "$windows" = 1 ]; then
-  packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest xvfb xauth)
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest xvfb xauth dpkg-dev make tcl)
 fi
 
 missing=()
