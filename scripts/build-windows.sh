@@ -31,6 +31,22 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot --init >/dev/null 2>&1 || true
   wineserver -w
 fi
+# Chinese in the prefix's windows instead of boxes: font links to WenQuanYi Zen Hei
+# (scripts/wine-cjk-fonts.reg says why these). Applied to a new prefix and to an
+# existing one, and again when the file changes: the marker holds the file's hash.
+cjk_reg=scripts/wine-cjk-fonts.reg
+cjk_marker="$WINEPREFIX/.tovlo-cjk-fonts"
+cjk_hash=$(sha256sum "$cjk_reg" | cut -d' ' -f1)
+if [ "$(cat "$cjk_marker" 2>/dev/null)" != "$cjk_hash" ]; then
+  wine regedit /S "$cjk_reg" >/dev/null 2>&1 || true
+  if wine reg query 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+       /v 'DejaVu Sans' >/dev/null 2>&1; then
+    wineserver -w
+    echo "$cjk_hash" >"$cjk_marker"
+  else
+    echo "build-windows: the Chinese font links did not reach the Wine prefix" >&2
+  fi
+fi
 
 started=$SECONDS
 status=0

@@ -36,7 +36,10 @@ packages=(
   clang-14 libclang-rt-14-dev llvm-14
 )
 if [ "$windows" = 1 ]; then
-  packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest xvfb xauth dpkg-dev make tcl)
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest xvfb xauth dpkg-dev make tcl
+    # the faces Wine draws with and the one they link to for Chinese
+    # (scripts/wine-cjk-fonts.reg)
+    fonts-dejavu-core fonts-wqy-zenhei)
 fi
 
 missing=()
