@@ -9,6 +9,7 @@
 #include "platform/native_codec.h"
 #include "platform/win/win_async_url_read.h"
 #include "platform/win/win_event_loop.h"
+#include "platform/win/win_images.h"
 #include "platform/win/win_tcp_client.h"
 
 namespace tovlo::test {
@@ -26,12 +27,15 @@ struct WinMachine {
     WinTcpClients tcp;
     NativeCodec codec;
     WinAsyncUrlReads reads{codec, kContractStallMs};
+    WinImages images;
     void run(int ms) { runMessages(ms); }
 };
 
 using ContractMachines = ::testing::Types<FakeMachine, WinMachine>;
 // The machines with real connections.
 using TcpMachines = ::testing::Types<WinMachine>;
+// The machines with real pictures.
+using ImageMachines = ::testing::Types<WinMachine>;
 
 // A loopback HTTP service with one page, "/page", and "/stall", which sends
 // 10 of its 100 bytes and then nothing for 3 seconds.

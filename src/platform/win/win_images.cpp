@@ -1,9 +1,9 @@
 #include "win_images.h"
 
 #include <windows.h>
-// After windows.h; objidl.h names what gdiplus.h needs that WIN32_LEAN_AND_MEAN
-// leaves out.
+// After windows.h: what gdiplus.h needs that WIN32_LEAN_AND_MEAN leaves out.
 #include <objidl.h>
+// After objidl.h:
 #include <gdiplus.h>
 
 #include <cstring>
@@ -44,8 +44,9 @@ class WinImage : public Image {
 public:
     WinImage(int width, int height, std::vector<std::uint32_t> pixels)
         : width_(width), height_(height), pixels_(std::move(pixels)) {
-        gp::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppPARGB,
-                                      reinterpret_cast<BYTE*>(pixels_.data()), &bitmap);
+        if (gp::GdipCreateBitmapFromScan0(width, height, width * 4, PixelFormat32bppPARGB,
+                                          reinterpret_cast<BYTE*>(pixels_.data()), &bitmap) != Ok)
+            bitmap = nullptr;
     }
     ~WinImage() override {
         if (bitmap) gp::GdipDisposeImage(bitmap);
@@ -160,8 +161,7 @@ std::unique_ptr<Image> WinImages::load(const std::string& path) {
                         static_cast<const BYTE*>(data.Scan0) + static_cast<std::ptrdiff_t>(row) * data.Stride,
                         std::size_t{width} * 4);
         gp::GdipBitmapUnlockBits(file, &data);
-        auto decoded = std::make_unique<WinImage>(static_cast<int>(width), static_cast<int>(height),
-                                                  std::move(pixels));
+        auto decoded = std::make_unique<WinImage>(static_cast<int>(width), static_cast<int>(height), std::move(pixels));
         if (decoded->bitmap) image = std::move(decoded);
     }
     gp::GdipDisposeImage(file);

@@ -14,6 +14,7 @@
 #include "platform/qt/qt_async_url_read.h"
 #include "platform/qt/qt_event_loop.h"
 #include "platform/qt/qt_forms.h"
+#include "platform/qt/qt_images.h"
 #include "platform/qt/qt_tcp_client.h"
 
 namespace tovlo::test {
@@ -35,6 +36,7 @@ struct QtMachine {
     QtTcpClients tcp;
     NativeCodec codec;
     QtAsyncUrlReads reads{codec, kContractStallMs};
+    QtImages images;
 
     // Lets the event loop run for the time, in small steps.
     void run(int ms) {
@@ -56,6 +58,8 @@ struct QtMachine {
 using ContractMachines = ::testing::Types<FakeMachine, QtMachine>;
 // The machines with real connections.
 using TcpMachines = ::testing::Types<QtMachine>;
+// The machines with real pictures.
+using ImageMachines = ::testing::Types<QtMachine>;
 
 // A loopback HTTP service with one page, "/page".
 class PageServer {
