@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "win_dpi.h"
 #include "win_handle.h"
 #include "win_text.h"
 
@@ -41,7 +42,7 @@ std::string WinDesktop::windowClass(WindowHandle window) const {
 Rect WinDesktop::windowRect(WindowHandle window) const {
     RECT r{};
     if (!window || !GetWindowRect(toHwnd(window), &r)) return {};
-    return Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    return toLogical({r.left, r.top, r.right - r.left, r.bottom - r.top});
 }
 
 void WinDesktop::setForegroundWindow(WindowHandle window) {
@@ -69,15 +70,19 @@ void WinDesktop::sendKey(int virtualKey, bool down) {
     SendInput(1, &input, sizeof input);
 }
 
-ScreenSize WinDesktop::screenSize() const { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+ScreenSize WinDesktop::screenSize() const {
+    const Rect screen = toLogical({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    return {screen.width, screen.height};
+}
 
 Rect WinDesktop::workArea(const Rect& window) const {
-    const RECT r{window.left, window.top, window.right(), window.bottom()};
+    const Rect d = toDesktop(window);
+    const RECT r{d.left, d.top, d.right(), d.bottom()};
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (!GetMonitorInfoW(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &info)) return {};
     const RECT& w = info.rcWork;
-    return Rect{w.left, w.top, w.right - w.left, w.bottom - w.top};
+    return toLogical({w.left, w.top, w.right - w.left, w.bottom - w.top});
 }
 
 }  // namespace tovlo

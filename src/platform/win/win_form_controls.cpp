@@ -69,6 +69,22 @@ std::wstring windowText(HWND window) {
     return text;
 }
 
+namespace {
+const wchar_t kNameProperty[] = L"TovloName";
+}
+
+void nameWindow(HWND window, const std::string& name) {
+    const ATOM atom = AddAtomW(widen(name).c_str());
+    SetPropW(window, kNameProperty, reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(atom)));
+}
+
+std::string nameOfWindow(HWND window) {
+    const auto atom = static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(GetPropW(window, kNameProperty)));
+    wchar_t name[256] = {};
+    const UINT length = atom ? GetAtomNameW(atom, name, 256) : 0;
+    return narrow(std::wstring_view(name, length));
+}
+
 // --- lists ---
 
 WinListBox::WinListBox(HWND parent)
@@ -283,6 +299,13 @@ LRESULT CALLBACK WinPicture::procedure(HWND window, UINT message, WPARAM wParam,
     if (self && message == WM_PAINT) {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window, &paint);
+        // Round the picture, the container's own background shows (on the
+        // bar, the key colour that is left out).
+        RECT all;
+        GetClientRect(window, &all);
+        const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
+            GetParent(window), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
+        FillRect(dc, &all, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
         if (self->bitmap_) {
             HDC source = CreateCompatibleDC(dc);
             HGDIOBJ old = SelectObject(source, self->bitmap_);
@@ -293,6 +316,7 @@ LRESULT CALLBACK WinPicture::procedure(HWND window, UINT message, WPARAM wParam,
         EndPaint(window, &paint);
         return 0;
     }
+    if (self && message == WM_ERASEBKGND) return 1;  // painted whole above
     if (self && message == WM_LBUTTONDOWN && self->onClick) self->events_.deliver(self->onClick);
     if (self && message == WM_MOUSEMOVE && self->onMouseMove) self->events_.deliver(self->onMouseMove);
     return DefWindowProcW(window, message, wParam, lParam);

@@ -41,6 +41,10 @@ HWND makeControl(HWND parent, const wchar_t* windowClass, DWORD style, DWORD exS
 // lines at the width when width > 0.
 SIZE textSize(HWND window, const std::wstring& text, int width = 0);
 std::wstring windowText(HWND window);
+// A control's window keeps the name its form gives it, so tests and tools
+// find the control by that name.
+void nameWindow(HWND window, const std::string& name);
+std::string nameOfWindow(HWND window);
 
 class WinListBox : public WinControl, public ListBox {
 public:

@@ -87,10 +87,12 @@ public:
                                     CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
                                     GetModuleHandleW(nullptr), nullptr);
         } else {
-            hwnd_ =
-                CreateWindowExW(WS_EX_CONTROLPARENT, kPaneClass, L"",
-                                WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | (kind_ == Kind::Page ? 0 : WS_VISIBLE),
-                                0, 0, 0, 0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
+            // A group's frame covers the whole group and draws no inside: the
+            // group paints it, so its children are not left out of its painting.
+            const DWORD clip = caption.empty() ? WS_CLIPCHILDREN : 0;
+            hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT, kPaneClass, L"",
+                                    WS_CHILD | WS_CLIPSIBLINGS | clip | (kind_ == Kind::Page ? 0 : WS_VISIBLE), 0, 0, 0,
+                                    0, parent, nullptr, GetModuleHandleW(nullptr), nullptr);
         }
         if (!hwnd_) throw std::runtime_error("a window of a form cannot be made");
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -273,6 +275,7 @@ protected:
         if (it != views_.end()) return *it->second;
         if (!makeView_) throw std::logic_error("this program has no browser views (asked for " + name + ")");
         WinFormView made = makeView_(hwnd_);
+        nameWindow(made.window, name);
         slots_.push_back({.view = made.window});
         BrowserView& view = *views_.emplace(name, std::move(made.view)).first->second;
         changed();
@@ -281,13 +284,17 @@ protected:
     // Frames are placed by the program, not by the layout.
     Frame& frameImpl(const std::string& name) override {
         auto& frame = frames_[name];
-        if (!frame) frame = std::make_unique<WinFrame>(hwnd_);
+        if (!frame) {
+            frame = std::make_unique<WinFrame>(hwnd_);
+            nameWindow(frame->window(), name);
+        }
         return *frame;
     }
     Form& groupImpl(const std::string& name, const std::string& caption, Flow flow) override {
         auto& group = containers_[name];
         if (group) return *group;
         group = std::make_unique<WinForm>(sharedDescription(), makeView_, Kind::Group, hwnd_, flow, caption, this);
+        nameWindow(group->hwnd_, name);
         slots_.push_back({.inner = group.get()});
         changed();
         return *group;
@@ -298,6 +305,7 @@ protected:
         TabSet& set = tabSets_[tabsName];
         if (!set.control) {
             set.control = makeControl(hwnd_, WC_TABCONTROLW, WS_TABSTOP);
+            nameWindow(set.control, tabsName);
             slots_.push_back({.tabs = &set});
         }
         std::wstring text = widen(caption);
@@ -337,6 +345,7 @@ private:
         auto& c = controls_[name];
         if (!c) {
             std::unique_ptr<T> made = make();
+            nameWindow(made->window(), name);
             made->changed = [this] { changed(); };
             c = std::move(made);
             slots_.push_back({.control = c.get()});
