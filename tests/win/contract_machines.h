@@ -6,9 +6,11 @@
 #include "chat_window.h"
 #include "loopback_server.h"
 #include "platform/fake/fake_event_loop.h"
+#include "platform/fake/fake_forms.h"
 #include "platform/native_codec.h"
 #include "platform/win/win_async_url_read.h"
 #include "platform/win/win_event_loop.h"
+#include "platform/win/win_forms.h"
 #include "platform/win/win_images.h"
 #include "platform/win/win_tcp_client.h"
 
@@ -16,7 +18,9 @@ namespace tovlo::test {
 
 struct FakeMachine {
     FakeEventLoop loop;
+    FakeForms forms;
     void run(int ms) { loop.advance(ms); }
+    WindowStyle styleOf(Form& form) { return static_cast<FakeForm&>(form).style; }
 };
 
 // The stall limit of the machines' URL reads.
@@ -28,7 +32,19 @@ struct WinMachine {
     NativeCodec codec;
     WinAsyncUrlReads reads{codec, kContractStallMs};
     WinImages images;
+    WinForms forms;
     void run(int ms) { runMessages(ms); }
+    // What the window was really given; whether it shows without the focus
+    // is seen by showing it.
+    WindowStyle styleOf(Form& form) {
+        const HWND window = reinterpret_cast<HWND>(form.handle());
+        const LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE), ex = GetWindowLongPtrW(window, GWL_EXSTYLE);
+        form.show();
+        runMessages(100);
+        const bool quiet = GetForegroundWindow() != window;
+        form.hide();
+        return {.frameless = !(style & WS_CAPTION), .topMost = (ex & WS_EX_TOPMOST) != 0, .showsWithoutFocus = quiet};
+    }
 };
 
 using ContractMachines = ::testing::Types<FakeMachine, WinMachine>;

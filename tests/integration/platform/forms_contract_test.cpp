@@ -1,5 +1,5 @@
 // What the program relies on of its forms, run against the fake forms and
-// the Qt ones alike: a window gets the style it asks for, and a control is
+// the Qt or Win32 ones alike: a window gets the style it asks for, and a control is
 // reached only by a name its form declares (its groups and tab pages share
 // the form's names; a panel has names of its own).
 #include <gtest/gtest.h>
@@ -17,8 +17,7 @@ protected:
     Forms& forms() { return machine.forms; }
 };
 
-using Machines = ::testing::Types<FakeMachine, QtMachine>;
-TYPED_TEST_SUITE(FormsContract, Machines);
+TYPED_TEST_SUITE(FormsContract, ContractMachines);
 
 TYPED_TEST(FormsContract, AWindowGetsTheStyleItAsksFor) {
     const WindowStyle styles[] = {
@@ -77,6 +76,40 @@ TYPED_TEST(FormsContract, OnlyDeclaredControlsCanBeReached) {
     EXPECT_NO_THROW(panel->label("Label9"));
     EXPECT_THROW(panel->label("Label1"), std::logic_error);
     EXPECT_THROW(f.createPanel("Frame3", FormDescription("other")), std::logic_error);
+}
+
+TYPED_TEST(FormsContract, ControlsKeepWhatTheyAreGiven) {
+    auto form = this->forms().create(FormDescription("controls")
+                                         .groups({"Frame1"})
+                                         .optionButtons({"Option1", "Option2", "Option3"})
+                                         .dropDownLists({"historyNub"})
+                                         .listBoxes({"List1"})
+                                         .textBoxes({"facePath_text"})
+                                         .buttons({"Command1"}));
+    Form& f = *form;
+    // Option buttons make one choice per container.
+    Form& group = f.group("Frame1", "开机运行");
+    group.optionButton("Option1").setChecked(true);
+    f.optionButton("Option3").setChecked(true);
+    group.optionButton("Option2").setChecked(true);
+    EXPECT_FALSE(group.optionButton("Option1").isChecked());
+    EXPECT_TRUE(group.optionButton("Option2").isChecked());
+    EXPECT_TRUE(f.optionButton("Option3").isChecked()) << "another container keeps its choice";
+    group.optionButton("Option2").setChecked(false);
+    EXPECT_FALSE(group.optionButton("Option2").isChecked());
+
+    for (ListBox* list : {&f.dropDownList("historyNub"), &f.listBox("List1")}) {
+        EXPECT_EQ(list->selectedIndex(), -1);
+        for (const char* item : {"16", "20", "二十四"}) list->addItem(item);
+        list->setSelectedIndex(2);
+        EXPECT_EQ(list->count(), 3);
+        EXPECT_EQ(list->item(2), "二十四");
+        EXPECT_EQ(list->selectedIndex(), 2);
+    }
+    f.textBox("facePath_text").setText("D:\\表情\\");
+    EXPECT_EQ(f.textBox("facePath_text").text(), "D:\\表情\\");
+    f.button("Command1").setEnabled(false);
+    EXPECT_FALSE(f.button("Command1").isEnabled());
 }
 
 TEST(FormDescription, ANameIsDeclaredOnce) {

@@ -16,93 +16,22 @@
 #include <functional>
 #include <memory>
 
-#include "bridge/about_form.h"
-#include "bridge/panel_factory.h"
-#include "bridge/panel_host.h"
-#include "core/debug_form.h"
-#include "library/library_deps.h"
-#include "platform/fake/fake_async_url_read.h"
-#include "platform/fake/fake_auto_start.h"
-#include "platform/fake/fake_clipboard.h"
-#include "platform/fake/fake_folder_dialog.h"
-#include "platform/fake/fake_images.h"
-#include "platform/fake/fake_platform.h"
-#include "platform/fake/fake_tcp_client.h"
 #include "platform/qt/qt_browser_view.h"
 #include "platform/qt/qt_forms.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_translations.h"
-#include "plugins/plugin_registry.h"
-#include "settings/config_form.h"
-#include "settings/copy_face.h"
-#include "support/temp_dir.h"
-#include "update/need_update.h"
-#include "updater/updater_form.h"
-#include "upload/upload_deps.h"
+#include "support/program_windows.h"
 #include "view_fixture.h"
 
 namespace tovlo::test {
 namespace {
 
-// The main window as far as a panel shown in it needs one.
-class IdleHost : public PanelHost {
-public:
-    explicit IdleHost(PublicParm& parm) : session_(parm) {}
-    void loadUserControl(const std::string&) override {}
-    void loadUserControl2(const std::string&) override {}
-    Panel* control(const std::string&) override { return nullptr; }
-    void exitControl() override {}
-    void exitDownMyFace(const std::string&, const std::string&) override {}
-    void exitDownPublicFace(const std::string&) override {}
-    void exitProcessFace() override {}
-    void exitAddFaceOverAlert() override {}
-    void exitPlusControl() override {}
-    BrowserView& web3() override { return web3_; }
-    const std::string& web3Tag() const override { return tag_; }
-    void showMyOneClassFaces(const std::string&, const std::string&) override {}
-    void showClass(const std::string&) override {}
-    void connectPage(BrowserView&, bool) override {}
-    void pauseTracking() override {}
-    void resumeTracking() override {}
-    void showWindow() override {}
-    void hideWindow() override {}
-    void showFocused() override {}
-    void inputFace(const std::string&, bool) override {}
-    void showMySelect() override {}
-    Session& session() override { return session_; }
-
-private:
-    Session session_;
-    FakeBrowserView web3_;
-    std::string tag_;
-};
-
 class NativeWindows : public ::testing::Test {
 protected:
-    NativeWindows() {
-        installChineseTranslations(*qApp);
-        parm.ver = "1.2";
-        parm.facePath = dir.path() + "/w";
-        parm.historyNub = "16";
-        parm.ini.setINIFileName(dir.path() + "/config.ini");
-        parm.ini.WriteIniKey("application", "ver", "1.2");
-        registerLibraryPanels(panels, {platform, parm, debug, plugins, network, images});
-        registerUploadPanels(panels, {platform, parm, debug, clipboard, connections});
-    }
+    NativeWindows() { installChineseTranslations(*qApp); }
 
-    // The main window with its panel area, as tall as the panel gets.
     QWidget* panel(const std::string& className, const std::function<void(Panel&)>& fill = {}) {
-        shown.reset();  // a panel goes before the window that holds it
-        host = forms.create(FormDescription("mainForm").frames({"Frame1"}));
-        host->setGeometry({200, 60, 360, 700});
-        Frame& frame = host->frame("Frame1");
-        frame.setGeometry({6, 32, 347, 647});
-        frame.setVisible(true);
-        shown = panels.create(className, idleHost, host->createPanel("Frame1", panels.formDescription(className)));
-        if (fill) fill(*shown);
-        shown->form().show();
-        host->show();
-        return qtWidgetOf(*host);
+        return qtWidgetOf(program.panel(className, fill));
     }
 
     // The widget of a control by its name.
@@ -157,23 +86,12 @@ protected:
         }
     }
 
-    TempDir dir;
-    FakePlatform fake;
     QtForms forms{makeQtFormView};
-    Platform platform{fake.loop, fake.fetch, fake.codec, fake.messages, fake.processes, forms, fake.tray};
-    PublicParm parm{dir.path(), fake.codec};
-    DebugForm debug{fake.platform};
-    PluginRegistry plugins{fake.codec, dir.path()};
-    FakeNetwork network{fake.loop};
-    FakeImages images;
-    FakeClipboard clipboard;
-    FakeTcpClients connections;
-    FakeFolderDialog folders;
-    FakeAutoStart autoStart;
-    PanelFactory panels;
-    IdleHost idleHost{parm};
-    std::unique_ptr<Form> host;
-    std::unique_ptr<Panel> shown;
+    ProgramWindows program{forms};
+    Platform& platform = program.platform;
+    PublicParm& parm = program.parm;
+    FakePlatform& fake = program.fake;
+    TempDir& dir = program.dir;
 };
 
 TEST_F(NativeWindows, DialogsAreCentredFixedAndReadAsSentences) {
@@ -182,7 +100,7 @@ TEST_F(NativeWindows, DialogsAreCentredFixedAndReadAsSentences) {
     check("about", qtWidgetOf(about.form()),
           {{{"Label2", "Label4"}, {"Label3", "Label5"}, {"Label7", "Label6"}}, true});
 
-    ConfigForm settings({platform, parm, folders, autoStart, "/opt/Tovlo/Tovlo.exe"}, [] {});
+    ConfigForm settings({platform, parm, program.folders, program.autoStart, "/opt/Tovlo/Tovlo.exe"}, [] {});
     settings.form().show();
     QWidget* settingsWindow = qtWidgetOf(settings.form());
     check("settings", settingsWindow,
