@@ -9,6 +9,7 @@
 
 #include "chat_window.h"
 #include "platform/win/win_desktop.h"
+#include "platform/win/win_form_controls.h"
 #include "platform/win/win_forms.h"
 
 namespace tovlo::test {
@@ -16,8 +17,11 @@ namespace {
 
 HWND hwndOf(const Form& form) { return reinterpret_cast<HWND>(form.handle()); }
 
-void clickAt(int x, int y) {
-    SetCursorPos(x, y);
+// A click in the middle of the control.
+void click(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     mouse_event(MOUSEEVENTF_LEFTDOWN, 0, 0, 0, 0);
     mouse_event(MOUSEEVENTF_LEFTUP, 0, 0, 0, 0);
 }
@@ -60,8 +64,7 @@ TEST(WinForms, TheBarAndAPanelLeaveTheKeyboardWithTheChatWindowUntilClicked) {
     EXPECT_EQ(key, RGB(255, 0, 255));
     EXPECT_TRUE(how & LWA_COLORKEY);
 
-    // The button is the panel's first control, at its top left.
-    clickAt(chatRect.right() + 30, chatRect.top + 4 + 20);
+    click(controlNamed(hwndOf(*panel), "Command1"));
     EXPECT_TRUE(waitUntil([&] { return clicks == 1; }));
     EXPECT_TRUE(waitUntil([&] { return desktop.foregroundWindow() == panel->handle(); })) << "the user's click";
 }

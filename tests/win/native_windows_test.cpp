@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "chat_window.h"
+#include "platform/win/win_dpi.h"
 #include "platform/win/win_form_controls.h"
 #include "platform/win/win_forms.h"
 #include "platform/win/win_text.h"
@@ -23,14 +24,7 @@ namespace {
 
 HWND hwndOf(const Form& form) { return reinterpret_cast<HWND>(form.handle()); }
 
-// The control of the name anywhere in the window.
-HWND named(HWND window, const std::string& name) {
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (nameOfWindow(child) == name) return child;
-        if (HWND inner = named(child, name)) return inner;
-    }
-    return nullptr;
-}
+HWND named(HWND window, const std::string& name) { return controlNamed(window, name); }
 
 RECT onScreen(HWND window) {
     RECT r{};
@@ -203,10 +197,10 @@ TEST_F(NativeWindows, TheBarShowsItsPicture) {
     bar.form().setGeometry({300, 300, ButtomFrm::kWidth, ButtomFrm::kHeight});
     bar.form().show();
     check("bar", bar.form(), {});
-    const RECT picture = onScreen(named(hwndOf(bar.form()), "Image1"));
-    EXPECT_EQ(picture.bottom - picture.top, 40) << "as tall as the picture";
-    EXPECT_EQ(picture.left, 300) << "no edge round the bar's picture";
-    EXPECT_EQ(picture.top, 300);
+    const RECT picture = onScreen(named(hwndOf(bar.form()), "Image1")), whole = onScreen(hwndOf(bar.form()));
+    EXPECT_EQ(picture.bottom - picture.top, atDpi(40, dpiOf(hwndOf(bar.form())))) << "as tall as the picture";
+    EXPECT_EQ(picture.left, whole.left) << "no edge round the bar's picture";
+    EXPECT_EQ(picture.top, whole.top);
 }
 
 }  // namespace

@@ -78,6 +78,14 @@ void nameWindow(HWND window, const std::string& name) {
     SetPropW(window, kNameProperty, reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(atom)));
 }
 
+HWND controlNamed(HWND window, const std::string& name) {
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (nameOfWindow(child) == name) return child;
+        if (HWND inner = controlNamed(child, name)) return inner;
+    }
+    return nullptr;
+}
+
 std::string nameOfWindow(HWND window) {
     const auto atom = static_cast<ATOM>(reinterpret_cast<std::uintptr_t>(GetPropW(window, kNameProperty)));
     wchar_t name[256] = {};
@@ -120,8 +128,9 @@ LayoutItem WinDropDownList::layoutItem(UINT dpi) const {
     int widest = 0;
     for (int i = 0; i < count(); ++i) widest = std::max<int>(widest, textSize(window_, widen(item(i))).cx);
     // The box itself: the system sizes it to its font.
-    const int boxHeight =
-        static_cast<int>(SendMessageW(window_, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0)) + atDpi(6, dpi);
+    RECT box{};
+    GetWindowRect(window_, &box);
+    const int boxHeight = box.bottom - box.top;
     return fixedItem(std::max(widest + atDpi(36, dpi), atDpi(60, dpi)), boxHeight);
 }
 // The list that drops down below the box.
@@ -288,9 +297,9 @@ void WinPicture::loadImageFile(const std::string& path) {
     InvalidateRect(window_, nullptr, FALSE);
     tellChanged();
 }
-// A picture is shown pixel for pixel: stretching would blur it.
-LayoutItem WinPicture::layoutItem(UINT) const {
-    LayoutItem item = fixedItem(size_.cx, size_.cy);
+// A picture is as large as it is at 100 %, at every scale.
+LayoutItem WinPicture::layoutItem(UINT dpi) const {
+    LayoutItem item = fixedItem(atDpi(size_.cx, dpi), atDpi(size_.cy, dpi));
     item.shown = bitmap_ != nullptr;
     return item;
 }
@@ -309,7 +318,13 @@ LRESULT CALLBACK WinPicture::procedure(HWND window, UINT message, WPARAM wParam,
         if (self->bitmap_) {
             HDC source = CreateCompatibleDC(dc);
             HGDIOBJ old = SelectObject(source, self->bitmap_);
-            BitBlt(dc, 0, 0, self->size_.cx, self->size_.cy, source, 0, 0, SRCCOPY);
+            // At a whole multiple of 100 % every pixel becomes a square of
+            // pixels (sharp); between them the picture is smoothed.
+            const UINT dpi = dpiOf(window);
+            SetStretchBltMode(dc, dpi % 96 == 0 ? COLORONCOLOR : HALFTONE);
+            SetBrushOrgEx(dc, 0, 0, nullptr);
+            StretchBlt(dc, 0, 0, atDpi(self->size_.cx, dpi), atDpi(self->size_.cy, dpi), source, 0, 0, self->size_.cx,
+                       self->size_.cy, SRCCOPY);
             SelectObject(source, old);
             DeleteDC(source);
         }

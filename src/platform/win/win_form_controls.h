@@ -45,6 +45,8 @@ std::wstring windowText(HWND window);
 // find the control by that name.
 void nameWindow(HWND window, const std::string& name);
 std::string nameOfWindow(HWND window);
+// The control of the name anywhere in the window (null when there is none).
+HWND controlNamed(HWND window, const std::string& name);
 
 class WinListBox : public WinControl, public ListBox {
 public:
