@@ -48,9 +48,12 @@ bool ofClass(HWND window, const wchar_t* name) {
     return _wcsicmp(kind, name) == 0;
 }
 
-// The window as it is on the screen, as a 32-bit bitmap file.
+// The window as it is on the screen (the part on the screen), as a 32-bit
+// bitmap file.
 void saveShot(HWND window, const std::string& file) {
-    const RECT r = onScreen(window);
+    const RECT whole = onScreen(window), desk{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT r;
+    IntersectRect(&r, &whole, &desk);
     const int w = r.right - r.left, h = r.bottom - r.top;
     HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
     HBITMAP shot = CreateCompatibleBitmap(screen, w, h);
