@@ -73,14 +73,14 @@ struct ProgramWindows {
         registerUploadPanels(panels, {platform, parm, debug, clipboard, connections});
     }
 
-    // The main window with its panel area holding a panel of the class, as
-    // tall as the panel gets.
+    // The main window with its panel area holding a panel of the class.
     Form& panel(const std::string& className, const std::function<void(Panel&)>& fill = {}) {
         shown.reset();  // a panel goes before the window that holds it
         host = forms.create(FormDescription("mainForm").frames({"Frame1"}));
-        host->setGeometry({200, 60, 360, 700});
+        // On the screen whole at 200 % as well (1280 x 1024 pixels).
+        host->setGeometry({200, 10, 360, 460});
         Frame& frame = host->frame("Frame1");
-        frame.setGeometry({6, 32, 347, 647});
+        frame.setGeometry({6, 32, 347, 420});
         frame.setVisible(true);
         shown = panels.create(className, idleHost, host->createPanel("Frame1", panels.formDescription(className)));
         if (fill) fill(*shown);

@@ -1,8 +1,8 @@
 // The Win32 forms on the desktop beside the test chat window: the bar and a
 // panel show and move without taking the keyboard from the chat window (in
 // Wine, and under a window manager also in its record: x-focus.sh), a click
-// on them takes it and reaches the logic, the bar's key colour is left out,
-// and a dialog lays out its controls inside it, none over another.
+// on them takes it and reaches the logic and the bar's key colour is left
+// out.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -76,82 +76,6 @@ TEST(WinForms, TheBarAndAPanelLeaveTheKeyboardWithTheChatWindowUntilClicked) {
     click(controlNamed(hwndOf(*panel), "Command1"));
     EXPECT_TRUE(waitUntil([&] { return clicks == 1; }));
     EXPECT_TRUE(waitUntil([&] { return desktop.foregroundWindow() == panel->handle(); })) << "the user's click";
-}
-
-// The child windows of a window, each with its rectangle in the window's
-// client area.
-std::vector<std::pair<HWND, RECT>> shownChildren(HWND parent) {
-    std::vector<std::pair<HWND, RECT>> out;
-    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!IsWindowVisible(child)) continue;
-        RECT r;
-        GetWindowRect(child, &r);
-        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
-        out.push_back({child, r});
-    }
-    return out;
-}
-
-// A group's frame and a tab control are drawn round other controls.
-bool holdsOthers(HWND control) {
-    wchar_t kind[32] = {};
-    GetClassNameW(control, kind, 32);
-    if (wcscmp(kind, L"SysTabControl32") == 0) return true;
-    return wcscmp(kind, L"Button") == 0 && (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
-}
-
-// Every shown control lies inside its container and beside the others.
-void expectLaidOut(HWND parent) {
-    RECT inside;
-    GetClientRect(parent, &inside);
-    const auto children = shownChildren(parent);
-    for (const auto& [child, a] : children) {
-        EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= inside.right && a.bottom <= inside.bottom)
-            << "a control outside its container";
-        EXPECT_GT(a.right - a.left, 0);
-        for (const auto& [other, b] : children) {
-            RECT both;
-            if (other != child && !holdsOthers(child) && !holdsOthers(other)) {
-                EXPECT_FALSE(IntersectRect(&both, &a, &b)) << "two controls over each other";
-            }
-        }
-        expectLaidOut(child);
-    }
-}
-
-TEST(WinForms, ADialogHoldsItsControlsInsideAndApart) {
-    WinForms forms;
-    auto dialog = forms.create(FormDescription("configForm", {.fixedSize = true})
-                                   .tabs({"SSTab1"})
-                                   .groups({"Frame1", "historyRow", "commands"})
-                                   .labels({"Label1", "Label6", "Label7"})
-                                   .optionButtons({"Option1", "Option2"})
-                                   .dropDownLists({"historyNub"})
-                                   .textBoxes({"facePath_text"})
-                                   .buttons({"Command1", "Command2"}));
-    Form& page = dialog->tabPage("SSTab1", "基本配置");
-    Form& autoRun = page.group("Frame1", "开机运行");
-    autoRun.optionButton("Option1").setText("开机自动运行");
-    autoRun.optionButton("Option2").setText("开机不自动运行");
-    page.textBox("facePath_text").setText("C:\\表情");
-    Form& row = page.group("historyRow", "", Flow::Row);
-    row.label("Label6").setText("保留");
-    row.dropDownList("historyNub").addItem("24");
-    row.label("Label7").setText("个表情");
-    dialog->tabPage("SSTab1", "显示模式")
-        .label("Label1")
-        .setText("通过点击按钮显示，通过点击其他地方关闭、或者插入表情自动关闭，某种意义上类似QQ默认的表情显示方式");
-    Form& commands = dialog->group("commands", "", Flow::Buttons);
-    commands.button("Command1").setText("保存");
-    commands.button("Command2").setText("放弃");
-    dialog->setSize(200, 100);  // smaller than its content
-    dialog->show();
-    runMessages(50);
-    const Rect at = dialog->geometry();
-    EXPECT_GT(at.width, 200);
-    EXPECT_GT(at.height, 100);
-    expectLaidOut(hwndOf(*dialog));
-    dialog->hide();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The program's own windows on the Win32 forms as a user reads them:
-// captions beside their values on one line, nothing cut off, a dialog of
+// captions beside their values on one line, every control inside its
+// container and none over another, nothing cut off, a dialog of
 // fixed size centred on the screen without a maximise box, a panel's
 // buttons in its middle, the bar's picture on its key colour. With
 // TOVLO_SHOTS=FOLDER each window is also saved as a bitmap.
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 #include "chat_window.h"
 #include "platform/win/win_dpi.h"
@@ -46,6 +48,36 @@ bool ofClass(HWND window, const wchar_t* name) {
     wchar_t kind[64] = {};
     GetClassNameW(window, kind, 64);
     return _wcsicmp(kind, name) == 0;
+}
+
+// A group's frame and a tab control are drawn round other controls.
+bool holdsOthers(HWND control) {
+    return ofClass(control, L"SysTabControl32") ||
+           (ofClass(control, L"Button") && (GetWindowLongW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX);
+}
+
+// Every shown control lies inside its container and beside the others.
+void expectInsideAndApart(HWND parent) {
+    RECT inside;
+    GetClientRect(parent, &inside);
+    std::vector<std::pair<HWND, RECT>> children;
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsWindowVisible(child)) continue;
+        RECT r = onScreen(child);
+        MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&r), 2);
+        children.push_back({child, r});
+    }
+    for (const auto& [child, a] : children) {
+        EXPECT_TRUE(a.left >= 0 && a.top >= 0 && a.right <= inside.right && a.bottom <= inside.bottom)
+            << narrow(windowText(child)) << " outside its container";
+        for (const auto& [other, b] : children) {
+            RECT both;
+            if (other != child && !holdsOthers(child) && !holdsOthers(other)) {
+                EXPECT_FALSE(IntersectRect(&both, &a, &b)) << narrow(windowText(child)) << " over another control";
+            }
+        }
+        expectInsideAndApart(child);
+    }
 }
 
 // The window as it is on the screen (the part on the screen), as a 32-bit
@@ -99,6 +131,7 @@ protected:
                 << left << " and " << right << " on one line";
             EXPECT_LE(a.right, b.left) << left << " before " << right;
         }
+        expectInsideAndApart(window);
         eachShownControl(window, [](HWND control) {
             const std::wstring text = windowText(control);
             const RECT r = onScreen(control);
