@@ -557,7 +557,7 @@ LRESULT CALLBACK formProcedure(HWND window, UINT message, WPARAM wParam, LPARAM 
 // to is told, whichever of its controls or views took the press.
 LRESULT CALLBACK pressHook(int code, WPARAM wParam, LPARAM lParam) {
     const bool press = wParam == WM_LBUTTONDOWN || wParam == WM_RBUTTONDOWN || wParam == WM_MBUTTONDOWN ||
-                       wParam == WM_LBUTTONDBLCLK || wParam == WM_NCLBUTTONDOWN;
+                       wParam == WM_LBUTTONDBLCLK;
     if (code == HC_ACTION && press) {
         HWND top = GetAncestor(reinterpret_cast<const MOUSEHOOKSTRUCT*>(lParam)->hwnd, GA_ROOT);
         wchar_t name[32] = {};
