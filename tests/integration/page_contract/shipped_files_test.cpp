@@ -53,7 +53,9 @@ TEST(ShippedFiles, EveryPageIsGbkAndDeclaresIt) {
 TEST(ShippedFiles, PagesShareOneCopyOfEachHelper) {
     const std::vector<std::pair<std::string, int>> helpers = {
         // the pages inserting faces: main, the pack page, the class page, the plug-in
-        {"function copyFace(url) {", 4},
+        {"function copyFace(url, done) {", 4},
+        // every page that calls the program
+        {"function callHost(webName, text, done) {", 9},
         // the pages turning native paths into URLs: main, add-face, its error page, the plug-in
         {"function fileUrl(path) {", 4}};
     for (const auto& [header, expectedCopies] : helpers) {
