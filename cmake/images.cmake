@@ -8,7 +8,7 @@
 find_program(TOVLO_CONVERT convert REQUIRED)
 find_file(TOVLO_CJK_FONT wqy-zenhei.ttc
   PATHS /usr/share/fonts/truetype/wqy /usr/share/fonts/wenquanyi/wqy-zenhei
-  NO_DEFAULT_PATH)
+  NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH)  # the build machine's font, also when cross-building
 
 set(_w ${TOVLO_PROGRAM_DIR}/w)
 

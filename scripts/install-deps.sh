@@ -4,7 +4,8 @@
 # MinGW-w64 cross compiler, Wine, GoogleTest's sources to build for Windows
 # (scripts/build-windows.sh), and what makes the SQLite amalgamation from
 # Debian's source package (scripts/sqlite-amalgamation.sh: apt-get source
-# unpacks with dpkg-source, the sources' make runs tclsh).
+# unpacks with dpkg-source, the sources' make runs tclsh), and zip and NSIS
+# for the program's zip and installer.
 # Safe to run again: when everything is present it only checks and returns.
 set -euo pipefail
 
@@ -36,7 +37,7 @@ packages=(
   clang-14 libclang-rt-14-dev llvm-14
 )
 if [ "$windows" = 1 ]; then
-  packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest xvfb xauth dpkg-dev make tcl
+  packages+=(g++-mingw-w64-x86-64-posix wine wine64 googletest xvfb xauth dpkg-dev make tcl nsis zip
     # the faces Wine draws with and the one they link to for Chinese
     # (scripts/wine-cjk-fonts.reg)
     fonts-dejavu-core fonts-wqy-zenhei)
