@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# The Windows build: cross-builds the Win32 backends, the test chat window,
-# the logic's unit tests and the history store on SQLite (its amalgamation
-# made once from Debian's source package, scripts/sqlite-amalgamation.sh)
-# with MinGW-w64 under build-win/ (reused when it exists), then runs every
-# test program under Wine on a private Xvfb.
+# The Windows build: cross-builds the Win32 backends, Tovlo.exe and the
+# updater in a staged program folder (build-win/program), its zip and its
+# NSIS installer, the test chat window, the logic's unit tests and the
+# history store on SQLite (its amalgamation made once from Debian's source
+# package, scripts/sqlite-amalgamation.sh) with MinGW-w64 under build-win/
+# (reused when it exists), then runs every test program under Wine on a
+# private Xvfb.
 # Arguments go to CTest (for example -R win_backend_tests).
 set -euo pipefail
 cd "$(dirname "$0")/.."
