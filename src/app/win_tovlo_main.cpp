@@ -96,6 +96,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         tovlo::Commands::Scope loading;
         mainForm.load(tovlo::commandLineText());
     }
+    // The service's pages, besides the local ones, may call the program.
+    tovlo::setTrustedServiceHost(parm.serviceHost);
     loop.run();
     tovlo::Commands::reportTo(nullptr);
     return 0;

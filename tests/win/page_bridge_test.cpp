@@ -58,6 +58,15 @@ TEST(WinPageBridge, PageCallsRunAsCommandsOneAtATime) {
     }
     EXPECT_EQ(ran, (std::vector<std::string>{"web first||-", "web second||-"}));
 
+    // A page the program does not trust gets an error.
+    ran.clear();
+    bridge->setPageCheck([] { return false; });
+    EXPECT_EQ(
+        page.value("(function () { try { external.calls('web', 'into||-'); } catch (e) { return e.message; } })()"),
+        "这个页面不能调用程序");
+    EXPECT_TRUE(ran.empty());
+    bridge->setPageCheck({});
+
     // The view went; its page may still call.
     bridge->setHandler({});
     EXPECT_EQ(page.value("external.calls('web', 'into||-')"), "undefined");

@@ -1,5 +1,7 @@
 #include "qt_web_profile.h"
 
+#include "platform/page_trust.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonArray>
@@ -84,15 +86,6 @@ QString& profileFolder() {
     return folder;
 }
 
-std::string normalAuthority(std::string authority) {
-    for (char& c : authority) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    const std::string defaultPort = ":80";
-    if (authority.size() > defaultPort.size() &&
-        authority.compare(authority.size() - defaultPort.size(), defaultPort.size(), defaultPort) == 0)
-        authority.resize(authority.size() - defaultPort.size());
-    return authority;
-}
-
 QString readWebChannelLibrary() {
     QFile file(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
     if (!file.open(QIODevice::ReadOnly))
@@ -167,12 +160,7 @@ void setTrustedServiceHost(const std::string& hostPort) {
 }
 
 bool pageMayCallHost(const QUrl& url) {
-    if (url.isEmpty() || url.isLocalFile() || url == QUrl(QStringLiteral("about:blank"))) return true;
-    if (url.scheme() != QLatin1String("http") || trustedAuthority().empty()) return false;
-    // host[:port] as location.host has it; an IPv6 host in brackets.
-    QString authority = url.host().contains(QLatin1Char(':')) ? QStringLiteral("[%1]").arg(url.host()) : url.host();
-    if (url.port() != -1) authority += QStringLiteral(":%1").arg(url.port());
-    return normalAuthority(authority.toStdString()) == trustedAuthority();
+    return url.isLocalFile() || pageMayCallHost(url.toString(QUrl::FullyEncoded).toStdString(), trustedAuthority());
 }
 
 QWebEngineProfile* sharedWebProfile() {

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "platform/nested_wait.h"
+#include "platform/page_trust.h"
 #include "win_dpi.h"
 #include "win_page_bridge.h"
 #include "win_text.h"
@@ -19,6 +20,11 @@ namespace tovlo {
 namespace {
 
 const wchar_t kHostClass[] = L"TovloBrowserHost";
+
+std::string& trustedServiceHost() {
+    static std::string hostPort;
+    return hostPort;
+}
 
 // A browser shortcut the pages do not get: new window, open, print, find,
 // address, reload, history and favourites.
@@ -248,6 +254,7 @@ WinBrowserView::WinBrowserView(HWND parent) {
     SetWindowLongPtrW(host_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     OleInitialize(nullptr);
     bridge_ = WinPageBridge::create();
+    bridge_->setPageCheck([this] { return pageMayCallHost(shownUrl(), trustedServiceHost()); });
     site_ = new Site(host_, bridge_);
     site_->navigated = [this](const std::string& url) {
         // The program's own navigations keep the address as it was given.
@@ -280,6 +287,7 @@ WinBrowserView::WinBrowserView(HWND parent) {
 
 WinBrowserView::~WinBrowserView() {
     bridge_->setHandler({});
+    bridge_->setPageCheck({});
     if (browser_) {
         browser_->Stop();
         IConnectionPointContainer* points = nullptr;
@@ -408,6 +416,16 @@ LRESULT CALLBACK WinBrowserView::procedure(HWND window, UINT message, WPARAM wPa
     if (view && message == WM_SIZE) view->fit();
     return DefWindowProcW(window, message, wParam, lParam);
 }
+
+std::string WinBrowserView::shownUrl() const {
+    BSTR url = nullptr;
+    if (!browser_ || FAILED(browser_->get_LocationURL(&url)) || !url) return {};
+    std::string text = narrow(url);
+    SysFreeString(url);
+    return text;
+}
+
+void setTrustedServiceHost(const std::string& hostPort) { trustedServiceHost() = hostPort; }
 
 WinFormView makeWinFormView(HWND parent) {
     auto view = std::make_unique<WinBrowserView>(parent);

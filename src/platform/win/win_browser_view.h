@@ -1,7 +1,8 @@
 #pragma once
 // A browser view on the system's web browser control, in an OLE container
 // of our own. The host policy of every view: the page gets window.external
-// (the page bridge), no browser context menu, no browser shortcuts while
+// (the page bridge, which answers only the program's own and the service's
+// pages), no browser context menu, no browser shortcuts while
 // typing into fields works, no new windows, no 3-D border.
 //
 // runScript runs the code through the document's window (execScript):
@@ -51,6 +52,8 @@ private:
     class Site;
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void fit();
+    // The address of the document shown now.
+    std::string shownUrl() const;
 
     HWND host_ = nullptr;
     Site* site_ = nullptr;
@@ -63,6 +66,10 @@ private:
 
 // A browser view for a form of WinForms (its view maker).
 WinFormView makeWinFormView(HWND parent);
+
+// The service's host[:port]: its pages may call the program as the
+// program's own pages do; any other page a view comes to show may not.
+void setTrustedServiceHost(const std::string& hostPort);
 
 // Pages in every browser control of the program run in the engine's newest
 // document mode (the per-user FEATURE_BROWSER_EMULATION value for the

@@ -92,6 +92,7 @@ HRESULT WinPageBridge::call(const std::string& webName, const std::string& text,
     // A copy: the handler may drop this bridge's handler while it runs.
     const BrowserView::ExternalCalls handler = handler_;
     if (!handler) return S_OK;
+    if (mayCall_ && !mayCall_()) return fail("这个页面不能调用程序", exception);
     if (Commands::running()) {
         events_.deliver([handler, webName, text] { handler(webName, text); });
         return S_OK;
@@ -105,10 +106,15 @@ HRESULT WinPageBridge::call(const std::string& webName, const std::string& text,
     } catch (...) {
         failure = "unknown error";
     }
+    return fail(failure, exception);
+}
+
+// The page's script gets an exception with the text.
+HRESULT WinPageBridge::fail(const std::string& text, EXCEPINFO* exception) {
     if (exception) {
         *exception = EXCEPINFO{};
         exception->bstrSource = SysAllocString(L"Tovlo");
-        exception->bstrDescription = SysAllocString(widen(failure).c_str());
+        exception->bstrDescription = SysAllocString(widen(text).c_str());
         exception->scode = E_FAIL;
     }
     return DISP_E_EXCEPTION;

@@ -11,6 +11,8 @@
 // After windows.h:
 #include <oaidl.h>
 
+#include <functional>
+
 #include "platform/browser_view.h"
 #include "platform/commands.h"
 
@@ -23,6 +25,9 @@ public:
     // The view's answer to the calls; an empty one ends them (the view is
     // going, but the page may still hold the object).
     void setHandler(BrowserView::ExternalCalls handler) { handler_ = std::move(handler); }
+    // Whether the page shown now may call the program; a refused call is an
+    // exception in its script.
+    void setPageCheck(std::function<bool()> mayCall) { mayCall_ = std::move(mayCall); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -37,9 +42,11 @@ private:
     WinPageBridge() = default;
     virtual ~WinPageBridge() = default;
     HRESULT call(const std::string& webName, const std::string& text, EXCEPINFO* exception);
+    static HRESULT fail(const std::string& text, EXCEPINFO* exception);
 
     LONG references_ = 1;
     BrowserView::ExternalCalls handler_;
+    std::function<bool()> mayCall_;
     EventSource events_{"a page's call"};
 };
 
