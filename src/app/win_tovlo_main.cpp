@@ -15,6 +15,7 @@
 #include "platform/sqlite/sqlite_history_db.h"
 #include "platform/win/win_async_url_read.h"
 #include "platform/win/win_auto_start.h"
+#include "platform/win/win_automation.h"
 #include "platform/win/win_browser_view.h"
 #include "platform/win/win_clipboard.h"
 #include "platform/win/win_codec.h"
@@ -98,6 +99,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
     // The service's pages, besides the local ones, may call the program.
     tovlo::setTrustedServiceHost(parm.serviceHost);
+    // Runs under test drive the pages' calls by a file (TOVLO_AUTOMATION).
+    const auto automation = tovlo::WinAutomation::fromEnvironment();
     loop.run();
     tovlo::Commands::reportTo(nullptr);
     return 0;

@@ -7,7 +7,9 @@
 #include <mshtml.h>
 #include <ocidl.h>
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 
 #include "platform/nested_wait.h"
 #include "platform/page_trust.h"
@@ -20,6 +22,12 @@ namespace tovlo {
 namespace {
 
 const wchar_t kHostClass[] = L"TovloBrowserHost";
+
+// The views of the program, the first made first.
+std::vector<WinBrowserView*>& liveViews() {
+    static std::vector<WinBrowserView*> views;
+    return views;
+}
 
 std::string& trustedServiceHost() {
     static std::string hostPort;
@@ -254,6 +262,7 @@ WinBrowserView::WinBrowserView(HWND parent) {
     SetWindowLongPtrW(host_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     OleInitialize(nullptr);
     bridge_ = WinPageBridge::create();
+    liveViews().push_back(this);
     bridge_->setPageCheck([this] { return pageMayCallHost(shownUrl(), trustedServiceHost()); });
     site_ = new Site(host_, bridge_);
     site_->navigated = [this](const std::string& url) {
@@ -286,6 +295,8 @@ WinBrowserView::WinBrowserView(HWND parent) {
 }
 
 WinBrowserView::~WinBrowserView() {
+    auto& views = liveViews();
+    views.erase(std::remove(views.begin(), views.end(), this), views.end());
     bridge_->setHandler({});
     bridge_->setPageCheck({});
     if (browser_) {
@@ -423,6 +434,13 @@ std::string WinBrowserView::shownUrl() const {
     std::string text = narrow(url);
     SysFreeString(url);
     return text;
+}
+
+IDispatch* firstPageBridge() {
+    if (liveViews().empty()) return nullptr;
+    IDispatch* bridge = liveViews().front()->bridge_;
+    bridge->AddRef();
+    return bridge;
 }
 
 void setTrustedServiceHost(const std::string& hostPort) { trustedServiceHost() = hostPort; }

@@ -17,6 +17,7 @@
 #include "win_forms.h"
 
 struct IWebBrowser2;
+struct IDispatch;
 
 namespace tovlo {
 
@@ -49,6 +50,7 @@ public:
     static constexpr int kLoadWaitMs = 10000;
 
 private:
+    friend IDispatch* firstPageBridge();
     class Site;
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void fit();
@@ -66,6 +68,10 @@ private:
 
 // A browser view for a form of WinForms (its view maker).
 WinFormView makeWinFormView(HWND parent);
+
+// The page bridge of the first browser view of the program that is still
+// there (with a reference for the caller), or null.
+IDispatch* firstPageBridge();
 
 // The service's host[:port]: its pages may call the program as the
 // program's own pages do; any other page a view comes to show may not.
