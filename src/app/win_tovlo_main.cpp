@@ -28,6 +28,7 @@
 #include "platform/win/win_single_instance.h"
 #include "platform/win/win_tcp_client.h"
 #include "platform/win/win_tray_icon.h"
+#include "platform/win/win_waiting_fetch.h"
 #include "platform/win/wininet_fetch.h"
 #include "plugins/plugin_panels.h"
 #include "plugins/plugin_registry.h"
@@ -40,7 +41,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     tovlo::WinEventLoop loop;
     tovlo::WinCodec codec;
-    tovlo::WinInetFetch fetch(codec);
+    // The service's texts come over WinINet on a worker thread, the windows
+    // going on meanwhile.
+    tovlo::WinInetFetch wininet(codec);
+    tovlo::WinWaitingFetch fetch(wininet);
     tovlo::WinMessageBox messages;
     tovlo::WinProcesses processes(loop);
     // Pages run in the browser control's newest mode, whatever they declare.

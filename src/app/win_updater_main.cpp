@@ -15,6 +15,7 @@
 #include "platform/win/win_event_loop.h"
 #include "platform/win/win_forms.h"
 #include "platform/win/win_processes.h"
+#include "platform/win/win_waiting_fetch.h"
 #include "platform/win/wininet_fetch.h"
 #include "updater/updater_form.h"
 
@@ -23,7 +24,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     tovlo::WinEventLoop loop;
     tovlo::WinCodec codec;
-    tovlo::WinInetFetch fetch(codec);
+    // The service's texts come over WinINet on a worker thread, the windows
+    // going on meanwhile.
+    tovlo::WinInetFetch wininet(codec);
+    tovlo::WinWaitingFetch fetch(wininet);
     tovlo::WinMessageBox messages;
     tovlo::WinProcesses processes(loop);
     tovlo::WinForms forms;

@@ -1,7 +1,9 @@
 // The blocking WinINet fetches against a loopback server: bodies and files
 // arrive whole, failures are failures, Chinese in an address goes on the
-// wire in GBK, and neither a stalled nor an endless answer holds the program.
+// wire in GBK, and neither a stalled nor an endless answer holds the program
+// nor, waiting for an answer, its windows.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <chrono>
 #include <filesystem>
@@ -9,6 +11,7 @@
 
 #include "loopback_server.h"
 #include "platform/win/win_codec.h"
+#include "platform/win/win_waiting_fetch.h"
 #include "platform/win/wininet_fetch.h"
 #include "support/temp_dir.h"
 
@@ -114,6 +117,23 @@ TEST(WinInetFetch, StalledRefusedAndOversizedAnswersFailInTime) {
     start = Clock::now();
     EXPECT_EQ(fetch.fetchBytes(refused), std::nullopt);
     EXPECT_LT(elapsedMs(start), 2500);
+}
+
+// The program's fetch waits with the windows going on: a timer of the
+// thread keeps firing while a slow answer arrives, and the answer is whole.
+TEST(WinWaitingFetch, TheWindowsGoOnWhileAnAnswerIsAwaited) {
+    LoopbackServer server;
+    WinCodec codec;
+    WinInetFetch blocking(codec, quick());
+    WinWaitingFetch fetch(blocking);
+    const std::string body(100, 'x');
+    server.answer("/slow", {"HTTP/1.1 200 OK\r\nContent-Length: 100", body, 10, 500});
+    static int ticks = 0;
+    ticks = 0;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+    EXPECT_EQ(fetch.fetchBytes(server.url("/slow")), body);
+    KillTimer(nullptr, timer);
+    EXPECT_GE(ticks, 4) << "the thread's messages ran during the half second";
 }
 
 }  // namespace tovlo::test
