@@ -38,40 +38,55 @@ active_title() {
 
 port=$(bash "$here/tools/devservice/start-devservice.sh" "$linux_build" 2>"$work/service.txt") || fail "no devservice"
 service=$(sed -n 's/.*pid \([0-9]*\),.*/\1/p' "$work/service.txt" | head -1)
-cp -r "$program" "$work/Tovlo"
-sed -i "s/^serviceHost=.*/serviceHost=127.0.0.1:$port\r/" "$work/Tovlo/config.ini"
 openbox >/dev/null 2>&1 &
 pids+=($!)
-
 export FAKEQQ_REPORT="$(winepath -w "$work/chat.txt")"
 wine "$fakeqq" 张三 --copy-text 表情 >/dev/null 2>&1 &
 pids+=($!)
 wait_for 20 grep -q "^ready" "$work/chat.txt" || fail "the test chat window did not come"
-
-: >"$work/drive.txt"
-(cd "$work/Tovlo" && TOVLO_UNATTENDED=1 TOVLO_AUTOMATION="$(winepath -w "$work/drive.txt")" exec wine Tovlo.exe \
-   >"$work/tovlo.log" 2>&1) &
-pids+=($!)
-wait_for 30 said "[message]" || fail "Tovlo did not start"
-printf 'web\tinto||-\n' >>"$work/drive.txt"
-wait_for 20 said "[automation] web into||-: ok" || fail "\"into\" did not go through"
-
-xdotool search --name '^张三$' windowactivate 2>/dev/null
-wait_for 10 chat_in_front || fail "the chat window is not in front but: $(active_title)"
-sleep 2
-chat_in_front || fail "the chat window lost the focus to: $(active_title)"
-# The bar (the one window of Tovlo shown now) stands at the chat window's
-# lower left corner.
-bar=$(xdotool search --onlyvisible --class tovlo.exe | head -1)
-[ -n "$bar" ] || fail "no window of Tovlo is shown beside the chat window"
-eval "$(xdotool getwindowgeometry --shell "$bar" | sed 's/^/BAR_/')"
 eval "$(xdotool getwindowgeometry --shell "$(xdotool search --name '^张三$' | head -1)" | sed 's/^/CHAT_/')"
-near() { [ $(($1 - $2)) -le 40 ] && [ $(($2 - $1)) -le 40 ]; }
-near "$BAR_X" "$CHAT_X" && near "$BAR_Y" $((CHAT_Y + CHAT_HEIGHT)) ||
-  fail "the bar is at $BAR_X,$BAR_Y, the chat window at $CHAT_X,$CHAT_Y (${CHAT_WIDTH}x$CHAT_HEIGHT)"
 
-printf 'web\tinputFaceAndHistory||%s\n' "$(winepath -w "$linux_build/devdata/soft/经典笑脸/1-1.gif")" >>"$work/drive.txt"
-wait_for 20 grep -q "^pasted text 表情" "$work/chat.txt" || fail "nothing was pasted: $(cat "$work/chat.txt")"
-sleep 1
-[ "$(grep -c '^pasted text' "$work/chat.txt")" = 1 ] || fail "pasted more than once: $(cat "$work/chat.txt")"
-echo "program_e2e: started, reached the service, kept the chat window's focus, pasted once"
+# Whether a shown window of Tovlo lies within 40 pixels of the chat window.
+docked() {
+  local id
+  for id in $(xdotool search --onlyvisible --class tovlo.exe 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$id" | sed 's/^/OURS_/')"
+    [ $((OURS_X - 40)) -le $((CHAT_X + CHAT_WIDTH)) ] && [ $((OURS_X + OURS_WIDTH + 40)) -ge "$CHAT_X" ] &&
+      [ $((OURS_Y - 40)) -le $((CHAT_Y + CHAT_HEIGHT)) ] && [ $((OURS_Y + OURS_HEIGHT + 40)) -ge "$CHAT_Y" ] && return 0
+  done
+  return 1
+}
+
+for mode in normal buttom buttom2 buttom3 fQQ; do
+  folder="$work/Tovlo-$mode"
+  cp -r "$program" "$folder"
+  sed -i -e "s/^serviceHost=.*/serviceHost=127.0.0.1:$port\r/" -e "s/^showModel=.*/showModel=$mode\r/" \
+    "$folder/config.ini"
+  : >"$work/drive.txt"
+  (cd "$folder" && TOVLO_UNATTENDED=1 TOVLO_AUTOMATION="$(winepath -w "$work/drive.txt")" exec wine Tovlo.exe \
+     >"$work/tovlo.log" 2>&1) &
+  tovlo=$!
+  pids+=($tovlo)
+  wait_for 30 said "[message]" || fail "$mode: Tovlo did not start"
+  printf 'web\tinto||-\n' >>"$work/drive.txt"
+  wait_for 20 said "[automation] web into||-: ok" || fail "$mode: \"into\" did not go through"
+  # "into" brings the panel to the front; the user goes back to the chat
+  # window after that has happened.
+  sleep 2
+  xdotool search --name '^张三$' windowactivate 2>/dev/null
+  wait_for 10 chat_in_front || fail "$mode: the chat window is not in front but: $(active_title)"
+  wait_for 10 docked || fail "$mode: no window of Tovlo beside the chat window"
+  sleep 1
+  chat_in_front || fail "$mode: the chat window lost the focus to: $(active_title)"
+  if [ "$mode" = fQQ ]; then
+    printf 'web\tinputFaceAndHistory||%s\n' "$(winepath -w "$linux_build/devdata/soft/经典笑脸/1-1.gif")" >>"$work/drive.txt"
+    wait_for 20 grep -q "^pasted text 表情" "$work/chat.txt" || fail "nothing was pasted: $(cat "$work/chat.txt")"
+    sleep 1
+    [ "$(grep -c '^pasted text' "$work/chat.txt")" = 1 ] || fail "pasted more than once: $(cat "$work/chat.txt")"
+  fi
+  # The page's exit ends the program; the next mode's starts once it has gone.
+  printf 'web\texitFun||-\n' >>"$work/drive.txt"
+  wait_for 20 sh -c "! kill -0 $tovlo 2>/dev/null" || fail "$mode: Tovlo did not end"
+  wait "$tovlo" 2>/dev/null
+done
+echo "program_e2e: in every mode started, reached the service, docked beside the chat window keeping its focus; pasted once"
