@@ -119,6 +119,8 @@ TEST(WinDesktop, AnInsertionPastesIntoTheChatWindowsInputBox) {
     EXPECT_FALSE(inserter.inputBusy());
 
     const std::string control = std::to_string(0x11), v = std::to_string(0x56);
+    // The keys let go come in after the paste itself.
+    EXPECT_TRUE(chat.waitForLine("key up " + v, 3000));
     std::vector<std::string> keys;
     for (const std::string& line : chat.lines())
         if (line.rfind("key ", 0) == 0) keys.push_back(line);
