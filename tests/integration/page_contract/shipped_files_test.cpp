@@ -1,4 +1,5 @@
-// The files themselves: every page is GBK and says so, the copies of the
+// The files themselves: every page is GBK and says so (and asks the
+// browser control for its newest mode), the copies of the
 // clipboard function agree, and the drawn pictures have their sizes and colours.
 #include <gtest/gtest.h>
 
@@ -42,6 +43,8 @@ TEST(ShippedFiles, EveryPageIsGbkAndDeclaresIt) {
     for (const std::string& page : pages) {
         const std::string bytes = readBytes(page);
         EXPECT_NE(bytes.find("<meta charset=\"gbk\">"), std::string::npos) << page;
+        // The browser control shows it in its newest mode.
+        EXPECT_NE(bytes.find("<meta http-equiv=\"X-UA-Compatible\" content=\"IE=edge\">"), std::string::npos) << page;
         const std::string text = codec.ansiToUtf8(bytes);
         EXPECT_EQ(text.find("\xEF\xBF\xBD"), std::string::npos) << page << " holds bytes that are not GBK";
         EXPECT_EQ(codec.utf8ToAnsi(text), bytes) << page;
