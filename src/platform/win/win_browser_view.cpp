@@ -270,7 +270,17 @@ WinBrowserView::WinBrowserView(HWND parent) {
         if (!ownNavigation_) location_ = url;
         ownNavigation_ = false;
     };
+    // A view that cannot be made leaves nothing behind.
+    try {
+        embedControl();
+    } catch (...) {
+        release();
+        throw;
+    }
+}
 
+// The control, activated in place in the view's window, its events to the site.
+void WinBrowserView::embedControl() {
     IOleObject* object = nullptr;
     if (FAILED(CoCreateInstance(CLSID_WebBrowser, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
                                 reinterpret_cast<void**>(&object))))
@@ -294,7 +304,9 @@ WinBrowserView::WinBrowserView(HWND parent) {
     }
 }
 
-WinBrowserView::~WinBrowserView() {
+WinBrowserView::~WinBrowserView() { release(); }
+
+void WinBrowserView::release() {
     auto& views = liveViews();
     views.erase(std::remove(views.begin(), views.end(), this), views.end());
     bridge_->setHandler({});

@@ -53,6 +53,8 @@ private:
     friend IDispatch* firstPageBridge();
     class Site;
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void embedControl();
+    void release();
     void fit();
     // The address of the document shown now.
     std::string shownUrl() const;
