@@ -2,6 +2,7 @@
 // program. It is started with the version to update from, moves the program
 // folder one version on, and hands over to updateAft.exe (or, at the newest
 // version, to Tovlo.exe).
+#include <cstdio>
 #include <string>
 
 #include "app/win_program.h"
@@ -40,6 +41,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
     tovlo::UpdaterForm form({loop, fetch, codec, messages, processes, forms, reads}, app, host,
                             tovlo::commandLineText());
+    form.onReport = [](const std::string& line) {
+        std::fprintf(stderr, "Kestrup: %s\n", line.c_str());
+        std::fflush(stderr);
+    };
     loop.run();
     return 0;
 }
