@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# program_e2e.sh PROGRAM_DIR FAKEQQ_EXE LINUX_BUILD: Tovlo.exe under Wine and
+# program_e2e.sh PROGRAM_DIR FAKEQQ_EXE CLICK_EXE LINUX_BUILD: Tovlo.exe under Wine and
 # openbox beside the Windows test chat window, against the local devservice
 # of the Linux build, driven through the automation channel as its pages
 # would drive it: "into" reaches the service and brings up the panel; with
@@ -8,7 +8,7 @@
 # "inputFaceAndHistory" pastes into the chat window exactly once. Exits 77
 # (skipped) without the Linux build's devservice.
 set -u
-program=$1 fakeqq=$2 linux_build=$3
+program=$1 fakeqq=$2 click=$3 linux_build=$4
 [ -x "$linux_build/tools/devservice/devservice" ] || { echo "program_e2e: no devservice in $linux_build"; exit 77; }
 here=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d /tmp/tovlo-program-e2e-XXXXXX)
@@ -30,6 +30,15 @@ wait_for() {  # seconds, then a command
   done
 }
 said() { grep -qF "$1" "$work/tovlo.log"; }
+# The auto-start value, in the machine's key or, where that is refused, the user's.
+run_value() {
+  local key
+  for key in HKLM HKCU; do
+    wine reg query "$key\\Software\\Microsoft\\Windows\\CurrentVersion\\Run" /v Vendrim >/dev/null 2>&1 && return 0
+  done
+  return 1
+}
+no_run_value() { ! run_value; }
 chat_in_front() { [ "$(active_title)" = 张三 ]; }
 active_title() {
   local id; id=$(xprop -root _NET_ACTIVE_WINDOW | grep -o '0x[0-9a-f]*' | head -1)
@@ -83,10 +92,19 @@ for mode in normal buttom buttom2 buttom3 fQQ; do
     wait_for 20 grep -q "^pasted text 表情" "$work/chat.txt" || fail "nothing was pasted: $(cat "$work/chat.txt")"
     sleep 1
     [ "$(grep -c '^pasted text' "$work/chat.txt")" = 1 ] || fail "pasted more than once: $(cat "$work/chat.txt")"
+    for choice in 开机自动运行 开机不自动运行; do
+      printf 'web\tconfig||-\n' >>"$work/drive.txt"
+      wine "$click" 配置 "$choice" && wine "$click" 配置 保存 || fail "the settings dialog did not take $choice"
+      if [ "$choice" = 开机自动运行 ]; then
+        wait_for 10 run_value || fail "saving with $choice wrote no Run value"
+      else
+        wait_for 10 no_run_value || fail "saving with $choice left the Run value"
+      fi
+    done
   fi
   # The page's exit ends the program; the next mode's starts once it has gone.
   printf 'web\texitFun||-\n' >>"$work/drive.txt"
   wait_for 20 sh -c "! kill -0 $tovlo 2>/dev/null" || fail "$mode: Tovlo did not end"
   wait "$tovlo" 2>/dev/null
 done
-echo "program_e2e: in every mode started, reached the service, docked beside the chat window keeping its focus; pasted once"
+echo "program_e2e: in every mode started, reached the service, docked beside the chat window keeping its focus; pasted once; the settings wrote and removed the Run value"
