@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# program_e2e.sh PROGRAM_DIR FAKEQQ_EXE CLICK_EXE LINUX_BUILD: Tovlo.exe under Wine and
-# openbox beside the Windows test chat window, against the local devservice
-# of the Linux build, driven through the automation channel as its pages
-# would drive it: "into" reaches the service and brings up the panel; with
-# the chat window in front the bar docks at its lower left corner without
-# taking its focus;
-# "inputFaceAndHistory" pastes into the chat window exactly once. Exits 77
-# (skipped) without the Linux build's devservice.
+# program_e2e.sh PROGRAM_DIR FAKEQQ_EXE CLICK_EXE LINUX_BUILD: Tovlo.exe under
+# Wine and openbox beside the Windows test chat window, against the local
+# devservice of the Linux build, driven through the automation channel as
+# its pages would drive it, in each display mode: the tray icon is there;
+# "into" reaches the service; with the chat window in front a window of
+# Tovlo (the panel, or the bar in "fQQ") docks at it without taking its
+# focus. In "fQQ" also: "inputFaceAndHistory" pastes into the chat window
+# exactly once, and saving the settings with "开机自动运行" writes the Run
+# value, with "开机不自动运行" removes it. Exits 77 (skipped) without the
+# Linux build's devservice.
 set -u
 program=$1 fakeqq=$2 click=$3 linux_build=$4
 [ -x "$linux_build/tools/devservice/devservice" ] || { echo "program_e2e: no devservice in $linux_build"; exit 77; }
@@ -79,6 +81,9 @@ for mode in normal buttom buttom2 buttom3 fQQ; do
   wait_for 30 said "[message]" || fail "$mode: Tovlo did not start"
   printf 'web\tinto||-\n' >>"$work/drive.txt"
   wait_for 20 said "[automation] web into||-: ok" || fail "$mode: \"into\" did not go through"
+  # Without a tray of the window manager's, Wine shows the icons in a window of its own.
+  tray_shown() { xdotool search --onlyvisible --name '^Wine System Tray$' >/dev/null 2>&1; }
+  wait_for 10 tray_shown || fail "$mode: no tray icon"
   # "into" brings the panel to the front; the user goes back to the chat
   # window after that has happened.
   sleep 2
