@@ -78,10 +78,9 @@ public:
         registerClasses();
         const WindowStyle& style = this->description().style();
         if (kind_ == Kind::Window) {
-            // A window starts at 320 x 240 in the middle of nowhere until placed.
-            RECT r{0, 0, 320, 240};
+            // A window's inside is 320 x 240 until the program sizes or places it.
             const Rect d = toDesktop({0, 0, 320, 240});
-            r = {0, 0, d.width, d.height};
+            RECT r{0, 0, d.width, d.height};
             AdjustWindowRectEx(&r, windowStyle(style), FALSE, windowExStyle(style));
             hwnd_ = CreateWindowExW(windowExStyle(style), kWindowClass, L"", windowStyle(style), CW_USEDEFAULT,
                                     CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
