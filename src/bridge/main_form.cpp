@@ -30,7 +30,7 @@ MainForm::MainForm(Deps deps, MainFormHooks hooks)
           FormDescription("mainForm", {.frameless = true, .topMost = true, .showsWithoutFocus = true})
               .browserViews({"web", "Web2", "web3"})
               .frames({"Frame1"}))),
-      timer1_(platform_.loop.createTimer(20, true, TimerKind::MovesWindows)),
+      timer1_(std::make_unique<TrackingTimer>(platform_.loop, desktop_, 20, true)),
       timer4_(platform_.loop.createTimer(200, false)),
       reaper_(platform_.loop),
       views_(*window_),
@@ -64,6 +64,8 @@ MainForm::MainForm(Deps deps, MainFormHooks hooks)
     views_.fitToWindow();
     for (BrowserView* view : {&views_.web(), &views_.Web2(), &views_.web3()}) connectPage(*view, true);
     timer1_->onTick = [this] { tracker_.tick(); };
+    timer1_->wantsAnotherLook = [this] { return tracker_.awaitsWindow(); };
+    timer1_->watch({window_->handle(), bar_.form().handle()});
     timer4_->onTick = [this] { timer4Tick(); };
 }
 
@@ -165,7 +167,7 @@ void MainForm::exitMenu() {
 void MainForm::unloadAll() {
     if (unloaded_) return;
     unloaded_ = true;
-    for (Timer* t : {timer1_.get(), timer4_.get(), &params_.Timer3()}) t->setEnabled(false);
+    for (Timer* t : {static_cast<Timer*>(timer1_.get()), timer4_.get(), &params_.Timer3()}) t->setEnabled(false);
     slots_.hideAll();
     params_.hideNotice();
     tray_.hideAbout();

@@ -27,6 +27,7 @@
 #include "qq/chat_tracker.h"
 #include "qq/face_inserter.h"
 #include "qq/history_store.h"
+#include "qq/tracking_timer.h"
 
 namespace tovlo {
 
@@ -132,7 +133,10 @@ private:
     Session session_;
 
     std::unique_ptr<Form> window_;
-    std::unique_ptr<Timer> timer1_, timer4_;
+    // Timer1 runs the tracking tick when the desktop reports a change (every
+    // 20 ms where it cannot).
+    std::unique_ptr<TrackingTimer> timer1_;
+    std::unique_ptr<Timer> timer4_;
     Reaper reaper_;
     PageViews views_;
     PanelSlots slots_;

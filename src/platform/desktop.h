@@ -2,7 +2,9 @@
 // The desktop as seen from outside our own windows: which window has the
 // user's focus, its title, class and frame, bringing a window to the front,
 // synthetic key strokes and the screen size.
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "forms.h"
 #include "geometry.h"
@@ -39,6 +41,22 @@ public:
     // that holds the window's frame: the one it overlaps most, or the
     // nearest when it is on none.
     virtual Rect workArea(const Rect& window) const = 0;
+
+    // Change reports, so that the tracking tick can wait for something to
+    // happen instead of looking 50 times a second. `changed` is called on
+    // the program's thread from its event loop (never inside a call of this
+    // interface) after the window in front changed, after that window's
+    // title, place or size changed, after one of `ours` was shown or hidden,
+    // after the work area changed, and when reportsChanges() changes. A
+    // burst of changes (a window being dragged) gives a burst of calls.
+    virtual void watchChanges(std::function<void()> changed, std::vector<WindowHandle> ours) {
+        (void)changed;
+        (void)ours;
+    }
+    // Whether changes are reported now. False where the desktop cannot tell
+    // (no window manager keeps the active window, a hook could not be set):
+    // the caller then has to look for itself.
+    virtual bool reportsChanges() const { return false; }
 };
 
 }  // namespace tovlo

@@ -1,6 +1,7 @@
 #pragma once
-// Following the QQ chat window that has the focus. The main window's 20 ms
-// Timer1 runs tick(): it classifies the foreground window, remembers a chat
+// Following the QQ chat window that has the focus. The main window's
+// Timer1 runs tick() when the desktop changes (every 20 ms where the desktop
+// cannot report its changes): it classifies the foreground window, remembers a chat
 // window as the target of face insertion (qqwindow), docks the panel and the
 // bottom bar beside it in the current display mode, and hides both when the
 // focus is on some other program, or on the bare desktop (no window in front
@@ -35,6 +36,10 @@ public:
     // as the bare desktop: the focus passing between two windows leaves a
     // gap of a tick or so, which must not make the panel flicker.
     static constexpr int kNoWindowTicks = 2;
+    // Whether the last ticks found no window in front and have not yet taken
+    // it for the bare desktop: a tick that only runs when the desktop reports
+    // a change must then look again on its own.
+    bool awaitsWindow() const { return ticksWithoutWindow_ > 0 && ticksWithoutWindow_ <= kNoWindowTicks; }
 
     // The last chat window seen; kept when the focus moves away.
     WindowHandle qqwindow() const { return qqwindow_; }

@@ -47,6 +47,11 @@ public:
     }
     ScreenSize screenSize() const override { return screen; }
     Rect workArea(const Rect&) const override { return work; }
+    void watchChanges(std::function<void()> onChange, std::vector<WindowHandle> own) override {
+        changed = std::move(onChange);
+        ours = std::move(own);
+    }
+    bool reportsChanges() const override { return reporting; }
 
     // Adds (or replaces) a window.
     void addWindow(WindowHandle h, std::string className, std::string title, Rect rect) {
@@ -60,6 +65,10 @@ public:
     std::vector<WindowHandle> focusRequests;
     std::vector<KeyEvent> keys;
     std::function<void(int key, bool down)> onKey;
+    // What watchChanges was given; a test calls `changed` as the event loop would.
+    bool reporting = false;
+    std::function<void()> changed;
+    std::vector<WindowHandle> ours;
 };
 
 }  // namespace tovlo
