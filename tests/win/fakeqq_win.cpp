@@ -7,6 +7,10 @@
 //   key down <virtual key> / key up <virtual key>
 //   pasted text <the clipboard's text, UTF-8>
 //   instance held / instance refused
+//   title <the new title, UTF-8>
+// It raises the window events Windows raises for a window and Wine 8 does
+// not (coming to the front, a move or resize, a new title), so that hooks on
+// them can be tried under Wine.
 // Options:
 //   --size WIDTHxHEIGHT  the window's outer size (500x600 when not given)
 //   --copy-text TEXT     puts the text on the clipboard
@@ -16,6 +20,8 @@
 //                        (code page 936) with a NUL at the end
 //   --instance FOLDER    takes the single-instance lock of that program folder
 //   --exit-after MS      closes the window after that time
+//   --title-from FILE    takes the first line of the file (UTF-8), when it
+//                        has one, as its title; looks every 100 ms
 // windows.h first: shellapi.h builds on its types.
 #include <windows.h>
 
@@ -35,8 +41,10 @@ namespace {
 
 constexpr wchar_t kChatClass[] = L"TXGuiFoundation";
 constexpr UINT_PTR kExitTimer = 1;
+constexpr UINT_PTR kTitleTimer = 2;
 
 std::wstring reportPath;
+std::wstring titlePath;
 WNDPROC editProc = nullptr;
 
 void report(const std::string& line) {
@@ -70,6 +78,21 @@ LRESULT CALLBACK inputBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam) 
     return CallWindowProcW(editProc, box, message, wParam, lParam);
 }
 
+void retitleFromFile(HWND window) {
+    std::FILE* f = _wfopen(titlePath.c_str(), L"rb");
+    if (!f) return;
+    char line[512] = "";
+    const bool got = std::fgets(line, sizeof line, f) != nullptr;
+    std::fclose(f);
+    std::string title = got ? line : "";
+    while (!title.empty() && (title.back() == '\n' || title.back() == '\r')) title.pop_back();
+    wchar_t now[512] = L"";
+    GetWindowTextW(window, now, 512);
+    if (title.empty() || tovlo::widen(title) == now) return;
+    SetWindowTextW(window, tovlo::widen(title).c_str());
+    report("title " + title);
+}
+
 LRESULT CALLBACK chatWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SIZE: {
@@ -80,10 +103,24 @@ LRESULT CALLBACK chatWindow(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         }
         case WM_ACTIVATE:
             // Whoever brings the window to the front types into its input box.
-            if (LOWORD(wParam) != WA_INACTIVE) SetFocus(GetDlgItem(window, 1));
+            if (LOWORD(wParam) != WA_INACTIVE) {
+                SetFocus(GetDlgItem(window, 1));
+                NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, window, OBJID_WINDOW, CHILDID_SELF);
+            }
             return 0;
+        case WM_WINDOWPOSCHANGED:
+            if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & (SWP_NOMOVE | SWP_NOSIZE)) !=
+                (SWP_NOMOVE | SWP_NOSIZE))
+                NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, window, OBJID_WINDOW, CHILDID_SELF);
+            return DefWindowProcW(window, message, wParam, lParam);
+        case WM_SETTEXT: {
+            const LRESULT set = DefWindowProcW(window, message, wParam, lParam);
+            NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_WINDOW, CHILDID_SELF);
+            return set;
+        }
         case WM_TIMER:
             if (wParam == kExitTimer) DestroyWindow(window);
+            if (wParam == kTitleTimer) retitleFromFile(window);
             return 0;
         case WM_DESTROY: PostQuitMessage(0); return 0;
         default: return DefWindowProcW(window, message, wParam, lParam);
@@ -139,6 +176,8 @@ int main() {
             instanceFolder = tovlo::narrow(argv[++i]);
         } else if (arg == L"--exit-after" && hasValue) {
             exitAfterMs = _wtoi(argv[++i]);
+        } else if (arg == L"--title-from" && hasValue) {
+            titlePath = argv[++i];
         } else {
             title = tovlo::narrow(arg);
         }
@@ -175,6 +214,7 @@ int main() {
         putOnClipboard(window, {{CF_UNICODETEXT, unicodeBlock("[图片]")}, {qqFormat, block}});
     }
     if (exitAfterMs > 0) SetTimer(window, kExitTimer, static_cast<UINT>(exitAfterMs), nullptr);
+    if (!titlePath.empty()) SetTimer(window, kTitleTimer, 100, nullptr);
     report("ready " + std::to_string(reinterpret_cast<std::uintptr_t>(window)));
 
     MSG message;

@@ -7,6 +7,7 @@
 #include "win_dpi.h"
 #include "win_handle.h"
 #include "win_text.h"
+#include "win_window_events.h"
 
 namespace tovlo {
 
@@ -16,6 +17,9 @@ namespace {
 constexpr int kClassChars = 257;
 
 }  // namespace
+
+WinDesktop::WinDesktop() = default;
+WinDesktop::~WinDesktop() = default;
 
 WindowHandle WinDesktop::foregroundWindow() const { return fromHwnd(GetForegroundWindow()); }
 
@@ -84,5 +88,14 @@ Rect WinDesktop::workArea(const Rect& window) const {
     const RECT& w = info.rcWork;
     return toLogical({w.left, w.top, w.right - w.left, w.bottom - w.top});
 }
+
+void WinDesktop::watchChanges(std::function<void()> changed, std::vector<WindowHandle> ours) {
+    events_.reset();
+    // Where the events do not come, the caller looks for itself.
+    if (changed && WinWindowEvents::systemRaisesThem())
+        events_ = std::make_unique<WinWindowEvents>(std::move(changed), std::move(ours));
+}
+
+bool WinDesktop::reportsChanges() const { return events_ && events_->hooked(); }
 
 }  // namespace tovlo
