@@ -26,6 +26,7 @@
 #include "platform/qt/qt_images.h"
 #include "platform/qt/qt_message_box.h"
 #include "platform/qt/qt_processes.h"
+#include "platform/qt/qt_socket_events.h"
 #include "platform/qt/qt_tcp_client.h"
 #include "platform/qt/qt_translations.h"
 #include "platform/qt/qt_tray_icon.h"
@@ -77,6 +78,11 @@ int main(int argc, char** argv) {
     // Our windows are placed in the toolkit's pixels, which a scaled screen
     // (200 %) makes larger than the display's.
     desktop->setScale(qtApp.primaryScreen()->devicePixelRatio());
+    // The desktop's changes (the window in front, its moves and title) reach
+    // the tracking tick through the event loop.
+    tovlo::X11Desktop& x11 = *desktop;
+    tovlo::QtSocketEvents desktopEvents(
+        x11.socket(), [&x11] { return x11.eventsWaiting(); }, [&x11] { x11.handleEvents(); });
     tovlo::SqliteHistoryDb historyDb(tovlo::joinPath(app, {"w", "datas.jpg"}));
     tovlo::PublicParm parm(app, codec);
     tovlo::DebugForm debugForm(platform);

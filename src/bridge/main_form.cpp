@@ -65,7 +65,7 @@ MainForm::MainForm(Deps deps, MainFormHooks hooks)
     for (BrowserView* view : {&views_.web(), &views_.Web2(), &views_.web3()}) connectPage(*view, true);
     timer1_->onTick = [this] { tracker_.tick(); };
     timer1_->wantsAnotherLook = [this] { return tracker_.awaitsWindow(); };
-    timer1_->watch({window_->handle(), bar_.form().handle()});
+    timer1_->watch([this] { return std::vector<WindowHandle>{window_->handle(), bar_.form().handle()}; });
     timer4_->onTick = [this] { timer4Tick(); };
 }
 

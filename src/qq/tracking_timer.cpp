@@ -13,11 +13,23 @@ TrackingTimer::TrackingTimer(EventLoop& loop, Desktop& desktop, int intervalMs, 
     setEnabled(enabled);
 }
 
-TrackingTimer::~TrackingTimer() { desktop_.watchChanges(nullptr, {}); }
+TrackingTimer::~TrackingTimer() {
+    if (ours_) desktop_.watchChanges(nullptr, {});
+}
 
-void TrackingTimer::watch(std::vector<WindowHandle> ours) {
-    desktop_.watchChanges([this] { changed(); }, std::move(ours));
+void TrackingTimer::watch(std::function<std::vector<WindowHandle>()> ours) {
+    ours_ = std::move(ours);
+    watchedOurs_ = ours_();
+    desktop_.watchChanges([this] { changed(); }, watchedOurs_);
     setEnabled(enabled_);
+}
+
+void TrackingTimer::watchOurs() {
+    if (!ours_) return;
+    std::vector<WindowHandle> now = ours_();
+    if (now == watchedOurs_) return;
+    watchedOurs_ = std::move(now);
+    desktop_.watchChanges([this] { changed(); }, watchedOurs_);
 }
 
 void TrackingTimer::setInterval(int ms) {
@@ -60,6 +72,7 @@ void TrackingTimer::run() {
     ticking_ = true;
     if (onTick) onTick();
     ticking_ = false;
+    watchOurs();
     if (enabled_ && !poll_->enabled() && wantsAnotherLook && wantsAnotherLook())
         lookIn(interval_);
 }

@@ -24,9 +24,10 @@ public:
     TrackingTimer(EventLoop& loop, Desktop& desktop, int intervalMs, bool enabled);
     ~TrackingTimer() override;
 
-    // Asks the desktop for its change reports; `ours` are our own windows,
-    // whose showing and hiding counts as a change.
-    void watch(std::vector<WindowHandle> ours);
+    // Asks the desktop for its change reports; `ours` names our own windows,
+    // whose showing and hiding counts as a change. It is asked again after
+    // every tick: a toolkit may replace a window when its flags change.
+    void watch(std::function<std::vector<WindowHandle>()> ours);
 
     // Asked after each tick run by a change: whether the tick wants another
     // look one interval later although nothing may be reported by then (no
@@ -42,6 +43,7 @@ private:
     void changed();
     void run();
     void lookIn(int ms);
+    void watchOurs();
 
     EventLoop& loop_;
     Desktop& desktop_;
@@ -49,6 +51,8 @@ private:
     bool enabled_ = false;
     bool ticking_ = false;
     std::int64_t lastTick_ = 0;
+    std::function<std::vector<WindowHandle>()> ours_;
+    std::vector<WindowHandle> watchedOurs_;
     // Ticks every interval while the desktop reports nothing.
     std::unique_ptr<Timer> poll_;
     // One tick a little later: a frame after the last, or an interval after

@@ -71,20 +71,48 @@ X11Desktop::X11Desktop(std::unique_ptr<X11Connection> x)
     XSelectInput(d, x_->root(), PropertyChangeMask | StructureNotifyMask);
     x_->setEventHandler([this](const XEvent& e) {
         const X11Atoms& a = x_->atoms();
+        bool changed = false;
         if (e.type == PropertyNotify && e.xproperty.window == x_->root()) {
-            if (e.xproperty.atom == a.netSupportingWmCheck || e.xproperty.atom == a.netSupported) wmKnown_ = false;
-            if (e.xproperty.atom == a.netActiveWindow) activeKnown_ = false;
+            const Atom atom = e.xproperty.atom;
+            if (atom == a.netSupportingWmCheck || atom == a.netSupported) wmKnown_ = false;
+            if (atom == a.netActiveWindow) activeKnown_ = false;
+            changed = atom == a.netSupportingWmCheck || atom == a.netSupported || atom == a.netActiveWindow ||
+                      atom == a.netWorkArea;
         } else if (e.type == DestroyNotify && e.xdestroywindow.window == wmCheckWindow_) {
             wmKnown_ = false;
+            changed = true;
+        } else if (e.type == ConfigureNotify && e.xconfigure.window == x_->root()) {
+            changed = true;  // the screen's size
         } else if (e.type == MappingNotify) {
             XRefreshKeyboardMapping(const_cast<XMappingEvent*>(&e.xmapping));
         }
-        windows_->handle(e);
+        if (windows_->handle(e, activeWindow_)) changed = true;
         screens_->handle(e);
+        if (changed) changePending_ = true;
     });
 }
 
 X11Desktop::~X11Desktop() = default;
+
+void X11Desktop::watchChanges(std::function<void()> changed, std::vector<WindowHandle> ours) {
+    changed_ = std::move(changed);
+    windows_->setOwnWindows(std::vector<Window>(ours.begin(), ours.end()));
+    XFlush(x_->display());
+}
+
+bool X11Desktop::reportsChanges() const { return changed_ && windowManagerActivates(); }
+
+int X11Desktop::socket() const { return ConnectionNumber(x_->display()); }
+
+bool X11Desktop::eventsWaiting() const { return changePending_ || XEventsQueued(x_->display(), QueuedAlready) > 0; }
+
+void X11Desktop::handleEvents() {
+    x_->drainEvents();
+    lastDrain_ = std::chrono::steady_clock::now();
+    if (!changePending_) return;
+    changePending_ = false;
+    if (changed_) changed_();
+}
 
 void X11Desktop::applyReportedChanges() const {
     constexpr auto kSameMoment = std::chrono::milliseconds(1);

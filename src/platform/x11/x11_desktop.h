@@ -4,8 +4,10 @@
 // WM_CLASS and the title), so our own top-level windows compare equal to
 // their toolkit window ids.
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "platform/desktop.h"
 
@@ -30,6 +32,19 @@ public:
     void sendKey(int virtualKey, bool down) override;
     ScreenSize screenSize() const override;
     Rect workArea(const Rect& window) const override;
+    // Changes are reported while a window manager keeps _NET_ACTIVE_WINDOW;
+    // without one the focus can move unannounced.
+    void watchChanges(std::function<void()> changed, std::vector<WindowHandle> ours) override;
+    bool reportsChanges() const override;
+
+    // For the program's event loop: the connection's socket, readable when
+    // the server has sent something; whether events have been read from it
+    // already (by any call of ours) and wait to be handled; and handling
+    // them, which calls the `changed` of watchChanges once when any of them
+    // was a change.
+    int socket() const;
+    bool eventsWaiting() const;
+    void handleEvents();
 
     // How many of the display's pixels make one pixel of our own windows
     // (the toolkit's scale, 2 on a screen at 200 %): rectangles and sizes
@@ -72,6 +87,10 @@ private:
     mutable bool wmActivates_ = false;
     mutable unsigned long wmCheckWindow_ = 0;
     mutable std::chrono::steady_clock::time_point lastDrain_;
+    std::function<void()> changed_;
+    // A change came since `changed_` was last called; kept until
+    // handleEvents, so it is never called inside one of our own calls.
+    mutable bool changePending_ = false;
 };
 
 }  // namespace tovlo

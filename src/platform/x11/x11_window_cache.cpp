@@ -14,6 +14,7 @@ namespace {
 constexpr std::size_t kMaxEntries = 8;
 constexpr long kClientEvents = PropertyChangeMask | StructureNotifyMask;
 constexpr long kAncestorEvents = StructureNotifyMask;
+constexpr long kOwnEvents = StructureNotifyMask;
 
 bool contains(const std::vector<Window>& windows, Window w) {
     return std::find(windows.begin(), windows.end(), w) != windows.end();
@@ -64,6 +65,7 @@ void X11WindowCache::updateEventMask(Window window) {
         if (e.window == window) mask |= kClientEvents;
         if (contains(e.ancestors, window)) mask |= kAncestorEvents;
     }
+    if (contains(ours_, window)) mask |= kOwnEvents;
     // A window that is gone answers with an error, which the connection records.
     XSelectInput(display_, window, mask);
 }
@@ -95,14 +97,24 @@ bool X11WindowCache::knowAncestors(WatchedWindow& entry) {
     return true;
 }
 
-void X11WindowCache::handle(const XEvent& event) {
+void X11WindowCache::setOwnWindows(std::vector<Window> ours) {
+    std::vector<Window> old = std::move(ours_);
+    ours_ = std::move(ours);
+    for (Window w : old) updateEventMask(w);
+    for (Window w : ours_) updateEventMask(w);
+}
+
+bool X11WindowCache::handle(const XEvent& event, Window tracked) {
+    bool changed = false;
     switch (event.type) {
         case PropertyNotify:
             if (WatchedWindow* e = find(event.xproperty.window)) {
                 const Atom atom = event.xproperty.atom;
-                if (atom == XA_WM_NAME || atom == atoms_.netWmName) e->title.reset();
+                const bool title = atom == XA_WM_NAME || atom == atoms_.netWmName;
+                if (title) e->title.reset();
                 if (atom == XA_WM_CLASS) e->className.reset();
                 if (atom == atoms_.netFrameExtents) e->rect.reset();
+                changed = e->window == tracked && (title || atom == XA_WM_CLASS || atom == atoms_.netFrameExtents);
             }
             break;
         case ConfigureNotify:
@@ -110,16 +122,22 @@ void X11WindowCache::handle(const XEvent& event) {
             // Both carry the window whose events were selected in the same place.
             const Window moved = event.type == ConfigureNotify ? event.xconfigure.event : event.xgravity.event;
             for (WatchedWindow& e : entries_)
-                if (e.window == moved || contains(e.ancestors, moved)) e.rect.reset();
+                if (e.window == moved || contains(e.ancestors, moved)) {
+                    e.rect.reset();
+                    changed = changed || e.window == tracked;
+                }
             break;
         }
         case ReparentNotify:
             for (WatchedWindow& e : entries_)
-                if (e.window == event.xreparent.event || contains(e.ancestors, event.xreparent.event))
+                if (e.window == event.xreparent.event || contains(e.ancestors, event.xreparent.event)) {
                     resetAncestors(e);
+                    changed = changed || e.window == tracked;
+                }
             break;
         case DestroyNotify: {
             const Window gone = event.xdestroywindow.window;
+            changed = gone == tracked;
             if (find(gone)) {
                 forget(gone);
                 break;
@@ -128,8 +146,11 @@ void X11WindowCache::handle(const XEvent& event) {
                 if (contains(e.ancestors, gone)) resetAncestors(e);
             break;
         }
+        case MapNotify: changed = contains(ours_, event.xmap.window); break;
+        case UnmapNotify: changed = contains(ours_, event.xunmap.window); break;
         default: break;
     }
+    return changed;
 }
 
 }  // namespace tovlo

@@ -45,8 +45,12 @@ public:
     // The ancestors of the entry, found and watched when they are not known.
     // False when the window is gone.
     bool knowAncestors(WatchedWindow& entry);
-    // Drops what an event of the connection has made stale.
-    void handle(const XEvent& event);
+    // Drops what an event of the connection has made stale. True when the
+    // event changed something of `tracked` (its title, class or frame; it
+    // moved or ended) or showed or hid one of our own windows.
+    bool handle(const XEvent& event, Window tracked);
+    // Our own windows, whose showing and hiding is reported from now on.
+    void setOwnWindows(std::vector<Window> ours);
 
     std::size_t size() const { return entries_.size(); }
 
@@ -60,6 +64,7 @@ private:
     Window root_;
     const X11Atoms& atoms_;
     std::vector<WatchedWindow> entries_;
+    std::vector<Window> ours_;
     unsigned long useClock_ = 0;
 };
 

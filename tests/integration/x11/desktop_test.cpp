@@ -3,6 +3,7 @@
 // frames), and back to the bare display when openbox quits.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -284,12 +285,67 @@ TEST_F(UnderWindowManager, TheWorkAreaLeavesOutWhatAPanelReservesAndFollowsItsCh
     EXPECT_TRUE(waitUntil([&] { return desktop->workArea(chatRect) == Rect{0, 0, 1280, 1024}; }));
 }
 
+// What the tracking tick looks at is reported as it changes: the window in
+// front, its moves and title, our own windows shown or hidden; a window
+// behind may do what it likes. Reports come only out of handleEvents.
+TEST_F(UnderWindowManager, ChangesOfTheWindowInFrontAndOfOurOwnWindowsAreReportedOthersAreNot) {
+    const Window zhang = chat("张三");
+    const Window li = chat("李四", {500, 120, 300, 200});
+    const Window ours = x.create({.className = "tovlo", .rect = {50, 500, 100, 100}});
+    int changes = 0;
+    bool insideACall = false;
+    desktop->watchChanges([&] { changes += insideACall ? 1000 : 1; }, {ours});
+    EXPECT_TRUE(desktop->reportsChanges());
+    // What a tick asks about the window in front, which watches it.
+    const auto tick = [&] {
+        insideACall = true;
+        const WindowHandle front = desktop->foregroundWindow();
+        desktop->windowTitle(front), desktop->windowRect(front);
+        insideACall = false;
+    };
+    ASSERT_TRUE(foregroundBecomes(ours));
+    desktop->setForegroundWindow(zhang);
+    ASSERT_TRUE(foregroundBecomes(zhang));
+    tick();
+    desktop->setForegroundWindow(li);
+    ASSERT_TRUE(foregroundBecomes(li));
+    tick();
+
+    struct Row {
+        const char* what;
+        std::function<void()> action;
+        bool reported;
+    };
+    const Row rows[] = {
+        {"a window behind moves", [&] { move(zhang, 150, 150); }, false},
+        {"a window behind is retitled", [&] { setTitle(zhang, "张三 正在输入"); }, false},
+        {"the window in front moves", [&] { move(li, 600, 300); }, true},
+        {"the window in front is retitled", [&] { setTitle(li, "QQ2010"); }, true},
+        {"our own window is hidden", [&] { XUnmapWindow(x.display(), ours), XSync(x.display(), False); }, true},
+        {"our own window is shown", [&] { XMapWindow(x.display(), ours), XSync(x.display(), False); }, true},
+        {"another window comes to the front", [&] { desktop->setForegroundWindow(zhang); }, true},
+    };
+    for (const Row& row : rows) {
+        tick();
+        const auto seen = [&] { return desktop->handleEvents(), changes > 0; };
+        waitUntil(seen, std::chrono::milliseconds(300));
+        changes = 0;
+        row.action();
+        EXPECT_EQ(waitUntil(seen, std::chrono::milliseconds(row.reported ? 5000 : 500)), row.reported) << row.what;
+        EXPECT_LT(changes, 1000) << row.what << ": reported inside one of the desktop's calls";
+    }
+}
+
 TEST_F(UnderWindowManager, WhenTheWindowManagerQuitsTheInputFocusCountsAgain) {
     const Window zhang = chat("张三");
     const Window li = chat("李四");
     ASSERT_TRUE(foregroundBecomes(li));
+    desktop->watchChanges([] {}, {});
+    ASSERT_TRUE(desktop->reportsChanges());
 
     wm().stop();
+    EXPECT_TRUE(waitUntil([&] { return desktop->handleEvents(), !desktop->reportsChanges(); }))
+        << "without a window manager the tick has to look for itself";
     XSetInputFocus(x.display(), zhang, RevertToParent, CurrentTime);
     XSync(x.display(), False);
     EXPECT_TRUE(foregroundBecomes(zhang));
