@@ -8,9 +8,6 @@
 //   pasted text <the clipboard's text, UTF-8>
 //   instance held / instance refused
 //   title <the new title, UTF-8>
-// It raises the window events Windows raises for a window and Wine 8 does
-// not (coming to the front, a move or resize, a new title), so that hooks on
-// them can be tried under Wine.
 // Options:
 //   --size WIDTHxHEIGHT  the window's outer size (500x600 when not given)
 //   --copy-text TEXT     puts the text on the clipboard
@@ -22,6 +19,10 @@
 //   --exit-after MS      closes the window after that time
 //   --title-from FILE    takes the first line of the file (UTF-8), when it
 //                        has one, as its title; looks every 100 ms
+//   --raise-events       raises the window events Windows raises for the
+//                        window and Wine 8 does not (coming to the front, a
+//                        move or resize, a new title), so that hooks on them
+//                        can be tried under Wine
 // windows.h first: shellapi.h builds on its types.
 #include <windows.h>
 
@@ -45,6 +46,7 @@ constexpr UINT_PTR kTitleTimer = 2;
 
 std::wstring reportPath;
 std::wstring titlePath;
+bool raiseEvents = false;
 WNDPROC editProc = nullptr;
 
 void report(const std::string& line) {
@@ -78,6 +80,10 @@ LRESULT CALLBACK inputBox(HWND box, UINT message, WPARAM wParam, LPARAM lParam) 
     return CallWindowProcW(editProc, box, message, wParam, lParam);
 }
 
+void raise(DWORD event, HWND window) {
+    if (raiseEvents) NotifyWinEvent(event, window, OBJID_WINDOW, CHILDID_SELF);
+}
+
 void retitleFromFile(HWND window) {
     std::FILE* f = _wfopen(titlePath.c_str(), L"rb");
     if (!f) return;
@@ -105,17 +111,17 @@ LRESULT CALLBACK chatWindow(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             // Whoever brings the window to the front types into its input box.
             if (LOWORD(wParam) != WA_INACTIVE) {
                 SetFocus(GetDlgItem(window, 1));
-                NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, window, OBJID_WINDOW, CHILDID_SELF);
+                raise(EVENT_SYSTEM_FOREGROUND, window);
             }
             return 0;
         case WM_WINDOWPOSCHANGED:
             if ((reinterpret_cast<const WINDOWPOS*>(lParam)->flags & (SWP_NOMOVE | SWP_NOSIZE)) !=
                 (SWP_NOMOVE | SWP_NOSIZE))
-                NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, window, OBJID_WINDOW, CHILDID_SELF);
+                raise(EVENT_OBJECT_LOCATIONCHANGE, window);
             return DefWindowProcW(window, message, wParam, lParam);
         case WM_SETTEXT: {
             const LRESULT set = DefWindowProcW(window, message, wParam, lParam);
-            NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_WINDOW, CHILDID_SELF);
+            raise(EVENT_OBJECT_NAMECHANGE, window);
             return set;
         }
         case WM_TIMER:
@@ -178,6 +184,8 @@ int main() {
             exitAfterMs = _wtoi(argv[++i]);
         } else if (arg == L"--title-from" && hasValue) {
             titlePath = argv[++i];
+        } else if (arg == L"--raise-events") {
+            raiseEvents = true;
         } else {
             title = tovlo::narrow(arg);
         }

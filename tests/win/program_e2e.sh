@@ -5,7 +5,10 @@
 # its pages would drive it, in each display mode: the tray icon is there;
 # "into" reaches the service; with the chat window in front a window of
 # Tovlo (the panel, or the bar in "fQQ") docks at it without taking its
-# focus. In "fQQ" also: "inputFaceAndHistory" pastes into the chat window
+# focus. In "normal" also: the panel follows the chat window dragged across
+# the screen by the window manager, hides when the window's title turns
+# into one of QQ's other windows ("QQ2010") and comes back with the chat
+# title. In "fQQ" also: "inputFaceAndHistory" pastes into the chat window
 # exactly once, and saving the settings with "开机自动运行" writes the Run
 # value, with "开机不自动运行" removes it. Exits 77 (skipped) without the
 # Linux build's devservice.
@@ -52,14 +55,22 @@ service=$(sed -n 's/.*pid \([0-9]*\),.*/\1/p' "$work/service.txt" | head -1)
 openbox >/dev/null 2>&1 &
 pids+=($!)
 export FAKEQQ_REPORT="$(winepath -w "$work/chat.txt")"
-wine "$fakeqq" 张三 --copy-text 表情 >/dev/null 2>&1 &
+# The chat window takes the first line of this file as its title.
+titles="$work/title.txt"
+wine "$fakeqq" 张三 --copy-text 表情 --title-from "$(winepath -w "$titles")" >/dev/null 2>&1 &
 pids+=($!)
 wait_for 20 grep -q "^ready" "$work/chat.txt" || fail "the test chat window did not come"
-eval "$(xdotool getwindowgeometry --shell "$(xdotool search --name '^张三$' | head -1)" | sed 's/^/CHAT_/')"
+chat=$(xdotool search --name '^张三$' | head -1)
+chat_geometry() { eval "$(xdotool getwindowgeometry --shell "$chat" | sed 's/^/CHAT_/')"; }
+retitle() {
+  echo "$1" >"$titles"
+  wait_for 10 grep -qx "title $1" "$work/chat.txt" || fail "the chat window did not take the title $1"
+}
 
 # Whether a shown window of Tovlo lies within 40 pixels of the chat window.
 docked() {
   local id
+  chat_geometry
   for id in $(xdotool search --onlyvisible --class tovlo.exe 2>/dev/null); do
     eval "$(xdotool getwindowgeometry --shell "$id" | sed 's/^/OURS_/')"
     [ $((OURS_X - 40)) -le $((CHAT_X + CHAT_WIDTH)) ] && [ $((OURS_X + OURS_WIDTH + 40)) -ge "$CHAT_X" ] &&
@@ -67,6 +78,33 @@ docked() {
   done
   return 1
 }
+# Where the panel stands from the chat window's top right corner: at the
+# edge, tops level, but for the frames the window manager draws around the
+# chat window and not around the panel.
+panel_offset() {
+  local id
+  chat_geometry
+  for id in $(xdotool search --onlyvisible --class tovlo.exe 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$id" | sed 's/^/OURS_/')"
+    [ "$OURS_HEIGHT" -gt 100 ] || continue  # not the bar
+    echo "$((OURS_X - CHAT_X - CHAT_WIDTH)) $((OURS_Y - CHAT_Y))"
+    return 0
+  done
+  return 1
+}
+# Whether the panel stands where it stood beside the chat window before.
+panel_beside() { [ "$(panel_offset)" = "$beside" ]; }
+# The chat window's and Tovlo's shown windows' places, for a failure's message.
+places() {
+  local id
+  chat_geometry
+  echo "chat at $CHAT_X,$CHAT_Y ${CHAT_WIDTH}x$CHAT_HEIGHT;"
+  for id in $(xdotool search --onlyvisible --class tovlo.exe 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$id" | sed 's/^/OURS_/')"
+    echo "ours at $OURS_X,$OURS_Y ${OURS_WIDTH}x$OURS_HEIGHT;"
+  done
+}
+nothing_of_ours_shown() { ! xdotool search --onlyvisible --class tovlo.exe >/dev/null 2>&1; }
 
 for mode in normal buttom buttom2 buttom3 fQQ; do
   folder="$work/Tovlo-$mode"
@@ -92,6 +130,27 @@ for mode in normal buttom buttom2 buttom3 fQQ; do
   wait_for 10 docked || fail "$mode: no window of Tovlo beside the chat window"
   sleep 1
   chat_in_front || fail "$mode: the chat window lost the focus to: $(active_title)"
+  if [ "$mode" = normal ]; then
+    beside=$(panel_offset) || fail "no panel beside the chat window:" $(places)
+    read -r dx dy <<<"$beside"
+    [ "${dx#-}" -le 20 ] && [ "${dy#-}" -le 60 ] || fail "the panel is not beside the chat window:" $(places)
+    chat_geometry
+    start_x=$CHAT_X start_y=$CHAT_Y
+    for place in "400 40" "60 380" "380 400" "350 330"; do
+      xdotool windowmove "$chat" $place
+      wait_for 10 panel_beside || fail "the panel did not follow the chat window to $place:" $(places)
+    done
+    chat_geometry
+    [ $((CHAT_X - start_x)) -ge 200 ] && [ $((CHAT_Y - start_y)) -ge 150 ] ||
+      fail "the chat window was not dragged away: from $start_x,$start_y to $CHAT_X,$CHAT_Y"
+    chat_in_front || fail "the chat window lost the focus while dragged to: $(active_title)"
+    retitle QQ2010
+    wait_for 10 nothing_of_ours_shown || fail "the panel stayed beside QQ's main window:" $(places)
+    [ "$(active_title)" = QQ2010 ] || fail "the retitled window lost the focus to: $(active_title)"
+    retitle 张三
+    wait_for 10 panel_beside || fail "the panel did not come back beside the chat window:" $(places)
+    chat_in_front || fail "the chat window lost the focus to: $(active_title)"
+  fi
   if [ "$mode" = fQQ ]; then
     printf 'web\tinputFaceAndHistory||%s\n' "$(winepath -w "$linux_build/devdata/soft/经典笑脸/1-1.gif")" >>"$work/drive.txt"
     wait_for 20 grep -q "^pasted text 表情" "$work/chat.txt" || fail "nothing was pasted: $(cat "$work/chat.txt")"
@@ -112,4 +171,4 @@ for mode in normal buttom buttom2 buttom3 fQQ; do
   wait_for 20 sh -c "! kill -0 $tovlo 2>/dev/null" || fail "$mode: Tovlo did not end"
   wait "$tovlo" 2>/dev/null
 done
-echo "program_e2e: in every mode started, reached the service, docked beside the chat window keeping its focus; pasted once; the settings wrote and removed the Run value"
+echo "program_e2e: in every mode started, reached the service, docked beside the chat window keeping its focus; followed it dragged and hid for QQ's main window; pasted once; the settings wrote and removed the Run value"

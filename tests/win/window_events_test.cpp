@@ -35,8 +35,8 @@ void moveTo(const ChatWindow& chat, int left, int top) {
 
 TEST(WinWindowEvents, ChangesOfTheWindowInFrontAndOfOursAreReportedFromTheMessageLoop) {
     WinDesktop desktop;
-    ChatWindow first({"张三"});
-    ChatWindow second({"李四"});
+    ChatWindow first({"张三", "--raise-events"});
+    ChatWindow second({"李四", "--raise-events"});
     ASSERT_NE(first.window(), 0u);
     ASSERT_NE(second.window(), 0u);
     HWND ours = popUp(), notOurs = popUp();
