@@ -7,11 +7,14 @@
 # complete, asked through the engine's debugging port), the PSS of the whole
 # process tree once settled (for Tovlo also after every view and a panel
 # were used once), and the CPU of the tree over SECONDS of idling
-# (Tovlo docked, then with no chat window). Repeated RUNS times; medians and
-# the ratios b/a are printed.
+# (Tovlo docked, then with no chat window), and how long the docked panel
+# takes to follow the chat window when it moves (bench/dock_latency, 40
+# moves). Repeated RUNS times; medians and the ratios b/a are printed.
 # Usage: bench/compare_bare.sh BUILD_DIR [RUNS=3] [SECONDS=20]
 # (BENCH_DETAIL=1 also lists the PSS of each process; BENCH_PERF=FOLDER
-# profiles Tovlo's docked idling of the first run.)
+# profiles Tovlo's docked idling of the first run; BENCH_PROGRAM=FOLDER runs
+# Tovlo from another program folder, an earlier build say, against the same
+# bare page.)
 set -uo pipefail
 build=$(cd "$1" && pwd)
 runs=${2:-3}
@@ -78,7 +81,7 @@ page_drawn() {
 fresh_program() {
   local program=$work/program-$1
   rm -rf "$program"
-  cp -r "$build/program" "$program"
+  cp -r "${BENCH_PROGRAM:-$build/program}" "$program"
   rm -f "$program/.tovlo.lock"
   python3 - "$program/config.ini" "127.0.0.1:$port" <<'PY'
 import re, sys
@@ -149,6 +152,9 @@ for run in $(seq "$runs"); do
   fi
   echo "b docked $(idle_cpu "$tovlo")" >>"$work/results"
   if [ -n "${perf_pid:-}" ]; then wait "$perf_pid" 2>/dev/null; perf_pid=; fi
+  "$build/bench/dock_latency" 张三 Tovlo 40 >"$work/latency.txt" 2>&1
+  echo "b latency $(sed -n 's/^median \([0-9.-]*\) ms.*/\1/p' "$work/latency.txt")" >>"$work/results"
+  echo "b placed $(sed -n 's/^median .* ms, \([0-9]*\) of.*/\1/p' "$work/latency.txt")" >>"$work/results"
   kill "$chat"; wait "$chat" 2>/dev/null
   sleep 2
   echo "b undocked $(idle_cpu "$tovlo")" >>"$work/results"
@@ -174,6 +180,7 @@ value() { awk -v w="$1" -v k="$2" '$1 == w && $2 == k {print $3}' "$work/results
 a_start=$(value a start); b_start=$(value b start)
 a_pss=$(value a pss); b_pss=$(value b pss); b_used=$(value b used)
 a_idle=$(value a idle); t_idle=$(value t idle); b_docked=$(value b docked); b_undocked=$(value b undocked)
+b_latency=$(value b latency); b_placed=$(value b placed)
 ratio() { awk -v b="$1" -v a="$2" 'BEGIN {if (a > 0) printf "%.2f", b / a; else printf "-"}'; }
 echo "medians of $runs runs, idle measured over ${seconds} s:"
 printf '  start to main page drawn: bare %s ms, Tovlo %s ms (%s x)\n' "$a_start" "$b_start" "$(ratio "$b_start" "$a_start")"
@@ -183,3 +190,5 @@ printf '  idle CPU of one core:     bare %s %%, Tovlo docked %s %% (%s x), no ch
   "$a_idle" "$b_docked" "$(ratio "$b_docked" "$a_idle")" "$b_undocked" "$(ratio "$b_undocked" "$a_idle")"
 printf '  against the bare page with an empty 20 ms timer (%s %%): docked %s x, no chat window %s x\n' \
   "$t_idle" "$(ratio "$b_docked" "$t_idle")" "$(ratio "$b_undocked" "$t_idle")"
+printf '  from a chat window moved to the panel placed beside it: median %s ms (%s of 40 moves placed, median of the runs)\n' \
+  "$b_latency" "$b_placed"

@@ -94,6 +94,29 @@ shot right-edge
 xdotool windowmove --sync "$chat" "$cx" "$cy" 2>/dev/null
 docked_right() { read -r px py pw ph <<<"$(geometry_of "$(panel_id)")"; read -r cx cy cw ch <<<"$(frame_of "$chat")"; test "$px" -eq $((cx + cw)); }
 check "back in the middle it docks at the right again" wait_for 20 docked_right
+# Dragged by its title bar across the screen in small steps, as a hand does,
+# and back: the panel ends beside it each time, and the chat keeps the focus.
+drag_by() {  # pixels to the right, and down
+  local x y w h step drag
+  read -r x y w h <<<"$(frame_of "$chat")"
+  drag=(mousemove $((x + 60)) $((y + 8)) mousedown 1)
+  for step in $(seq 1 25); do drag+=(sleep 0.015 mousemove $((x + 60 + step * $1 / 25)) $((y + 8 + step * $2 / 25))); done
+  xdotool "${drag[@]}" sleep 0.05 mouseup 1
+}
+read -r cx cy cw ch <<<"$(frame_of "$chat")"
+drag_by -300 25
+read -r dx dy dw dh <<<"$(frame_of "$chat")"
+check "the drag moved the chat window ($cx,$cy to $dx,$dy)" test "$dx" -le $((cx - 250))
+check "the panel ends beside the dragged chat window" wait_for 20 docked_right
+drag_by 300 -25
+check "dragged back, the panel is beside it again" wait_for 20 docked_right
+check "and the chat window keeps the focus after the drags" chat_keeps_focus
+# The chat window's title turns into one that is no chat (the client's main
+# panel): the panel hides; a chat title brings it back.
+xdotool set_window --name QQ2010 "$chat"
+check "a title that is no chat hides the panel" wait_for 20 panel_hidden
+xdotool set_window --name 张三 "$chat"
+check "the chat title brings it back" wait_for 20 panel_shown
 
 # (3) A history face clicked in the panel lands in the chat window's input box.
 xdotool mousemove --window "$panel" 146 14 click 1   # 历史
