@@ -289,43 +289,33 @@ TEST_F(UnderWindowManager, TheWorkAreaLeavesOutWhatAPanelReservesAndFollowsItsCh
 // front, its moves and title, our own windows shown or hidden; a window
 // behind may do what it likes. Reports come only out of handleEvents.
 TEST_F(UnderWindowManager, ChangesOfTheWindowInFrontAndOfOurOwnWindowsAreReportedOthersAreNot) {
-    const Window zhang = chat("张三");
-    const Window li = chat("李四", {500, 120, 300, 200});
+    const Window zhang = chat("张三"), li = chat("李四", {500, 120, 300, 200});
     const Window ours = x.create({.className = "tovlo", .rect = {50, 500, 100, 100}});
     int changes = 0;
     bool insideACall = false;
     desktop->watchChanges([&] { changes += insideACall ? 1000 : 1; }, {ours});
     EXPECT_TRUE(desktop->reportsChanges());
-    // What a tick asks about the window in front, which watches it.
-    const auto tick = [&] {
+    const auto tick = [&] {  // what a tick asks about the window in front, which watches it
         insideACall = true;
-        const WindowHandle front = desktop->foregroundWindow();
-        desktop->windowTitle(front), desktop->windowRect(front);
+        desktop->windowRect(desktop->foregroundWindow());
         insideACall = false;
     };
-    ASSERT_TRUE(foregroundBecomes(ours));
-    desktop->setForegroundWindow(zhang);
-    ASSERT_TRUE(foregroundBecomes(zhang));
-    tick();
-    desktop->setForegroundWindow(li);
-    ASSERT_TRUE(foregroundBecomes(li));
-    tick();
-
-    struct Row {
+    const auto show = [&](bool shown) { shown ? XMapWindow(x.display(), ours) : XUnmapWindow(x.display(), ours); };
+    for (Window w : {zhang, li}) desktop->setForegroundWindow(w), foregroundBecomes(w), tick();
+    const struct {
         const char* what;
         std::function<void()> action;
         bool reported;
-    };
-    const Row rows[] = {
+    } rows[] = {
         {"a window behind moves", [&] { move(zhang, 150, 150); }, false},
         {"a window behind is retitled", [&] { setTitle(zhang, "张三 正在输入"); }, false},
         {"the window in front moves", [&] { move(li, 600, 300); }, true},
         {"the window in front is retitled", [&] { setTitle(li, "QQ2010"); }, true},
-        {"our own window is hidden", [&] { XUnmapWindow(x.display(), ours), XSync(x.display(), False); }, true},
-        {"our own window is shown", [&] { XMapWindow(x.display(), ours), XSync(x.display(), False); }, true},
+        {"our own window is hidden", [&] { show(false), XSync(x.display(), False); }, true},
+        {"our own window is shown", [&] { show(true), XSync(x.display(), False); }, true},
         {"another window comes to the front", [&] { desktop->setForegroundWindow(zhang); }, true},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         tick();
         const auto seen = [&] { return desktop->handleEvents(), changes > 0; };
         waitUntil(seen, std::chrono::milliseconds(300));
