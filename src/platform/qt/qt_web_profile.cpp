@@ -42,9 +42,13 @@ const char* const kExternalShim = R"JS(
     if (ok) call.resolve();
     else call.reject(String(error));
   }
+  // The transport comes a moment after the document is made; a view that
+  // has none is asked ever less often rather than 200 times a second.
+  var retryMs = 5;
   function connect() {
     if (typeof qt === 'undefined' || !qt.webChannelTransport) {
-      setTimeout(connect, 5);
+      setTimeout(connect, retryMs);
+      retryMs = Math.min(retryMs * 2, 1000);
       return;
     }
     new QWebChannel(qt.webChannelTransport, function (channel) {
