@@ -197,3 +197,6 @@ printf '  against the bare page with an empty 20 ms timer (%s %%): docked %s x, 
   "$t_idle" "$(ratio "$b_docked" "$t_idle")" "$(ratio "$b_undocked" "$t_idle")"
 printf '  from a chat window moved to the panel placed beside it: median %s ms (%s of 40 moves placed, median of the runs)\n' \
   "$b_latency" "$b_placed"
+each() { awk -v w="$1" -v k="$2" '$1 == w && $2 == k {printf "%s%s", sep, $3; sep = " / "}' "$work/results"; }
+printf '  each run: idle bare %s %%, docked %s %%, no chat window %s %%; move to placed %s ms\n' \
+  "$(each a idle)" "$(each b docked)" "$(each b undocked)" "$(each b latency)"
