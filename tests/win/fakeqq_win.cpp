@@ -7,7 +7,6 @@
 //   key down <virtual key> / key up <virtual key>
 //   pasted text <the clipboard's text, UTF-8>
 //   instance held / instance refused
-//   title <the new title, UTF-8>
 // Options:
 //   --size WIDTHxHEIGHT  the window's outer size (500x600 when not given)
 //   --copy-text TEXT     puts the text on the clipboard
@@ -85,18 +84,15 @@ void raise(DWORD event, HWND window) {
 }
 
 void retitleFromFile(HWND window) {
-    std::FILE* f = _wfopen(titlePath.c_str(), L"rb");
-    if (!f) return;
     char line[512] = "";
-    const bool got = std::fgets(line, sizeof line, f) != nullptr;
-    std::fclose(f);
-    std::string title = got ? line : "";
-    while (!title.empty() && (title.back() == '\n' || title.back() == '\r')) title.pop_back();
+    if (std::FILE* f = _wfopen(titlePath.c_str(), L"rb")) {
+        if (!std::fgets(line, sizeof line, f)) line[0] = '\0';
+        std::fclose(f);
+    }
+    const std::wstring title = tovlo::widen(std::string(line, std::strcspn(line, "\r\n")));
     wchar_t now[512] = L"";
     GetWindowTextW(window, now, 512);
-    if (title.empty() || tovlo::widen(title) == now) return;
-    SetWindowTextW(window, tovlo::widen(title).c_str());
-    report("title " + title);
+    if (!title.empty() && title != now) SetWindowTextW(window, title.c_str());
 }
 
 LRESULT CALLBACK chatWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
