@@ -97,11 +97,10 @@ check "back in the middle it docks at the right again" wait_for 20 docked_right
 # Dragged by its title bar across the screen in small steps, as a hand does,
 # and back: the panel ends beside it each time, and the chat keeps the focus.
 drag_by() {  # pixels to the right, and down
-  local x y w h step drag
+  local x y w h step drag=()
   read -r x y w h <<<"$(frame_of "$chat")"
-  drag=(mousemove $((x + 60)) $((y + 8)) mousedown 1)
-  for step in $(seq 1 25); do drag+=(sleep 0.015 mousemove $((x + 60 + step * $1 / 25)) $((y + 8 + step * $2 / 25))); done
-  xdotool "${drag[@]}" sleep 0.05 mouseup 1
+  for step in $(seq 0 25); do drag+=(mousemove $((x + 60 + step * $1 / 25)) $((y + 8 + step * $2 / 25)) sleep 0.015); done
+  xdotool "${drag[@]:0:3}" mousedown 1 "${drag[@]:3}" mouseup 1
 }
 read -r cx cy cw ch <<<"$(frame_of "$chat")"
 drag_by -300 25

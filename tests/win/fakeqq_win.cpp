@@ -85,14 +85,10 @@ void raise(DWORD event, HWND window) {
 
 void retitleFromFile(HWND window) {
     char line[512] = "";
-    if (std::FILE* f = _wfopen(titlePath.c_str(), L"rb")) {
-        if (!std::fgets(line, sizeof line, f)) line[0] = '\0';
-        std::fclose(f);
-    }
-    const std::wstring title = tovlo::widen(std::string(line, std::strcspn(line, "\r\n")));
-    wchar_t now[512] = L"";
-    GetWindowTextW(window, now, 512);
-    if (!title.empty() && title != now) SetWindowTextW(window, title.c_str());
+    std::FILE* f = _wfopen(titlePath.c_str(), L"rb");
+    if (f && std::fgets(line, sizeof line, f) && line[0] != '\n')
+        SetWindowTextW(window, tovlo::widen(std::string(line, std::strcspn(line, "\r\n"))).c_str());
+    if (f) std::fclose(f);
 }
 
 LRESULT CALLBACK chatWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -61,30 +61,23 @@ wine "$fakeqq" 张三 --copy-text 表情 --title-from "$(winepath -w "$titles")"
 pids+=($!)
 wait_for 20 grep -q "^ready" "$work/chat.txt" || fail "the test chat window did not come"
 chat=$(xdotool search --name '^张三$' | head -1)
-chat_geometry() { eval "$(xdotool getwindowgeometry --shell "$chat" | sed 's/^/CHAT_/')"; }
 retitle() { echo "$1" >"$titles"; }
 
-# Whether a shown window of Tovlo lies within 40 pixels of the chat window.
+# Each shown window of Tovlo: "x y width height", x and y from the chat window's top right corner,
+# and the chat window's width and height.
+ours() {
+  local id
+  eval "$(xdotool getwindowgeometry --shell "$chat" | sed 's/^/CHAT_/')"
+  for id in $(xdotool search --onlyvisible --class tovlo.exe 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$id" | sed 's/^/OURS_/')"
+    echo "$((OURS_X - CHAT_X - CHAT_WIDTH)) $((OURS_Y - CHAT_Y)) $OURS_WIDTH $OURS_HEIGHT $CHAT_WIDTH $CHAT_HEIGHT"
+  done
+}
+# Whether one lies within 40 pixels of the chat window; where the panel (not the bar) stands.
 docked() {
-  local id
-  chat_geometry
-  for id in $(xdotool search --onlyvisible --class tovlo.exe 2>/dev/null); do
-    eval "$(xdotool getwindowgeometry --shell "$id" | sed 's/^/OURS_/')"
-    [ $((OURS_X - 40)) -le $((CHAT_X + CHAT_WIDTH)) ] && [ $((OURS_X + OURS_WIDTH + 40)) -ge "$CHAT_X" ] &&
-      [ $((OURS_Y - 40)) -le $((CHAT_Y + CHAT_HEIGHT)) ] && [ $((OURS_Y + OURS_HEIGHT + 40)) -ge "$CHAT_Y" ] && return 0
-  done
-  return 1
+  ours | awk '$1 - 40 <= 0 && $1 + $3 + $5 + 40 >= 0 && $2 - 40 <= $6 && $2 + $4 + 40 >= 0 {ok = 1} END {exit !ok}'
 }
-# Where the panel (not the bar) stands from the chat window's top right corner.
-panel_offset() {
-  local id
-  chat_geometry
-  for id in $(xdotool search --onlyvisible --class tovlo.exe 2>/dev/null); do
-    eval "$(xdotool getwindowgeometry --shell "$id" | sed 's/^/OURS_/')"
-    [ "$OURS_HEIGHT" -gt 100 ] && echo "$((OURS_X - CHAT_X - CHAT_WIDTH)) $((OURS_Y - CHAT_Y))" && return 0
-  done
-  return 1
-}
+panel_offset() { ours | awk '$4 > 100 {print $1, $2; ok = 1; exit} END {exit !ok}'; }
 panel_beside() { [ "$(panel_offset)" = "$beside" ]; }
 nothing_of_ours_shown() { ! xdotool search --onlyvisible --class tovlo.exe >/dev/null 2>&1; }
 

@@ -6,11 +6,11 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <functional>
 
 #include "chat_window.h"
 #include "platform/win/win_desktop.h"
+#include "platform/win/win_handle.h"
 #include "platform/win/win_window_events.h"
 
 namespace tovlo::test {
@@ -18,7 +18,6 @@ namespace tovlo::test {
 TEST(WinWindowEvents, ChangesOfTheWindowInFrontAndOfOursAreReportedFromTheMessageLoop) {
     WinDesktop desktop;
     ChatWindow first({"张三", "--raise-events"}), second({"李四", "--raise-events"});
-    const auto hwnd = [](WindowHandle w) { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(w)); };
     const auto popUp = [] {
         return CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, L"STATIC", L"ours", WS_POPUP, 700, 50, 120, 80,
                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -29,12 +28,11 @@ TEST(WinWindowEvents, ChangesOfTheWindowInFrontAndOfOursAreReportedFromTheMessag
         NotifyWinEvent(EVENT_OBJECT_SHOW, window, OBJID_WINDOW, CHILDID_SELF);
     };
     const auto move = [&](const ChatWindow& chat, int left, int top) {
-        SetWindowPos(hwnd(chat.window()), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(toHwnd(chat.window()), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     };
     int calls = 0;
     bool inCall = false, calledInside = false;
-    WinWindowEvents events([&] { ++calls, calledInside = calledInside || inCall; },
-                           {static_cast<WindowHandle>(reinterpret_cast<std::uintptr_t>(ours))});
+    WinWindowEvents events([&] { ++calls, calledInside = calledInside || inCall; }, {fromHwnd(ours)});
     ASSERT_TRUE(events.hooked());
 
     const struct {
@@ -44,7 +42,7 @@ TEST(WinWindowEvents, ChangesOfTheWindowInFrontAndOfOursAreReportedFromTheMessag
     } steps[] = {
         {"the first chat window comes to the front", [&] { desktop.setForegroundWindow(first.window()); }, true},
         {"it moves", [&] { move(first, 300, 200); }, true},
-        {"it is retitled", [&] { SetWindowTextW(hwnd(first.window()), L"QQ2010"); }, true},
+        {"it is retitled", [&] { SetWindowTextW(toHwnd(first.window()), L"QQ2010"); }, true},
         {"ours is shown", [&] { show(ours); }, true},
         {"another window of this program is shown", [&] { show(notOurs); }, false},
         {"the second comes to the front", [&] { desktop.setForegroundWindow(second.window()); }, true},
