@@ -1,5 +1,8 @@
 #include "main_commands.h"
 
+#include <charconv>
+#include <map>
+
 #include "bridge/main_form.h"
 #include "core/command.h"
 #include "core/files.h"
@@ -8,6 +11,7 @@
 #include "core/service.h"
 #include "core/text.h"
 #include "core/urls.h"
+#include "platform/read_limits.h"
 #include "qq/history_pictures.h"
 
 namespace tovlo {
@@ -19,6 +23,25 @@ const std::string& checkedName(const std::string& name, const char* what) {
     if (!isSafeName(name)) throw TovloError(kErrInvalidArgument, std::string("unusable ") + what + ": " + name);
     return name;
 }
+
+// A face to mark: a reference of one of the pages' faces, not an empty text.
+const std::string& checkedFace(const std::string& ref) {
+    if (ref.empty() || ref.size() > limits::kFaceRefBytes)
+        throw TovloError(kErrInvalidArgument, "unusable face reference: " + ref.substr(0, 100));
+    return ref;
+}
+
+std::size_t placeNumber(const std::string& text) {
+    std::size_t n = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size())
+        throw TovloError(kErrInvalidArgument, "unusable place: " + text);
+    return n;
+}
+
+// How many faces the search and the frequent faces hand to the page at most.
+constexpr std::size_t kFacesShown = 300;
+constexpr std::size_t kFrequentShown = 48;
 
 }  // namespace
 
@@ -65,6 +88,30 @@ MainCommands::MainCommands(MainForm& main) : main_(main) {
         {"clearHistory", [this](const std::string&) { clearHistory(); }},
         {"loginout", [this](const std::string&) { loginout(); }},
         {"loadPlus", [this](const std::string& arg) { loadPlus(arg); }},
+        {"searchFaces", [this](const std::string& arg) { searchFaces(arg); }},
+        {"getFavourites", [this](const std::string&) { getFavourites(); }},
+        {"getFrequent", [this](const std::string&) { getFrequent(); }},
+        {"favourite",
+         [this](const std::string& arg) {
+             main_.marks_.addFavourite(checkedFace(arg));
+             getFavourites();
+         }},
+        {"unfavourite",
+         [this](const std::string& arg) {
+             main_.marks_.removeFavourite(arg);
+             getFavourites();
+         }},
+        {"moveFavourite",
+         [this](const std::string& arg) {
+             auto [place, ref] = splitArgument(arg, "--");
+             main_.marks_.moveFavourite(ref, placeNumber(place));
+             getFavourites();
+         }},
+        {"setTags",
+         [this](const std::string& arg) {
+             auto [words, ref] = splitArgument(arg, "--");
+             main_.marks_.setTags(checkedFace(ref), words);
+         }},
     };
     noteUnknown();
 }
@@ -82,7 +129,10 @@ void MainCommands::hideWeb3() { main_.views_.web3().setVisible(false); }
 
 void MainCommands::inputFace(const std::string& historyEntry, bool record) {
     if (main_.inserter_.inputBusy()) return;
-    if (record) main_.history_.addHistory(historyEntry);
+    if (record) {
+        main_.history_.addHistory(historyEntry);
+        main_.marks_.recordUse(historyEntry, main_.platform_.loop.nowMs());
+    }
     main_.tracker_.endBarHold();
     main_.inserter_.insert(main_.tracker_.qqwindow());
 }
@@ -289,6 +339,31 @@ void MainCommands::loginout() {
     web3.navigate("about:blank");
     parm.autoLoginName.clear();
     parm.ini.WriteIniKey("run", "autoLoginName", "");
+}
+
+void MainCommands::searchFaces(const std::string& query) {
+    const std::optional<std::string> account = main_.session_.accountFolderInUse();
+    main_.faceIndex_.refresh(main_.parm_.facePath, account ? *account : std::string());
+    const std::vector<std::string> history = main_.history_.historyImages(), favourites = main_.marks_.favourites();
+    const std::map<std::string, std::string> words = main_.marks_.tags();
+    const SearchResult found = tovlo::searchFaces(main_.faceIndex_, {history, favourites, words}, query, kFacesShown);
+    callPageFunction(main_.views_.web(), "setSearchResults",
+                     {query, foundFacesText(found.faces), std::to_string(found.total)});
+}
+
+void MainCommands::showMarkedFaces(const char* function, const std::vector<std::string>& refs, const char* label) {
+    const std::optional<std::string> account = main_.session_.accountFolderInUse();
+    main_.faceIndex_.refresh(main_.parm_.facePath, account ? *account : std::string());
+    const std::vector<std::string> favourites = main_.marks_.favourites();
+    const std::map<std::string, std::string> words = main_.marks_.tags();
+    const std::vector<FoundFace> faces = facesOf(main_.faceIndex_, {{}, favourites, words}, refs, label);
+    callPageFunction(main_.views_.web(), function, {foundFacesText(faces)});
+}
+
+void MainCommands::getFavourites() { showMarkedFaces("setFavourites", main_.marks_.favourites(), "收藏"); }
+
+void MainCommands::getFrequent() {
+    showMarkedFaces("setFrequentFaces", main_.marks_.frequent(main_.platform_.loop.nowMs(), kFrequentShown), "常用");
 }
 
 void MainCommands::loadPlus(const std::string& id) {

@@ -3,6 +3,7 @@
 // command's name to its handler. Commands that the program itself runs are
 // plain methods, called directly.
 #include <string>
+#include <vector>
 
 #include "core/command_table.h"
 #include "core/command_target.h"
@@ -40,6 +41,13 @@ private:
     void clearHistory();
     void loginout();
     void loadPlus(const std::string& id);
+    // The faces on disk, in the history and the favourites that match the
+    // query, into the main page ("setSearchResults").
+    void searchFaces(const std::string& query);
+    void getFavourites();
+    void getFrequent();
+    // The faces described for the page function (one line each).
+    void showMarkedFaces(const char* function, const std::vector<std::string>& refs, const char* label);
     void hideWeb3();
     // Unknown commands are noted in the debug window.
     void noteUnknown();

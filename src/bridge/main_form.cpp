@@ -46,6 +46,8 @@ MainForm::MainForm(Deps deps, MainFormHooks hooks)
       tracker_(desktop_, *window_, bar_, parm_),
       inserter_(desktop_, platform_.loop, debug_),
       history_(deps.historyDb, parm_),
+      marks_(deps.historyDb),
+      faceIndex_(platform_.codec),
       params_(platform_, parm_, desktop_, reaper_,
               [this](QQShow& notice) { WebJs(slots_, debug_, nullptr, &notice).attachTo(notice.WebBrowser1()); }),
       tray_(platform_, desktop_, *window_, parm_, debug_, {hooks_.openSettings, [this] { exitMenu(); }}),

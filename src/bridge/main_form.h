@@ -2,7 +2,8 @@
 // mainForm: Tovlo's face panel. It holds the window with its page views,
 // the panel area Frame1 with its three panel slots, the tracking tick
 // (Timer1) and the re-show after a panel closes (Timer4), the bottom bar,
-// face insertion and the usage history; the server parameters (Timer3), the
+// face insertion, the usage history with the marks on faces and the index
+// of the faces on disk; the server parameters (Timer3), the
 // tray menu and the page commands are parts of their own. It is the host
 // that panels talk to.
 #include <functional>
@@ -26,6 +27,8 @@
 #include "qq/buttom_frm.h"
 #include "qq/chat_tracker.h"
 #include "qq/face_inserter.h"
+#include "library/face_index.h"
+#include "qq/face_marks.h"
 #include "qq/history_store.h"
 #include "qq/tracking_timer.h"
 
@@ -144,6 +147,8 @@ private:
     ChatTracker tracker_;
     FaceInserter inserter_;
     HistoryStore history_;
+    FaceMarks marks_;
+    FaceIndex faceIndex_;
     ServerParams params_;
     TrayMenu tray_;
     MainCommands commands_;

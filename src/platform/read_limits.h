@@ -4,6 +4,7 @@
 // far below its bound) and small enough that a broken or hostile service
 // cannot exhaust memory; a read over its bound fails like any other failed
 // read. Every network wait has a stall limit and a total limit.
+#include <cstddef>
 #include <cstdint>
 
 namespace tovlo::limits {
@@ -16,6 +17,8 @@ inline constexpr std::int64_t kFaceFileBytes = 16 * kMiB;
 // A text of the service: a pack list, a class listing, a class list, a
 // version or file list, the news, the server parameters, any fetched page.
 inline constexpr std::int64_t kTextBytes = 1 * kMiB;
+// A face's reference as a page hands it over to be marked (a file: URL).
+inline constexpr std::size_t kFaceRefBytes = 4096;
 // A file of a new version (the programs among them).
 inline constexpr std::int64_t kUpdateFileBytes = 256 * kMiB;
 // The service's answer to an upload ("call(...)" and whatever is around it).

@@ -1,9 +1,11 @@
 #pragma once
-// The history table in memory, with the same operations as the real store.
+// The history table and the marks on faces in memory, with the same
+// operations as the real store.
 // It counts open connections so a test can see that none outlives an
 // operation, logs the operations run, and can be told to make one fail.
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -34,6 +36,9 @@ public:
     }
 
     std::vector<Row> rows;
+    std::vector<std::string> favouriteRows;
+    std::map<std::string, std::string> tagRows;
+    std::map<std::string, HistoryConnection::Use> useRows;
     std::int64_t nextId = 1;
     int openConnections = 0;
     // When 0 or more: that many more operations succeed, then every one fails.
@@ -45,10 +50,10 @@ private:
     public:
         explicit Connection(FakeHistoryDb& db) : db_(db) { ++db_.openConnections; }
         ~Connection() override {
-            if (before_) db_.rows = *before_;  // closed before commit: undone
+            if (before_) db_.rows = *before_, db_.favouriteRows = *favouritesBefore_;  // closed before commit: undone
             --db_.openConnections;
         }
-        void begin() override { before_ = db_.rows; }
+        void begin() override { before_ = db_.rows, favouritesBefore_ = db_.favouriteRows; }
         void commit() override { before_.reset(); }
         void deleteImage(const std::string& img) override {
             step("deleteImage");
@@ -81,6 +86,37 @@ private:
             step("clear");
             db_.rows.clear();
         }
+        std::vector<std::string> favourites() override {
+            step("favourites");
+            return db_.favouriteRows;
+        }
+        void setFavourites(const std::vector<std::string>& imgs) override {
+            step("setFavourites");
+            db_.favouriteRows.clear();
+            for (const std::string& img : imgs)
+                if (std::find(db_.favouriteRows.begin(), db_.favouriteRows.end(), img) == db_.favouriteRows.end())
+                    db_.favouriteRows.push_back(img);
+        }
+        std::vector<std::pair<std::string, std::string>> tags() override {
+            step("tags");
+            return {db_.tagRows.begin(), db_.tagRows.end()};
+        }
+        void setTags(const std::string& img, const std::string& words) override {
+            step("setTags");
+            if (words.empty()) db_.tagRows.erase(img);
+            else db_.tagRows[img] = words;
+        }
+        void addUse(const std::string& img, std::int64_t atMs) override {
+            step("addUse");
+            Use& use = db_.useRows[img];
+            use = {img, use.count + 1, atMs};
+        }
+        std::vector<Use> uses() override {
+            step("uses");
+            std::vector<Use> out;
+            for (const auto& [img, use] : db_.useRows) out.push_back(use);
+            return out;
+        }
 
     private:
         void step(const char* name) {
@@ -90,6 +126,7 @@ private:
         }
         FakeHistoryDb& db_;
         std::optional<std::vector<Row>> before_;  // the rows at begin(), until commit()
+        std::optional<std::vector<std::string>> favouritesBefore_;
     };
 };
 

@@ -6,8 +6,18 @@ namespace tovlo {
 
 namespace {
 
-constexpr const char* kCreateTable =
-    "create table if not exists history(id INTEGER PRIMARY KEY AUTOINCREMENT, img TEXT)";
+// The tables, made once per file: the history, and the user's marks on
+// faces beside it. user_version says they are there, so an opening reads one
+// number instead of running every statement.
+constexpr const char* kCreateTables =
+    "begin immediate;"
+    "create table if not exists history(id INTEGER PRIMARY KEY AUTOINCREMENT, img TEXT);"
+    "create table if not exists favourites(pos INTEGER PRIMARY KEY, img TEXT UNIQUE NOT NULL);"
+    "create table if not exists tags(img TEXT PRIMARY KEY, words TEXT NOT NULL);"
+    "create table if not exists uses(img TEXT PRIMARY KEY, count INTEGER NOT NULL, last INTEGER NOT NULL);"
+    "pragma user_version = 1;"
+    "commit;";
+constexpr int kSchemaVersion = 1;
 // How long a statement waits for another program's lock before it fails.
 constexpr int kBusyTimeoutMs = 2000;
 
@@ -20,9 +30,13 @@ public:
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
-    Statement& bind(const std::string& text) {
-        if (sqlite3_bind_text(stmt_, 1, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT) != SQLITE_OK)
+    Statement& bind(const std::string& text, int at = 1) {
+        if (sqlite3_bind_text(stmt_, at, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT) != SQLITE_OK)
             fail();
+        return *this;
+    }
+    Statement& bind(std::int64_t value, int at) {
+        if (sqlite3_bind_int64(stmt_, at, value) != SQLITE_OK) fail();
         return *this;
     }
     // Advances to the next row; false when the statement has finished.
@@ -59,7 +73,15 @@ public:
         }
         sqlite3_busy_timeout(db_, kBusyTimeoutMs);
         try {
-            Statement(db_, kCreateTable).run();
+            Statement version(db_, "pragma user_version");
+            if (!version.step() || version.integer(0) < kSchemaVersion) {
+                char* error = nullptr;
+                if (sqlite3_exec(db_, kCreateTables, nullptr, nullptr, &error) != SQLITE_OK) {
+                    const std::string why = error ? error : sqlite3_errmsg(db_);
+                    sqlite3_free(error);
+                    throw HistoryDbError("history store " + file + ": " + why);
+                }
+            }
         } catch (...) {
             sqlite3_close(db_);
             throw;
@@ -85,15 +107,49 @@ public:
     void insert(const std::string& img) override {
         Statement(db_, "insert into history(img) values(?)").bind(img).run();
     }
-    std::vector<std::string> listNewestFirst() override {
-        Statement s(db_, "select img from history order by id desc");
+    std::vector<std::string> listNewestFirst() override { return column("select img from history order by id desc"); }
+    void clear() override { Statement(db_, "delete from history").run(); }
+
+    std::vector<std::string> favourites() override { return column("select img from favourites order by pos"); }
+    void setFavourites(const std::vector<std::string>& imgs) override {
+        Statement(db_, "delete from favourites").run();
+        for (const std::string& img : imgs) Statement(db_, "insert or ignore into favourites(img) values(?)").bind(img).run();
+    }
+    std::vector<std::pair<std::string, std::string>> tags() override {
+        Statement s(db_, "select img, words from tags");
+        std::vector<std::pair<std::string, std::string>> out;
+        while (s.step()) out.emplace_back(s.text(0), s.text(1));
+        return out;
+    }
+    void setTags(const std::string& img, const std::string& words) override {
+        if (words.empty())
+            Statement(db_, "delete from tags where img=?").bind(img).run();
+        else
+            Statement(db_, "insert or replace into tags(img, words) values(?, ?)").bind(img).bind(words, 2).run();
+    }
+    void addUse(const std::string& img, std::int64_t atMs) override {
+        Statement(db_,
+                  "insert into uses(img, count, last) values(?, 1, ?) "
+                  "on conflict(img) do update set count = count + 1, last = excluded.last")
+            .bind(img)
+            .bind(atMs, 2)
+            .run();
+    }
+    std::vector<Use> uses() override {
+        Statement s(db_, "select img, count, last from uses");
+        std::vector<Use> out;
+        while (s.step()) out.push_back({s.text(0), s.integer(1), s.integer(2)});
+        return out;
+    }
+
+private:
+    // The first column of every row.
+    std::vector<std::string> column(const char* sql) {
+        Statement s(db_, sql);
         std::vector<std::string> out;
         while (s.step()) out.push_back(s.text(0));
         return out;
     }
-    void clear() override { Statement(db_, "delete from history").run(); }
-
-private:
     sqlite3* db_ = nullptr;
 };
 
