@@ -155,10 +155,12 @@ std::vector<IndexedFace> FaceIndex::readClass(const std::string& accountFolder, 
         const std::vector<std::string> list = faceListOf(listingOfPage(page));
         if (list.empty()) continue;
         for (std::size_t i = 1; i < list.size(); ++i) {
-            const std::string large = facePathsOf(list[i]).large;
-            if (large.empty()) continue;
-            const std::string file = localPath(accountFolder, large);
-            if (fileExists(file)) faces.push_back(indexed(fileUrl(file), list[0], large.substr(large.rfind('/') + 1)));
+            // The picture, as the class page sends it (the thumbnail where the entry has no picture).
+            const FacePaths paths = facePathsOf(list[i]);
+            const std::string& picture = paths.picture.empty() ? paths.thumbnail : paths.picture;
+            if (picture.empty()) continue;
+            const std::string file = localPath(accountFolder, picture);
+            if (fileExists(file)) faces.push_back(indexed(fileUrl(file), list[0], picture.substr(picture.rfind('/') + 1)));
         }
     }
     return faces;

@@ -49,10 +49,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& entry : elements) {
         const FacePaths paths = facePathsOf(entry);
         const std::vector<std::string> parts = split(entry, "$$");
-        checkPath(paths.large, parts[0], "large");
-        checkPath(paths.thumbnail, parts.size() > 1 ? parts[1] : std::string(), "thumbnail");
+        checkPath(paths.thumbnail, parts[0], "thumbnail");
+        checkPath(paths.picture, parts.size() > 1 ? parts[1] : std::string(), "picture");
         // A usable path is not thrown away.
-        CHECK(!paths.large.empty() || !isHarmlessRelativePath(parts[0]), "large path dropped: " + shown(parts[0]));
+        CHECK(!paths.thumbnail.empty() || !isHarmlessRelativePath(parts[0]), "thumbnail path dropped: " + shown(parts[0]));
     }
     return 0;
 }

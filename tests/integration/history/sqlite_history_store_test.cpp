@@ -6,6 +6,7 @@
 
 #include "platform/native_codec.h"
 #include "platform/sqlite/sqlite_history_db.h"
+#include "qq/face_marks.h"
 #include "qq/history_store.h"
 #include "support/temp_dir.h"
 
@@ -102,6 +103,24 @@ TEST_F(SqliteHistoryTest, AnAdditionCutShortLeavesTheHistoryAsItWas) {
     EXPECT_EQ(storedRows(file), (Images{"a.gif", "b.gif"}));
     store.addHistory("a.gif");
     EXPECT_EQ(storedRows(file), (Images{"b.gif", "a.gif"})) << "a whole addition moves the face to the front";
+}
+
+// A store of an earlier release has its history table only: the marks'
+// tables join it, the history stays, and the marks outlive the connection.
+TEST_F(SqliteHistoryTest, AnEarlierStoreGainsTheMarksOnFacesAndKeepsItsHistory) {
+    sql(file, "create table history(id INTEGER PRIMARY KEY AUTOINCREMENT, img TEXT); insert into history(img) values('a.gif')");
+    FaceMarks marks(db);
+    marks.addFavourite("it's.gif");
+    marks.addFavourite("表情.gif");
+    marks.moveFavourite("表情.gif", 0);
+    marks.setTags("a.gif", "开心 狗");
+    marks.recordUse("a.gif", 1000);
+    marks.recordUse("a.gif", 2000);
+    EXPECT_EQ(storedRows(file), Images{"a.gif"});
+    EXPECT_EQ(sql(file, "select img from favourites order by pos"), (Images{"表情.gif", "it's.gif"}));
+    EXPECT_EQ(sql(file, "select words from tags where img='a.gif'"), Images{"开心 狗"});
+    EXPECT_EQ(sql(file, "select count || ' ' || last from uses"), Images{"2 2000"});
+    EXPECT_EQ(sql(file, "pragma user_version"), Images{"1"});
 }
 
 TEST_F(SqliteHistoryTest, CapChangesEvictOneOldestPerAddition) {
