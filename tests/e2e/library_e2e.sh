@@ -60,6 +60,27 @@ for other in $(cut -f1 "$build/devdata/data/packs.txt" | grep -v -x "$pack"); do
     "decodeURIComponent(document.querySelector('#packFrame').src).indexOf('w/$other/main.html') >= 0"
 done
 check "every pack has a tab" page_true main.html "document.querySelectorAll('#tabs [role=tab]').length === $pack_count"
+
+# --- search and favourites: a pack's name and Enter send one face, the chat
+# window active again; a star, kept over the restart below ------------------------
+check "a click into the search box" click_page main.html '#searchBox'
+# The pack's name arrives as an input method hands over typed text.
+page main.html "var b = document.getElementById('searchBox'); b.value = '$pack';
+                b.dispatchEvent(new Event('input')); true" >/dev/null
+found_pack() { page_true main.html "document.querySelectorAll('#facesGrid .cell').length === $faces"; }
+check "the search finds the pack's $faces faces" wait_for 50 found_pack
+shot search
+before=$(pastes)
+xdotool key Return
+check "Enter sends a face" wait_for 30 more_pastes_than "$before"
+sleep 1
+check "exactly one" test "$(pastes)" -eq $((before + 1))
+check "and the chat window is active again" test "$(xdotool getactivewindow 2>/dev/null)" = "$chat"
+check "back in the search box" click_page main.html '#searchBox'
+starred=$(page main.html "document.querySelector('#facesGrid .cell').getAttribute('data-ref')" | tr -d '"')
+xdotool key Down s
+starred_only() { test "$(sqlite3 "$program/w/datas.jpg" "select img from favourites order by pos;")" = "$starred"; }
+check "↓ and S star the first face found" wait_for 30 starred_only
 # The page keeps its tabs in its storage, which outlives the program.
 tovlo_ended() { ! kill -0 "$tovlo_pid" 2>/dev/null; }
 check "退出 ends the program" click_page main.html '#btnExit'
@@ -74,6 +95,11 @@ check "docked beside the chat window" wait_for 50 panel_shown
 check "every pack still has its tab" wait_for 50 page_true main.html \
   "document.querySelectorAll('#tabs [role=tab]').length === $pack_count"
 check "the page's storage is in the program folder" test -d "$program/webdata"
+check "the 收藏 tab" click_page main.html '#tabFavourites .name'
+check "shows the starred face after the restart" wait_for 50 page_true main.html \
+  "document.querySelectorAll('#facesGrid .cell').length === 1 &&
+   document.querySelector('#facesGrid .cell').getAttribute('data-ref') === '$starred'"
+shot favourites
 
 # --- the sample account and one of its classes ------------------------------------
 check "我的表情 asks for a login" click_page main.html '#btnMine'
