@@ -107,7 +107,7 @@ void FaceIndex::refresh(const std::string& faceFolder, const std::string& accoun
     for (auto* folders : {&packs_, &classes_})
         for (const auto& [name, folder] : *folders)
             for (const IndexedFace& face : folder.faces)
-                if (refs_.emplace(face.ref, faces_.size()).second) faces_.push_back(face);
+                if (refs_.emplace(face.ref, &face).second) faces_.push_back(&face);
 }
 
 bool FaceIndex::refreshRoot(const std::string& root, bool classes, std::map<std::string, Folder>& folders) {
@@ -168,7 +168,7 @@ std::vector<IndexedFace> FaceIndex::readClass(const std::string& accountFolder, 
 
 const IndexedFace* FaceIndex::find(const std::string& ref) const {
     auto at = refs_.find(ref);
-    return at == refs_.end() ? nullptr : &faces_[at->second];
+    return at == refs_.end() ? nullptr : at->second;
 }
 
 std::size_t FaceIndex::memoryBytes() const {
@@ -179,8 +179,9 @@ std::size_t FaceIndex::memoryBytes() const {
             bytes += text(name) + sizeof folder + 4 * sizeof(void*);  // the map's node
             for (const IndexedFace& f : folder.faces) bytes += text(f.ref) + text(f.source) + text(f.name) + text(f.key);
         }
-    for (const IndexedFace& f : faces_) bytes += text(f.ref) + text(f.source) + text(f.name) + text(f.key);
-    for (const auto& [ref, at] : refs_) bytes += text(ref) + sizeof at + 2 * sizeof(void*);
+    bytes += faces_.capacity() * sizeof(void*);
+    // Each entry of the map: its key, its value and the node's link and hash.
+    bytes += refs_.size() * (sizeof(std::string_view) + 3 * sizeof(void*));
     return bytes + refs_.bucket_count() * sizeof(void*);
 }
 
@@ -205,7 +206,7 @@ SearchResult searchFaces(const FaceIndex& index, const SearchMarks& marks, std::
         if (favourites.size() + others.size() < limit || isFavourite)
             list.push_back({face.ref, face.source, face.name, userWords ? *userWords : "", isFavourite});
     };
-    for (const IndexedFace& face : index.faces()) found(face);
+    for (const IndexedFace* face : index.faces()) found(*face);
     // Faces of the favourites and the history that no pack or class holds now.
     std::unordered_set<std::string> seen;
     using Source = std::pair<const std::vector<std::string>*, const char*>;

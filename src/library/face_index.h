@@ -31,7 +31,7 @@ public:
     // accountFolder is not empty, that account's classes.
     void refresh(const std::string& faceFolder, const std::string& accountFolder);
     // Packs first (by name), then the classes, each in its own order.
-    const std::vector<IndexedFace>& faces() const { return faces_; }
+    const std::vector<const IndexedFace*>& faces() const { return faces_; }
     // The face with this reference; nothing when the index has none.
     const IndexedFace* find(const std::string& ref) const;
     // What the index keeps in memory, in bytes (strings and containers).
@@ -50,8 +50,10 @@ private:
     const TextCodec& codec_;
     std::string faceFolder_, accountFolder_;
     std::map<std::string, Folder> packs_, classes_;  // by folder name
-    std::vector<IndexedFace> faces_;
-    std::unordered_map<std::string, std::size_t> refs_;  // where each face is in faces_
+    // The faces of every folder in one list, and by reference: both point
+    // into the folders, which stay as they are until the next rebuild.
+    std::vector<const IndexedFace*> faces_;
+    std::unordered_map<std::string_view, const IndexedFace*> refs_;
 };
 
 // A face found, with what the page shows of it.

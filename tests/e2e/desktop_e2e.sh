@@ -122,7 +122,7 @@ xdotool mousemove --window "$panel" 146 14 click 1   # 历史
 sleep 1.5
 focus_chat
 before=$(pastes)
-xdotool mousemove --window "$panel" 40 125 click 1
+xdotool mousemove --window "$panel" 40 156 click 1
 clicked=$(date +%s%N)
 wait_for 50 more_pastes_than "$before"
 took=$(( ($(date +%s%N) - clicked) / 1000000 ))
@@ -133,7 +133,7 @@ sleep 1
 before=$(pastes)
 last_id() { sqlite3 "$program/w/datas.jpg" "select max(id) from history;"; }
 id_before=$(last_id)
-xdotool mousemove --window "$panel" 40 125 click --repeat 2 --delay 100 1
+xdotool mousemove --window "$panel" 40 156 click --repeat 2 --delay 100 1
 sleep 1.5
 after=$(pastes)
 shot after-two-clicks
@@ -167,7 +167,7 @@ if [ -n "$bar" ]; then
   xdotool mousemove --window "$(panel_id)" 146 14 click 1   # 历史
   sleep 1.5
   before=$(pastes)
-  xdotool mousemove --window "$(panel_id)" 40 125 click 1
+  xdotool mousemove --window "$(panel_id)" 40 156 click 1
   check "a face clicked in it is pasted" wait_for 30 more_pastes_than "$before"
   sleep 1
   check "exactly once ($(( $(pastes) - before )))" test $(( $(pastes) - before )) -eq 1
