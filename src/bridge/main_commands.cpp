@@ -341,9 +341,13 @@ void MainCommands::loginout() {
     parm.ini.WriteIniKey("run", "autoLoginName", "");
 }
 
-void MainCommands::searchFaces(const std::string& query) {
+void MainCommands::refreshFaceIndex() {
     const std::optional<std::string> account = main_.session_.accountFolderInUse();
     main_.faceIndex_.refresh(main_.parm_.facePath, account ? *account : std::string());
+}
+
+void MainCommands::searchFaces(const std::string& query) {
+    refreshFaceIndex();
     const std::vector<std::string> history = main_.history_.historyImages(), favourites = main_.marks_.favourites();
     const std::map<std::string, std::string> words = main_.marks_.tags();
     const SearchResult found = tovlo::searchFaces(main_.faceIndex_, {history, favourites, words}, query, kFacesShown);
@@ -352,8 +356,7 @@ void MainCommands::searchFaces(const std::string& query) {
 }
 
 void MainCommands::showMarkedFaces(const char* function, const std::vector<std::string>& refs, const char* label) {
-    const std::optional<std::string> account = main_.session_.accountFolderInUse();
-    main_.faceIndex_.refresh(main_.parm_.facePath, account ? *account : std::string());
+    refreshFaceIndex();
     const std::vector<std::string> favourites = main_.marks_.favourites();
     const std::map<std::string, std::string> words = main_.marks_.tags();
     const std::vector<FoundFace> faces = facesOf(main_.faceIndex_, {{}, favourites, words}, refs, label);

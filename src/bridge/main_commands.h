@@ -46,6 +46,8 @@ private:
     void searchFaces(const std::string& query);
     void getFavourites();
     void getFrequent();
+    // The index brought up to date with the face folder and the logged-in account's classes.
+    void refreshFaceIndex();
     // The faces described for the page function (one line each).
     void showMarkedFaces(const char* function, const std::vector<std::string>& refs, const char* label);
     void hideWeb3();
