@@ -36,6 +36,7 @@
 #include "platform/sqlite/sqlite_history_db.h"
 #include "platform/x11/x11_clipboard.h"
 #include "platform/x11/x11_desktop.h"
+#include "platform/x11/x11_global_hot_key.h"
 #include "plugins/plugin_panels.h"
 #include "plugins/plugin_registry.h"
 #include "settings/settings_windows.h"
@@ -83,6 +84,14 @@ int main(int argc, char** argv) {
     tovlo::X11Desktop& x11 = *desktop;
     tovlo::QtSocketEvents desktopEvents(
         x11.socket(), [&x11] { return x11.eventsWaiting(); }, [&x11] { x11.handleEvents(); });
+    // The hot key's presses come on a connection of their own.
+    auto hotKey = tovlo::X11GlobalHotKey::connect();
+    if (!hotKey) {
+        std::fprintf(stderr, "Tovlo: no X display for the hot key\n");
+        return 1;
+    }
+    tovlo::QtSocketEvents hotKeyEvents(
+        hotKey->socket(), [&hotKey] { return hotKey->eventsWaiting(); }, [&hotKey] { hotKey->handleEvents(); });
     tovlo::SqliteHistoryDb historyDb(tovlo::joinPath(app, {"w", "datas.jpg"}));
     tovlo::PublicParm parm(app, codec);
     tovlo::DebugForm debugForm(platform);
@@ -120,14 +129,16 @@ int main(int argc, char** argv) {
     hooks.runUpdateCheck = [&updateCheck] { updateCheck->run(); };
     hooks.openSettings = [&settings] { settings->openSettings(); };
     hooks.openFaceCopy = [&settings](const std::string& pack) { settings->openFaceCopy(pack); };
-    tovlo::MainForm mainForm({platform, parm, debugForm, *desktop, historyDb, panels, plugins}, hooks);
+    tovlo::MainForm mainForm({platform, parm, debugForm, *desktop, historyDb, panels, plugins, hotKey.get()},
+                                hooks);
     updateCheck = std::make_unique<tovlo::UpdateCheck>(platform, parm, debugForm, mainForm.Timer3(),
                                                        [&mainForm] { mainForm.unloadAll(); });
     tovlo::QtFolderDialog folderDialog;
     tovlo::XdgAutoStart autoStart = tovlo::XdgAutoStart::forThisUser();
     const std::string programPath = QCoreApplication::applicationFilePath().toStdString();
     settings = std::make_unique<tovlo::SettingsWindows>(
-        tovlo::SettingsDeps{platform, parm, folderDialog, autoStart, programPath},
+        tovlo::SettingsDeps{platform, parm, folderDialog, autoStart, programPath,
+                            [&mainForm](const std::string& keys) { return mainForm.useHotKey(keys); }},
         tovlo::FaceCopyHost{[&mainForm](const std::string& pack) { mainForm.showClass(pack); },
                             [&mainForm] { mainForm.showWindow(); }});
     {

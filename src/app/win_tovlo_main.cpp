@@ -20,6 +20,7 @@
 #include "platform/win/win_clipboard.h"
 #include "platform/win/win_codec.h"
 #include "platform/win/win_desktop.h"
+#include "platform/win/win_global_hot_key.h"
 #include "platform/win/win_dialogs.h"
 #include "platform/win/win_event_loop.h"
 #include "platform/win/win_forms.h"
@@ -61,6 +62,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     }
 
     tovlo::WinDesktop desktop;
+    tovlo::WinGlobalHotKey hotKey;
     tovlo::SqliteHistoryDb historyDb(tovlo::joinPath(app, {"w", "datas.jpg"}));
     tovlo::PublicParm parm(app, codec);
     tovlo::DebugForm debugForm(platform);
@@ -86,13 +88,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     hooks.runUpdateCheck = [&updateCheck] { updateCheck->run(); };
     hooks.openSettings = [&settings] { settings->openSettings(); };
     hooks.openFaceCopy = [&settings](const std::string& pack) { settings->openFaceCopy(pack); };
-    tovlo::MainForm mainForm({platform, parm, debugForm, desktop, historyDb, panels, plugins}, hooks);
+    tovlo::MainForm mainForm({platform, parm, debugForm, desktop, historyDb, panels, plugins, &hotKey}, hooks);
     updateCheck = std::make_unique<tovlo::UpdateCheck>(platform, parm, debugForm, mainForm.Timer3(),
                                                        [&mainForm] { mainForm.unloadAll(); });
     tovlo::WinFolderDialog folderDialog;
     tovlo::RunKeyAutoStart autoStart;
     settings = std::make_unique<tovlo::SettingsWindows>(
-        tovlo::SettingsDeps{platform, parm, folderDialog, autoStart, tovlo::programFile()},
+        tovlo::SettingsDeps{platform, parm, folderDialog, autoStart, tovlo::programFile(),
+                            [&mainForm](const std::string& keys) { return mainForm.useHotKey(keys); }},
         tovlo::FaceCopyHost{[&mainForm](const std::string& pack) { mainForm.showClass(pack); },
                             [&mainForm] { mainForm.showWindow(); }});
     {

@@ -83,6 +83,7 @@ MainCommands::MainCommands(MainForm& main) : main_(main) {
              views.web3().setVisible(false);
              views.web().setVisible(true);
          }},
+        {"closePanel", [this](const std::string&) { main_.closeByKeyboard(); }},
         {"history", [this](const std::string&) { history(); }},
         {"getHistoryImg", [this](const std::string&) { getHistoryImg(); }},
         {"clearHistory", [this](const std::string&) { clearHistory(); }},

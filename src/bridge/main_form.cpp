@@ -2,6 +2,7 @@
 
 #include "bridge/web_js.h"
 #include "core/functions.h"
+#include "core/hot_key_text.h"
 #include "core/paths.h"
 #include "core/service.h"
 #include "core/startup.h"
@@ -24,6 +25,7 @@ MainForm::MainForm(Deps deps, MainFormHooks hooks)
       debug_(deps.debug),
       desktop_(deps.desktop),
       plugins_(deps.plugins),
+      hotKey_(deps.hotKey),
       hooks_(std::move(hooks)),
       session_(parm_),
       window_(platform_.forms.create(
@@ -77,6 +79,7 @@ void MainForm::load(const std::string& commandLine) {
     startUp(parm_, platform_, debug_, [this](const std::string& name) { session_.setUserName(name); });
     takeVersion(parm_, commandLine);
     if (parm_.isDebug) debug_.show();
+    if (!useHotKey(parm_.hotKey)) debug_.log("the hot key " + parm_.hotKey + " cannot be used");
     trayTip_ = trayTipText(parm_);
     views_.web().navigate(fileUrl(joinPath(parm_.app, {"w", "nullInte.html"})));
     window_->setTopMost();
@@ -136,6 +139,37 @@ void MainForm::showFocused() {
 }
 
 void MainForm::showMode_Buttom_showMainForm() { tracker_.showMode_Buttom_showMainForm(*timer1_); }
+
+bool MainForm::useHotKey(const std::string& text) {
+    if (!hotKey_) return false;
+    if (text.empty() || text == kNoHotKey) {
+        hotKey_->unbind();
+        return true;
+    }
+    const std::optional<HotKey> key = parseHotKey(text);
+    return key && hotKey_->bind(*key, [this] { hotKeyPressed(); });
+}
+
+void MainForm::hotKeyPressed() {
+    if (unloaded_) return;
+    // Without a chat window the panel shows where it was, for a look.
+    tracker_.summon();
+    window_->show();
+    window_->setTopMost();
+    // The hot key is the user's request: the panel may take the focus.
+    desktop_.setForegroundWindow(window_->handle());
+    views_.web().focus();
+    try {
+        runPageScript(views_.web(), "focusSearch()");
+    } catch (const ScriptError& e) {
+        debug_.log(std::string("the page has no search box: ") + e.what());
+    }
+}
+
+void MainForm::closeByKeyboard() {
+    tracker_.dismiss();
+    if (tracker_.qqwindow() != 0) desktop_.setForegroundWindow(tracker_.qqwindow());
+}
 
 void MainForm::timer4Tick() {
     timer4_->setEnabled(false);

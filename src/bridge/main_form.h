@@ -22,6 +22,7 @@
 #include "core/session.h"
 #include "platform/desktop.h"
 #include "platform/history_db.h"
+#include "platform/hot_key.h"
 #include "platform/platform.h"
 #include "plugins/plugin_registry.h"
 #include "qq/buttom_frm.h"
@@ -53,6 +54,8 @@ public:
         HistoryDb& historyDb;
         PanelFactory& panels;
         PluginRegistry& plugins;
+        // The desktop's hot keys; without them the panel has no hot key.
+        GlobalHotKey* hotKey = nullptr;
     };
 
     MainForm(Deps deps, MainFormHooks hooks);
@@ -96,6 +99,16 @@ public:
     void showFocused() override;
     // The bar's click: show or hide the panel (modes with a bottom bar).
     void showMode_Buttom_showMainForm();
+    // Binds the hot key the settings name ("Ctrl+Alt+E"; "none" or "" for
+    // none) to the panel. False when the text names no combination or the
+    // desktop refuses it: the one bound before stays.
+    bool useHotKey(const std::string& text);
+    // The hot key: the panel beside the chat window, in front with the
+    // keyboard focus in its search box.
+    void hotKeyPressed();
+    // Esc in the panel: the panel closes as the chat window's panel does
+    // and the chat window gets the focus back.
+    void closeByKeyboard();
 
     Session& session() override { return session_; }
 
@@ -132,6 +145,7 @@ private:
     DebugForm& debug_;
     Desktop& desktop_;
     PluginRegistry& plugins_;
+    GlobalHotKey* hotKey_;
     MainFormHooks hooks_;
     Session session_;
 

@@ -20,6 +20,7 @@ struct PublicParm {
     std::string facePath;
     std::string autorun;
     std::string historyNub;
+    std::string hotKey;  // "Ctrl+Alt+E", or "none"
     std::string autoLoginName;
     bool keepMainVisible = false;
     std::string faceHttpPath;

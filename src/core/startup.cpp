@@ -6,6 +6,7 @@
 #include "errors.h"
 #include "files.h"
 #include "functions.h"
+#include "hot_key_text.h"
 #include "paths.h"
 #include "service.h"
 #include "text.h"
@@ -30,6 +31,9 @@ void startUp(PublicParm& parm, Platform& platform, DebugForm& debug,
     // 6. History length.
     if (ini.GetIniKey("run", "historyNub").empty()) ini.WriteIniKey("run", "historyNub", "16");
     parm.historyNub = ini.GetIniKey("run", "historyNub");
+    // The key that calls the panel, with the default written when missing.
+    if (ini.GetIniKey("run", "hotKey").empty()) ini.WriteIniKey("run", "hotKey", kDefaultHotKey);
+    parm.hotKey = ini.GetIniKey("run", "hotKey");
     // 7. Automatic login.
     if (ini.GetIniKey("run", "autoLoginName").empty()) ini.WriteIniKey("run", "autoLoginName", "");
     parm.autoLoginName = ini.GetIniKey("run", "autoLoginName");

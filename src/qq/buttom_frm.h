@@ -27,6 +27,8 @@ public:
 
     // Whether the bar's click has opened the panel.
     bool isOpen() const { return isOpen_; }
+    // Opened or closed by the keyboard (the hot key, Esc), without a click.
+    void setOpen(bool open) { isOpen_ = open; }
 
 private:
     void click();

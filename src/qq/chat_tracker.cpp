@@ -58,6 +58,35 @@ void ChatTracker::dock(WindowHandle chat) {
     if (auto p = dockFor(mode, chatRect, state)) applyPlacement(*p, panel_, bar_.form());
 }
 
+WindowHandle ChatTracker::summon() {
+    WindowHandle chat = 0;
+    const WindowHandle front = desktop_.foregroundWindow();
+    for (WindowHandle h : {front, qqwindow_}) {
+        if (h == 0 || h == panel_.handle() || desktop_.windowRect(h).width <= 0) continue;
+        const ChatFlags flags = classifyWindow(getWindowClass(desktop_, h), getWindowTitle(desktop_, h));
+        if (!flags.is09 && !flags.is08) continue;
+        chat = h;
+        flags_ = flags;
+        break;
+    }
+    if (chat == 0) return 0;
+    qqwindow_ = chat;
+    // Held like the bar's click: the panel stays while the chat window is
+    // in front, until the user goes elsewhere or a face is put in.
+    heldFor_ = chat;
+    bar_.setOpen(true);
+    dock(chat);
+    panel_.show();
+    panel_.setTopMost();
+    return chat;
+}
+
+void ChatTracker::dismiss() {
+    heldFor_ = 0;
+    bar_.setOpen(false);
+    if (displayModeOf(parm_.showModel) != DisplayMode::Normal) panel_.hide();
+}
+
 void ChatTracker::showMode_Buttom_showMainForm(Timer& timer1) {
     timer1.setEnabled(false);
     if (displayModeOf(parm_.showModel) == DisplayMode::FQQ) {

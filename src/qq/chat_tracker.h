@@ -31,6 +31,14 @@ public:
     // closes as the chat window comes to the front, even if the desktop
     // never saw the bar or the panel in front meanwhile.
     void endBarHold() { heldFor_ = 0; }
+    // The hot key: the panel docked beside the chat window in front, or else
+    // the one the user last worked in, and shown as the bar's click shows
+    // it. Returns that chat window; 0 when there is none (or it is gone),
+    // and the panel is then left where it is.
+    WindowHandle summon();
+    // Esc: the panel closes as the user left it (kept in "normal", where it
+    // always stands beside the chat window), the bar closed too.
+    void dismiss();
 
     // How many ticks in a row may find no window in front before it counts
     // as the bare desktop: the focus passing between two windows leaves a

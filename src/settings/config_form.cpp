@@ -1,6 +1,7 @@
 #include "config_form.h"
 
 #include "core/files.h"
+#include "core/hot_key_text.h"
 #include "core/paths.h"
 #include "core/text.h"
 
@@ -18,10 +19,10 @@ ConfigForm::ConfigForm(const SettingsDeps& deps, std::function<void()> unload)
       form_(deps.platform.forms.create(
           FormDescription("configForm", {.fixedSize = true})
               .tabs({"SSTab1"})
-              .groups({"Frame1", "Frame2", "Frame3", "historyRow", "pathButtons", "commands"})
-              .labels({"Label1", "Label2", "Label5", "Label6", "Label7"})
+              .groups({"Frame1", "Frame2", "Frame3", "Frame4", "historyRow", "pathButtons", "commands"})
+              .labels({"Label1", "Label2", "Label5", "Label6", "Label7", "Label8"})
               .optionButtons({"Option1", "Option2", "Option3", "Option7"})
-              .textBoxes({"facePath_text"})
+              .textBoxes({"facePath_text", "hotKey_text"})
               .dropDownLists({"historyNub"})
               .buttons({"Command1", "Command2", "Command3", "Command4"}))) {
     build();
@@ -45,6 +46,9 @@ void ConfigForm::build() {
     for (const char* count : kHistoryCounts) historyNub().addItem(count);
     historyRow().label("Label7").setText("个表情");
     basic().group("Frame3", "").label("Label2").setText("（注意：数量越少，打开 历史表情 的速度越快）");
+    Form& hotKey = basicTab.group("Frame4", "快捷键");
+    hotKey.textBox("hotKey_text");
+    hotKey.label("Label8").setText("在聊天窗口里按下它，表情面板出现在旁边，直接输入就能搜索（如 Ctrl+Alt+E；留空则不用）");
 
     Form& modeTab = modes();
     Option7().setText("正常模式");
@@ -72,6 +76,7 @@ void ConfigForm::load() {
     facePath_text().setText(parm.facePath);
     for (int i = 0; i < historyNub().count(); ++i)
         if (historyNub().item(i) == parm.historyNub) historyNub().setSelectedIndex(i);
+    hotKey_text().setText(parm.hotKey == kNoHotKey ? "" : parm.hotKey);
 }
 
 void ConfigForm::save() {
@@ -83,6 +88,8 @@ void ConfigForm::save() {
     const std::string typed = withoutTrailingSeparators(trimBlanks(facePath_text().text()));
     const bool defaultFolder = typed.empty() || typed == defaultFacePath();
     if (!defaultFolder && !prepareFaceFolder(typed)) return;
+    const std::optional<std::string> hotKey = takeHotKey();
+    if (!hotKey) return;
 
     const bool autoRun = Option1().isChecked();
     parm.autorun = autoRun ? "true" : "false";
@@ -111,6 +118,9 @@ void ConfigForm::save() {
         parm.historyNub = historyNub().item(chosen);
         ini.WriteIniKey("run", "historyNub", parm.historyNub);
     }
+
+    parm.hotKey = *hotKey;
+    ini.WriteIniKey("run", "hotKey", parm.hotKey);
     unload_();
 }
 
@@ -143,6 +153,28 @@ bool ConfigForm::prepareFaceFolder(const std::string& folder) {
         return false;
     }
     return true;
+}
+
+std::optional<std::string> ConfigForm::takeHotKey() {
+    const std::string typed(trimBlanks(hotKey_text().text()));
+    std::string keys = kNoHotKey;
+    if (!typed.empty()) {
+        const std::optional<HotKey> key = parseHotKey(typed);
+        if (!key) {
+            deps_.platform.messages.show("快捷键“" + typed +
+                                             "”无法使用：请写成 Ctrl+Alt+E 这样，Ctrl、Alt 或 Win 加上一个字母、数字或 "
+                                             "F1 到 F12。",
+                                         kTitle, MessageIcon::Critical);
+            return std::nullopt;
+        }
+        keys = hotKeyText(*key);
+    }
+    if (deps_.useHotKey && !deps_.useHotKey(keys)) {
+        deps_.platform.messages.show("快捷键“" + keys + "”已被其他程序占用，请换一个。", kTitle,
+                                     MessageIcon::Critical);
+        return std::nullopt;
+    }
+    return keys;
 }
 
 void ConfigForm::chooseFolder() {

@@ -4,6 +4,7 @@
 // "保存" writes them to config.ini and puts them in use at once.
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "settings/settings_deps.h"
@@ -30,6 +31,7 @@ public:
     Button& Command3() { return pathButtons().button("Command3"); }
     Button& Command4() { return pathButtons().button("Command4"); }
     ListBox& historyNub() { return historyRow().dropDownList("historyNub"); }
+    TextBox& hotKey_text() { return basic().group("Frame4", "").textBox("hotKey_text"); }
     OptionButton& Option7() { return modes().optionButton("Option7"); }
     OptionButton& Option3() { return modes().optionButton("Option3"); }
     Button& Command1() { return commands().button("Command1"); }
@@ -49,6 +51,9 @@ private:
     // The face folder the user asked for is usable (it gets "cell.gif");
     // otherwise the user is told why and false is returned.
     bool prepareFaceFolder(const std::string& folder);
+    // The hot key typed in its normal form ("none" for an empty box), bound
+    // already; nothing, the user told why, when it cannot be used.
+    std::optional<std::string> takeHotKey();
     std::string defaultFacePath() const;
 
     SettingsDeps deps_;

@@ -16,6 +16,9 @@ struct SettingsDeps {
     FolderDialog& folders;
     AutoStart& autoStart;
     std::string programPath;  // the running Tovlo.exe, full path: what auto-start starts
+    // Binds the hot key ("Ctrl+Alt+E", or "none"); false when the desktop
+    // refuses it. Not set where the program has no hot key.
+    std::function<bool(const std::string& keys)> useHotKey = nullptr;
 };
 
 // What the face copy needs of the main window.

@@ -61,9 +61,19 @@ for other in $(cut -f1 "$build/devdata/data/packs.txt" | grep -v -x "$pack"); do
 done
 check "every pack has a tab" page_true main.html "document.querySelectorAll('#tabs [role=tab]').length === $pack_count"
 
-# --- search and favourites: a pack's name and Enter send one face, the chat
-# window active again; a star, kept over the restart below ------------------------
-check "a click into the search box" click_page main.html '#searchBox'
+# --- the hot key, search and favourites: Ctrl+Alt+E in the chat window, a pack's
+# name and Enter send one face, the chat window active again; Esc closes; a star,
+# kept over the restart below -----------------------------------------------------
+panel_active() { test "$(xdotool getactivewindow 2>/dev/null)" = "$(panel_id)"; }
+chat_active() { test "$(xdotool getactivewindow 2>/dev/null)" = "$chat"; }
+search_focused() { page_true main.html "document.hasFocus() && document.activeElement.id === 'searchBox'"; }
+hot_key() {
+  xdotool windowactivate --sync "$chat" 2>/dev/null
+  check "the hot key in the chat window" xdotool key ctrl+alt+e
+  check "brings the panel to the front" wait_for 30 panel_active
+  check "with the keys in its search box" wait_for 50 search_focused
+}
+hot_key
 # The pack's name arrives as an input method hands over typed text.
 page main.html "var b = document.getElementById('searchBox'); b.value = '$pack';
                 b.dispatchEvent(new Event('input')); true" >/dev/null
@@ -75,12 +85,15 @@ xdotool key Return
 check "Enter sends a face" wait_for 30 more_pastes_than "$before"
 sleep 1
 check "exactly one" test "$(pastes)" -eq $((before + 1))
-check "and the chat window is active again" test "$(xdotool getactivewindow 2>/dev/null)" = "$chat"
+check "and the chat window is active again" chat_active
 check "back in the search box" click_page main.html '#searchBox'
 starred=$(page main.html "document.querySelector('#facesGrid .cell').getAttribute('data-ref')" | tr -d '"')
 xdotool key Down s
 starred_only() { test "$(sqlite3 "$program/w/datas.jpg" "select img from favourites order by pos;")" = "$starred"; }
 check "↓ and S star the first face found" wait_for 30 starred_only
+hot_key
+xdotool key Escape Escape
+check "Esc empties the box, Esc again gives the chat window the keys back" wait_for 30 chat_active
 # The page keeps its tabs in its storage, which outlives the program.
 tovlo_ended() { ! kill -0 "$tovlo_pid" 2>/dev/null; }
 check "退出 ends the program" click_page main.html '#btnExit'

@@ -33,9 +33,10 @@ click_dialog() {
   xdotool mousemove $((x + $1)) $((y + $2)) click 1
   sleep 0.3
 }
-# Where the dialog's controls are, in its client area.
+# Where the dialog's controls are, in its client area (保存 from its bottom).
 tab_modes=(118 24) option_normal=(29 57) option_autorun=(41 86) option_no_autorun=(41 114)
-choose_folder=(74 212) save=(302 357)
+choose_folder=(74 212)
+click_save() { local h; read -r _ _ _ h <<<"$(geometry_of "$(dialog_id)")"; click_dialog 302 $((h - 23)); }
 config_value() { iconv -f gbk -t utf-8 "$program/config.ini" | grep -a -i "^$1=" | tail -1 | cut -d= -f2- | tr -d '\r'; }
 menu_id() { xdotool search --onlyvisible --class Tovlo.exe 2>/dev/null | while read -r id; do
   read -r _ _ w h <<<"$(geometry_of "$id")"; [ "$w" -ge 100 ] && [ "$w" -le 200 ] && [ "$h" -le 100 ] && echo "$id"; done | head -1; }
@@ -71,7 +72,7 @@ check "auto-start is off, as config.ini says" test "$(config_value autoRun)" != 
 click_dialog "${tab_modes[@]}"
 shot settings-modes
 click_dialog "${option_normal[@]}"
-click_dialog "${save[@]}"
+click_save
 check "保存 closes the dialog" wait_for 30 dialog_gone
 check "the mode is written" test "$(config_value showModel)" = normal
 focus_chat
@@ -101,7 +102,7 @@ check "the dialog is shown" wait_for 50 dialog_shown
 click_dialog "${choose_folder[@]}"
 check "选择路径 asks for a folder" grep -qF "[folder] 请选择路径" "$work/tovlo.txt"
 shot settings-folder
-click_dialog "${save[@]}"
+click_save
 check "保存 closes the dialog" wait_for 30 dialog_gone
 check "the face folder is written ($(config_value facePath))" test "$(config_value facePath)" = "$faces"
 check "and gets the marker picture" cmp -s "$program/w/cell.gif" "$faces/cell.gif"
@@ -122,7 +123,7 @@ shot pack-from-new-folder
 check "设置 again" click_page main.html '#btnConfig'
 check "the dialog is shown" wait_for 50 dialog_shown
 click_dialog "${option_autorun[@]}"
-click_dialog "${save[@]}"
+click_save
 check "auto-start on writes the autostart entry" wait_for 30 test -f "$entry"
 check "which starts this program" grep -qxF "Exec=$program/Tovlo.exe" "$entry"
 check "and autoRun is written" test "$(config_value autoRun)" = true
@@ -131,7 +132,7 @@ wait_for 30 panel_shown
 check "设置 once more" click_page main.html '#btnConfig'
 check "the dialog is shown" wait_for 50 dialog_shown
 click_dialog "${option_no_autorun[@]}"
-click_dialog "${save[@]}"
+click_save
 check "auto-start off removes the entry" wait_for 30 test ! -e "$entry"
 check "and autoRun is written" test "$(config_value autoRun)" = false
 finish

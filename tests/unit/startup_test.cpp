@@ -49,6 +49,7 @@ TEST_F(StartUpTest, FirstStartWithEmptyConfigurationWritesEveryDefault) {
     run();
     EXPECT_TRUE(hasLine("facePath="));
     EXPECT_EQ(key("run", "historyNub"), "16");
+    EXPECT_EQ(key("run", "hotKey"), "Ctrl+Alt+E");
     EXPECT_TRUE(hasLine("autoLoginName="));
     EXPECT_EQ(key("run", "faceHttpPath"), "http://127.0.0.1:9/soft/");
     EXPECT_EQ(key("run", "updateFaseMainhtml"), "1");
@@ -68,7 +69,7 @@ TEST_F(StartUpTest, FirstStartWithEmptyConfigurationWritesEveryDefault) {
 TEST_F(StartUpTest, SecondStartKeepsValuesAndSkipsTheCleanUp) {
     writeBytes(config,
                "[run]\r\ndebug=true\r\nshowModel=normal\r\nautorun=true\r\nfacePath=/data/faces\r\n"
-               "historyNub=24\r\nautoLoginName=tom\r\nfaceHttpPath=http://elsewhere/x/\r\n"
+               "historyNub=24\r\nhotKey=none\r\nautoLoginName=tom\r\nfaceHttpPath=http://elsewhere/x/\r\n"
                "updateFaseMainhtml=1\r\n");
     run();
     EXPECT_TRUE(fake.messages.shown.empty());
@@ -77,6 +78,7 @@ TEST_F(StartUpTest, SecondStartKeepsValuesAndSkipsTheCleanUp) {
     EXPECT_EQ(parm.autorun, "true");
     EXPECT_EQ(parm.facePath, "/data/faces");
     EXPECT_EQ(parm.historyNub, "24");
+    EXPECT_EQ(parm.hotKey, "none");
     EXPECT_EQ(parm.autoLoginName, "tom");
     EXPECT_EQ(loggedIn, "tom") << "automatic login goes through the main window's setter";
     EXPECT_EQ(parm.serviceHost, kDefaultServiceHost);

@@ -523,7 +523,11 @@ private:
     // given) for good, and is centred unless the program placed it.
     void fixToContent() {
         layout_->activate();
-        const QSize size = sized_ ? widget_.size().expandedTo(widget_.sizeHint()) : widget_.sizeHint();
+        QSize size = sized_ ? widget_.size().expandedTo(widget_.sizeHint()) : widget_.sizeHint();
+        // A label that wraps guesses its width in its size hint, and its
+        // height with it: at the window's real width it needs less (or more).
+        if (layout_->hasHeightForWidth())
+            size.setHeight(std::max(sized_ ? widget_.height() : 0, layout_->totalHeightForWidth(size.width())));
         widget_.setFixedSize(size);
         if (!placed_) {
             placed_ = true;

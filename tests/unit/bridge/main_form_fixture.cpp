@@ -17,7 +17,7 @@ void MainFormTest::start(const std::string& commandLine) {
     debug = std::make_unique<DebugForm>(fake.platform);
     plugins = std::make_unique<PluginRegistry>(fake.codec, dir.path());
     main = std::make_unique<MainForm>(
-        MainForm::Deps{fake.platform, *parm, *debug, desktop, historyDb, panels, *plugins}, hooks);
+        MainForm::Deps{fake.platform, *parm, *debug, desktop, historyDb, panels, *plugins, &hotKey}, hooks);
     main->load(commandLine);
 }
 

@@ -9,6 +9,7 @@
 
 #include "bridge/main_form.h"
 #include "platform/fake/fake_desktop.h"
+#include "platform/fake/fake_global_hot_key.h"
 #include "platform/fake/fake_history_db.h"
 #include "platform/fake/fake_platform.h"
 #include "support/page_paths.h"
@@ -55,6 +56,7 @@ protected:
     TempDir dir;
     FakePlatform fake;
     FakeDesktop desktop;
+    FakeGlobalHotKey hotKey;
     FakeHistoryDb historyDb;
     PanelFactory panels;
     std::unique_ptr<PublicParm> parm;

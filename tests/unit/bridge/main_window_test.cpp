@@ -237,4 +237,54 @@ TEST_F(MainFormTest, AClickFocusesThePanelUnlessAPasteIsPending) {
     EXPECT_EQ(desktop.focusRequests.back(), window().windowHandle);
 }
 
+// The hot key: the panel docked beside the chat window in front (or the one
+// last worked in), in front with the search box focused; Esc gives the chat
+// window the keys back and closes the panel where the mode closes it.
+TEST_F(MainFormTest, TheHotKeyCallsThePanelBesideTheChatWindowAndEscGivesTheKeysBack) {
+    start();
+    ASSERT_EQ(hotKey.bound, (HotKey{HotKey::Ctrl | HotKey::Alt, 'E'})) << "the default, written at the first start";
+    struct Row {
+        const char* mode;
+        bool chatInFront;  // else another program is, the chat window seen before
+        int panelLeft;
+        bool shownAfterEsc;
+    };
+    const Row rows[] = {
+        {"normal", true, 500, true},
+        {"fQQ", true, 100, false},
+        {"buttom2", false, 500, false},
+    };
+    desktop.addWindow(77, "TXGuiFoundation", "张三", {100, 100, 400, 500});
+    desktop.addWindow(88, "gedit", "notes", {0, 0, 300, 300});
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.mode);
+        parm->showModel = row.mode;
+        desktop.foreground = 77;
+        fake.loop.advance(20);
+        desktop.foreground = row.chatInFront ? 77 : 88;
+        fake.loop.advance(20);
+        web().scripts.clear();
+        hotKey.press();
+        EXPECT_TRUE(window().visible);
+        EXPECT_EQ(window().geometry().left, row.panelLeft);
+        EXPECT_EQ(desktop.focusRequests.back(), window().windowHandle);
+        EXPECT_EQ(lastScript(web()), "focusSearch()");
+        desktop.foreground = window().windowHandle;
+        fake.loop.advance(20);
+        EXPECT_TRUE(window().visible) << "the tick leaves the panel in front alone";
+        main->callVb("closePanel||-");
+        EXPECT_EQ(desktop.focusRequests.back(), 77u);
+        fake.loop.advance(20);
+        EXPECT_EQ(window().visible, row.shownAfterEsc);
+        EXPECT_FALSE(main->bar().isOpen());
+    }
+    EXPECT_TRUE(main->useHotKey("none"));
+    EXPECT_FALSE(hotKey.bound);
+    hotKey.taken.push_back({HotKey::Ctrl | HotKey::Alt, 'P'});
+    EXPECT_FALSE(main->useHotKey("Ctrl+Alt+P"));
+    EXPECT_FALSE(main->useHotKey("P"));
+    EXPECT_TRUE(main->useHotKey("Alt+F2"));
+    EXPECT_EQ(hotKey.bound, (HotKey{HotKey::Alt, kVkF1 + 1}));
+}
+
 }  // namespace tovlo::test

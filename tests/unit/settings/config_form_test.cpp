@@ -35,7 +35,14 @@ protected:
     FakeFolderDialog folders;
     FakeAutoStart autoStart;
     std::vector<std::string> shownClasses;
-    SettingsWindows windows{SettingsDeps{fake.platform, parm, folders, autoStart, dir / "Tovlo.exe"},
+    // The hot keys the desktop gave; one it refuses, as another program holds it.
+    std::vector<std::string> boundKeys;
+    SettingsWindows windows{SettingsDeps{fake.platform, parm, folders, autoStart, dir / "Tovlo.exe",
+                                         [this](const std::string& keys) {
+                                             if (keys == "Ctrl+Alt+P") return false;
+                                             boundKeys.push_back(keys);
+                                             return true;
+                                         }},
                             FaceCopyHost{[this](const std::string& c) { shownClasses.push_back(c); }, [] {}}};
 };
 
@@ -193,6 +200,56 @@ TEST_F(ConfigFormTest, AFolderThatCannotHoldFacesIsRefusedAndNothingIsWritten) {
         EXPECT_EQ(parm.facePath, dir / "w");
         EXPECT_EQ(autoStart.calls, 0);
         EXPECT_EQ(fileText(), "");
+        windows.settings()->Command2().onClick();
+        fake.loop.advance(1);
+    }
+}
+
+TEST_F(ConfigFormTest, TheHotKeyIsBoundAndSavedInItsOwnFormOrRefusedWithNothingWritten) {
+    struct Row {
+        const char* typed;
+        const char* saved;  // nullptr: refused, the dialog stays open
+        const char* says;
+    };
+    const Row rows[] = {
+        {" ctrl + alt + q ", "Ctrl+Alt+Q", ""},
+        {"win+SHIFT+f12", "Shift+Win+F12", ""},
+        {"Alt+0", "Alt+0", ""},
+        {"", "none", ""},  // no hot key
+        {"Shift+A", nullptr, "无法使用"},  // typing, not a combination
+        {"A", nullptr, "无法使用"},
+        {"Ctrl+Ctrl+A", nullptr, "无法使用"},
+        {"Ctrl+Alt+F13", nullptr, "无法使用"},
+        {"Ctrl+F01", nullptr, "无法使用"},
+        {"Ctrl+Alt+E+R", nullptr, "无法使用"},
+        {"Ctrl+", nullptr, "无法使用"},
+        {"Ctrl+Alt+Enter", nullptr, "无法使用"},
+        {"Ctrl+Alt+P", nullptr, "已被其他程序占用"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.typed);
+        std::filesystem::remove(dir / "config.ini");
+        fake.messages.shown.clear();
+        boundKeys.clear();
+        parm.hotKey = "none";
+        ConfigForm& f = open();
+        EXPECT_EQ(f.hotKey_text().text(), "") << "no hot key shows as an empty box";
+        f.hotKey_text().setText(row.typed);
+        f.Command1().onClick();
+        fake.loop.advance(1);
+        if (row.saved) {
+            EXPECT_TRUE(fake.messages.shown.empty());
+            EXPECT_EQ(boundKeys, std::vector<std::string>{row.saved});
+            EXPECT_EQ(parm.hotKey, row.saved);
+            EXPECT_EQ(written("hotKey"), row.saved);
+            continue;
+        }
+        ASSERT_EQ(fake.messages.shown.size(), 1u);
+        EXPECT_TRUE(contains(fake.messages.shown[0].text, row.says)) << fake.messages.shown[0].text;
+        EXPECT_TRUE(boundKeys.empty());
+        EXPECT_EQ(parm.hotKey, "none");
+        EXPECT_EQ(fileText(), "");
+        ASSERT_NE(windows.settings(), nullptr) << "the dialog stays open";
         windows.settings()->Command2().onClick();
         fake.loop.advance(1);
     }
