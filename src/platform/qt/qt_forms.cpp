@@ -339,9 +339,10 @@ public:
     void setSize(int width, int height) override {
         sized_ = true;
         widget_.resize(width, height);
-        if (placed_ || widget_.parentWidget()) return;
+        // A dialog is centred when it is shown, at the size its content needs.
+        if (placed_ || widget_.parentWidget() || description().style().fixedSize) return;
         placed_ = true;
-        centreOnScreen();
+        centreOnScreen(widget_.size());
     }
     QWidget& widget() { return widget_; }
 
@@ -527,18 +528,20 @@ private:
         // A label that wraps guesses its width in its size hint, and its
         // height with it: at the window's real width it needs less (or more).
         if (layout_->hasHeightForWidth())
-            size.setHeight(std::max(sized_ ? widget_.height() : 0, layout_->totalHeightForWidth(size.width())));
+            size.setHeight(std::max({sized_ ? widget_.height() : 0, layout_->totalHeightForWidth(size.width()),
+                                     layout_->totalMinimumSize().height()}));
         widget_.setFixedSize(size);
         if (!placed_) {
             placed_ = true;
-            centreOnScreen();
+            centreOnScreen(size);
         }
     }
-    void centreOnScreen() {
+    // The size is the one just fixed: a hidden window may report its
+    // earlier one until it is shown.
+    void centreOnScreen(QSize size) {
         QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
         if (!screen) screen = widget_.screen();
-        if (screen)
-            widget_.move(screen->availableGeometry().center() - QPoint(widget_.width() / 2, widget_.height() / 2));
+        if (screen) widget_.move(screen->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2));
     }
 
     const QtViewMaker& makeView_;
