@@ -59,6 +59,7 @@ MainCommands::MainCommands(MainForm& main) : main_(main) {
              main_.onHtmlLoadOver();
          }},
         {"into", [this](const std::string&) { into(); }},
+        {"localFaces", [this](const std::string&) { localFaces(); }},
         {"exitFun", [this](const std::string& arg) { exitFun(arg); }},
         {"config", [this](const std::string&) { config(); }},
         {"addFace", [this](const std::string&) { addFace(); }},
@@ -239,13 +240,26 @@ void MainCommands::into() {
         runPageScript(views.web(), "df()");
         return;
     }
+    openMainPage(false);
+    if (main_.hooks_.runUpdateCheck) main_.hooks_.runUpdateCheck();
+    main_.Timer3().setEnabled(true);
+}
+
+void MainCommands::localFaces() {
+    main_.views_.stopAll();
+    main_.showWindow();
+    openMainPage(true);
+}
+
+void MainCommands::openMainPage(bool offline) {
+    const PublicParm& parm = main_.parm_;
     for (const std::string& leftOut : main_.plugins_.loadPlugins()) main_.debug_.log("plug-in left out: " + leftOut);
-    views.web().navigate(withQuery(fileUrl(joinPath(parm.app, {"w", "main.html"})), {{"v", parm.ver}}));
+    QueryParams query{{"v", parm.ver}};
+    if (offline) query.emplace_back("offline", "1");
+    main_.views_.web().navigate(withQuery(fileUrl(joinPath(parm.app, {"w", "main.html"})), query));
     // The window comes to the front with the main page only: a start that
     // fails leaves the focus where the user is.
     main_.desktop_.setForegroundWindow(main_.window_->handle());
-    if (main_.hooks_.runUpdateCheck) main_.hooks_.runUpdateCheck();
-    main_.Timer3().setEnabled(true);
 }
 
 void MainCommands::exitFun(const std::string& defaultClass) {

@@ -31,6 +31,10 @@ private:
     void showFace(const std::string& arg);
     void showPack(const std::string& pack, const std::string& version);
     void into();
+    // The offline notice's 使用本地表情: the main page without the service,
+    // showing what is on disk.
+    void localFaces();
+    void openMainPage(bool offline);
     void exitFun(const std::string& defaultClass);
     void config();
     void addFace();

@@ -3,7 +3,8 @@
 # its pages as a user would: a public pack opened from the catalogue (download
 # and processing panels, the pack page with its sheet, a face from it sent to
 # the chat window); logging in as the sample account and opening a class; the
-# class manager's changes dropping the cached files. Usage: library_e2e.sh BUILD_DIR
+# class manager's changes dropping the cached files; the hot key and the search;
+# the faces on disk without the service. Usage: library_e2e.sh BUILD_DIR
 build=$(cd "$1" && pwd)
 source "$(dirname "$0")/e2e_lib.sh"
 
@@ -252,5 +253,26 @@ open_pack "$other"
 check "without the service the user is told the list did not arrive" wait_for 100 \
   grep -q "\[message\] Tovlo: 没有取到这个表情包的文件列表，请稍后再打开它。" "$work/tovlo.txt"
 check "and the download panel closes" wait_for 50 sh -c "test \$(grep -c 'panel closed: tempUserControl\$' '$work/tovlo.txt') -gt $closed"
+
+# --- offline: the faces on disk without the service ------------------------------------
+stop_tovlo
+check "Tovlo starts without the service" start_tovlo
+check "and shows the offline notice" wait_for 150 page_true nullInte.html "!document.getElementById('offline').hidden"
+check "使用本地表情 is clicked" click_page nullInte.html '#btnLocal'
+check "the main page opens, marked offline" wait_for 100 page_true main.html "!document.getElementById('offlineNote').hidden"
+hot_key
+page main.html "var b = document.getElementById('searchBox'); b.value = '$pack';
+                b.dispatchEvent(new Event('input')); true" >/dev/null
+check "the search finds the pack's $faces faces on disk" wait_for 50 found_pack
+shot offline-search
+before=$(pastes)
+xdotool key Return
+check "and Enter sends one" wait_for 30 more_pastes_than "$before"
+check "the pack's tab" click_page main.html "#tabs [data-pack=\"$pack\"]"
+check "shows its page" wait_for 100 frame_shows_pack
+two_favourites() { test "$(sqlite3 "$program/w/datas.jpg" 'select count(*) from favourites;')" -eq 2; }
+check "a right click on a face of the sheet (row 1, column 3)" \
+  click_in_frame main.html '#packFrame' "$pack_page" '#sheet' 75 15 3
+check "stars it beside the one starred before" wait_for 30 two_favourites
 
 finish

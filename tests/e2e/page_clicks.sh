@@ -62,8 +62,9 @@ click_page() {
   xdotool mousemove "$(sum "$ox" "$ex")" "$(sum "$oy" "$ey")" click 1
 }
 
-# click_in_frame URL_PART FRAME_SELECTOR FRAME_URL_PART SELECTOR DX DY: a click
-# DX,DY from the top-left corner of an element of a page shown in a frame.
+# click_in_frame URL_PART FRAME_SELECTOR FRAME_URL_PART SELECTOR DX DY [BUTTON]: a
+# click DX,DY from the top-left corner of an element of a page shown in a frame
+# (BUTTON 3: with the right button).
 click_in_frame() {
   local origin frame at ox oy fx fy ex ey
   origin=$(view_origin "$1") && [ -n "$origin" ] || return 1
@@ -75,5 +76,5 @@ click_in_frame() {
   read -r ox oy <<<"$origin"
   read -r fx fy <<<"$frame"
   read -r ex ey <<<"$at"
-  xdotool mousemove "$(sum "$ox" "$fx" "$ex" "$5")" "$(sum "$oy" "$fy" "$ey" "$6")" click 1
+  xdotool mousemove "$(sum "$ox" "$fx" "$ex" "$5")" "$(sum "$oy" "$fy" "$ey" "$6")" click "${7:-1}"
 }

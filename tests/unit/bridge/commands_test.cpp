@@ -34,7 +34,7 @@ TEST_F(MainFormTest, IntoOnlineShowsTheMainPageAndFetchesParametersOnce) {
     EXPECT_EQ(fake.fetch.requests.size(), 2u) << "the parameter fetch runs once per into";
 }
 
-TEST_F(MainFormTest, IntoOfflineRunsDf) {
+TEST_F(MainFormTest, IntoOfflineRunsDfAndLocalFacesOpenTheMainPageWithoutTheService) {
     start();
     main->callVb("into||-");
     EXPECT_EQ(lastScript(web()), "df()");
@@ -42,6 +42,11 @@ TEST_F(MainFormTest, IntoOfflineRunsDf) {
     EXPECT_TRUE(desktop.focusRequests.empty()) << "the chat window keeps the focus";
     fake.loop.advance(2000);
     EXPECT_EQ(fake.fetch.requests.size(), 1u) << "no parameter fetch when offline";
+    // 使用本地表情: the main page with what is on disk, the service left alone.
+    web().pageCalls("web", "localFaces||-");
+    EXPECT_EQ(web().navigations.back(), fileUrlOf(file("w/main.html")) + "?v=1.2&offline=1");
+    fake.loop.advance(2000);
+    EXPECT_EQ(fake.fetch.requests.size(), 1u);
 }
 
 TEST_F(MainFormTest, ShowSelectChecksTheConnectionOnlyWhileTheCatalogueIsBlank) {
