@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <vector>
 
 #include "chat_window.h"
 #include "platform/win/win_global_hot_key.h"
@@ -20,18 +19,14 @@ struct WinKeyboard {
     // A key held down is typed once: the system drops its repeats
     // (MOD_NOREPEAT), which Wine does not, so it cannot be tried here.
     void typeCtrlAlt(char key, int = 1, bool = false) {
-        std::vector<INPUT> inputs;
-        auto add = [&](WORD vk, bool up) {
-            INPUT in{};
-            in.type = INPUT_KEYBOARD;
-            in.ki.wVk = vk;
-            in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-            inputs.push_back(in);
-        };
-        for (WORD vk : {WORD(VK_CONTROL), WORD(VK_MENU)}) add(vk, false);
-        add(WORD(key), false);
-        for (WORD vk : {WORD(key), WORD(VK_MENU), WORD(VK_CONTROL)}) add(vk, true);
-        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        const WORD keys[] = {VK_CONTROL, VK_MENU, WORD(key), WORD(key), VK_MENU, VK_CONTROL};
+        INPUT in[6]{};
+        for (int i = 0; i < 6; ++i) {
+            in[i].type = INPUT_KEYBOARD;
+            in[i].ki.wVk = keys[i];
+            in[i].ki.dwFlags = i < 3 ? 0 : KEYEVENTF_KEYUP;
+        }
+        SendInput(6, in, sizeof(INPUT));
     }
     void takeElsewhere(char key) { RegisterHotKey(other, key, MOD_CONTROL | MOD_ALT, key); }
     bool runUntil(const std::function<bool()>& done) {
