@@ -33,7 +33,7 @@ void ChatTracker::tick() {
     if (flags_.is09 || flags_.is08) {
         dock(h);
         qqwindow_ = h;
-    } else if (h != bar_.form().handle()) {
+    } else if (h != bar_.form().handle() && h != heldFor_) {
         hideBoth();
     }
 }
@@ -71,9 +71,10 @@ WindowHandle ChatTracker::summon() {
     }
     if (chat == 0) return 0;
     qqwindow_ = chat;
-    // Held like the bar's click: the panel stays while the chat window is
-    // in front, until the user goes elsewhere or a face is put in.
-    heldFor_ = chat;
+    // Held like the bar's click: the panel stays while the window that was
+    // in front at the press still is (the panel is yet to come to the
+    // front), until the user goes elsewhere or a face is put in.
+    heldFor_ = front != 0 ? front : chat;
     bar_.setOpen(true);
     dock(chat);
     panel_.show();

@@ -269,6 +269,8 @@ TEST_F(MainFormTest, TheHotKeyCallsThePanelBesideTheChatWindowAndEscGivesTheKeys
         EXPECT_EQ(window().geometry().left, row.panelLeft);
         EXPECT_EQ(desktop.focusRequests.back(), window().windowHandle);
         EXPECT_EQ(lastScript(web()), "focusSearch()");
+        fake.loop.advance(20);
+        EXPECT_TRUE(window().visible) << "a tick before the panel comes to the front leaves it";
         desktop.foreground = window().windowHandle;
         fake.loop.advance(20);
         EXPECT_TRUE(window().visible) << "the tick leaves the panel in front alone";
